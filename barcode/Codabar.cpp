@@ -1,0 +1,75 @@
+// Codabar between the start and stop character "a", no check character.
+#include "Pattern.h"
+#include "Symbologies.h"
+#include "Text.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace zebrix {
+
+namespace {
+
+// 0-9, "-", "$", ":", "/", ".", "+", "a", "b", "c", "d".
+constexpr std::array<std::string_view, 20> kPatterns = {
+    "0000011", "0000110", "0001001", "1100000", "0010010",
+    "1000010", "0100001", "0100100", "0110000", "1001000",
+    "0001100", "0011000", "1000101", "1010001", "1010100",
+    "0010101", "0011010", "0101001", "0001011", "0001110",
+};
+constexpr int kA = 16;
+
+int IndexOf(char16_t c)
+{
+    if (c >= u'0' && c <= u'9')
+        return c - u'0';
+    if (c >= u'a' && c <= u'd')
+        return c - 81;
+    switch (c) {
+    case u'-': return 10;
+    case u'$': return 11;
+    case u':': return 12;
+    case u'/': return 13;
+    case u'.': return 14;
+    case u'+': return 15;
+    default: return -1;
+    }
+}
+
+} // namespace
+
+void DrawCodabar(Surface& surface, std::u16string_view text, const Options& options,
+                 std::int64_t visibleWidth)
+{
+    surface.Clear();
+    if (text.empty())
+        return;
+
+    const std::size_t n = text.size();
+    const std::size_t shown = VisibleCharacters(n, 12 + 4 * options.P, visibleWidth);
+    for (std::size_t i = 0; i < n; ++i) {
+        if (IndexOf(text[i]) < 0) {
+            PrintMessage(surface, CharacterAt(text, i), kCodabarInvalid);
+            return;
+        }
+    }
+
+    std::string pattern;
+    pattern.reserve(8 * (shown + 2));
+    pattern.append(kPatterns[kA]);
+    pattern.push_back('0');
+    for (std::size_t i = 0; i < shown; ++i) {
+        pattern.append(kPatterns[static_cast<std::size_t>(IndexOf(text[i]))]);
+        pattern.push_back('0');
+    }
+    if (shown == n)
+        pattern.append(kPatterns[kA]);
+
+    RenderPattern(surface, pattern, WidthRule::NarrowWide, options, kFirstBarX, visibleWidth);
+
+    if (options.L == 1)
+        PrintLabel(surface, 30.0 + static_cast<double>(n) * (3 + 2 * options.P), text, visibleWidth);
+}
+
+} // namespace zebrix
