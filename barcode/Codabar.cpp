@@ -20,22 +20,26 @@ constexpr std::array<std::string_view, 20> kPatterns = {
 };
 constexpr int kA = 16;
 
-int IndexOf(char16_t c)
+constexpr std::array<signed char, 128> MakeIndexTable()
 {
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (c >= u'a' && c <= u'd')
-        return c - 81;
-    switch (c) {
-    case u'-': return 10;
-    case u'$': return 11;
-    case u':': return 12;
-    case u'/': return 13;
-    case u'.': return 14;
-    case u'+': return 15;
-    default: return -1;
-    }
+    std::array<signed char, 128> t{};
+    for (auto& v : t)
+        v = -1;
+    for (int d = 0; d < 10; ++d)
+        t['0' + d] = static_cast<signed char>(d);
+    for (int c = 'a'; c <= 'd'; ++c)
+        t[static_cast<std::size_t>(c)] = static_cast<signed char>(c - 81);
+    t['-'] = 10;
+    t['$'] = 11;
+    t[':'] = 12;
+    t['/'] = 13;
+    t['.'] = 14;
+    t['+'] = 15;
+    return t;
 }
+constexpr auto kIndex = MakeIndexTable();
+
+int IndexOf(char16_t c) { return c < 0x80 ? kIndex[c] : -1; }
 
 } // namespace
 

@@ -36,16 +36,19 @@ void DrawCode128(Surface& surface, std::u16string_view text, const Options& opti
         return;
 
     const std::size_t n = text.size();
-    // The weighted sum is kept modulo 103, so any length gets the right check.
+    // Weights are taken modulo 103 (at most 102 x 94 per character), so the
+    // 64-bit sum cannot overflow for any text and the check is always right.
     std::uint64_t sum = 0;
+    std::uint64_t weight = 0;
     for (std::size_t i = 0; i < n; ++i) {
         const char16_t c = text[i];
         if (c < u' ' || c > u'~') {
             surface.PrintText(kCode128Invalid);
             return;
         }
-        const std::uint64_t weight = (i + 1) % 103;
-        sum = (sum + weight * static_cast<std::uint64_t>(c - u' ')) % 103;
+        if (++weight == 103)
+            weight = 0;
+        sum += weight * static_cast<std::uint64_t>(c - u' ');
     }
     const auto check = static_cast<std::size_t>((kStartB + sum) % 103);
 

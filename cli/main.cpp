@@ -65,10 +65,19 @@ std::optional<int> ParseInt(const QString& s, int low, int high)
     return v;
 }
 
+// Qt's own notices (no runtime folder, no session bus ...) are not for the
+// user of a command-line tool; our messages go straight to stderr.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type == QtFatalMsg || type == QtCriticalMsg)
+        PrintErr(message + u'\n');
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    qInstallMessageHandler(QuietQtMessages);
     // Never shows a window: the offscreen platform is enough to draw text.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
