@@ -1,78 +1,62 @@
 #include "Render.h"
 
+#include "cli/FileOutput.h"
+#include "cli/ImageFiles.h"
+#include "cli/Utf.h"
 #include "barcode/Symbologies.h"
 #include "qtsurface/ImageSurface.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QImageWriter>
-#include <QSaveFile>
-
-#include <algorithm>
-#include <cmath>
 
 namespace zebrix::cli {
 
 namespace {
 
-// Follows a drawing without keeping it: how far the bars reach, and what text
-// was printed where.
-class ExtentSurface : public Surface {
+class QtWidths : public LabelPainter {
 public:
-    void Clear() override
-    {
-        lines = 0;
-        rightmost = -1;
-        texts.clear();
-        position = {0, 0};
-    }
-    void DrawLine(float x1, float, float x2, float, long) override
-    {
-        ++lines;
-        rightmost = std::max<double>(rightmost, std::max(x1, x2));
-    }
-    void SetTextPosition(float x, float y) override { position = {x, y}; }
-    void PrintText(std::u16string_view text) override { texts.push_back({position.first, std::u16string(text)}); }
-
-    struct Printed {
-        float x;
-        std::u16string text;
-    };
-    long long lines = 0;
-    double rightmost = -1;
-    std::pair<float, float> position{0, 0};
-    std::vector<Printed> texts;
+    bool covers(std::u16string_view) const override { return true; }
+    int textWidth(std::u16string_view text) const override { return ImageSurface::textWidth(text); }
+    int ascent() const override { return 0; }
+    void drawText(Bitmap&, int, int, std::u16string_view) const override {}
 };
+
+// The picture as black and white, if that is all it holds.
+std::optional<Bitmap> BlackAndWhite(const QImage& image)
+{
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    Bitmap b(rgb.width(), rgb.height());
+    for (int y = 0; y < rgb.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        for (int x = 0; x < rgb.width(); ++x) {
+            const QRgb p = row[x] & 0xFFFFFF;
+            if (p == 0)
+                b.setBlack(x, y);
+            else if (p != 0xFFFFFF)
+                return std::nullopt;
+        }
+    }
+    return b;
+}
 
 } // namespace
 
 RenderResult RenderBarcode(const RenderRequest& request)
 {
     RenderResult result;
-    int width = request.width;
-    {
-        ExtentSurface extent;
-        GenerateBarcode(extent, request.typeCode, request.text, request.options, kMaxWidth + 1);
-        if (extent.lines == 0) {
-            // No bars: either nothing to draw or the one-line message.
-            result.message = extent.texts.empty()
-                ? QStringLiteral("nothing to draw")
-                : QString::fromStdU16String(extent.texts.front().text);
-            return result;
-        }
-        if (width <= 0) {
-            double end = extent.rightmost + 1 + 20;
-            for (const auto& t : extent.texts)
-                end = std::max(end, std::floor(t.x + 0.5) + ImageSurface::textWidth(t.text));
-            if (end > kMaxWidth) {
-                result.message = QStringLiteral("the barcode is %1 pixels wide; images are at most %2 pixels wide (-w crops it)")
-                                     .arg(static_cast<qint64>(end))
-                                     .arg(kMaxWidth);
-                return result;
-            }
-            width = static_cast<int>(end);
-        }
+    const Measure measure = MeasureBarcode(request);
+    if (!measure.drawable) {
+        result.message = QString::fromStdU16String(measure.message);
+        return result;
     }
-    ImageSurface surface(width, request.height);
+    std::string why;
+    const auto width = ImageWidth(request, measure, QtWidths(), why);
+    if (!width) {
+        result.message = QString::fromStdString(why);
+        return result;
+    }
+    ImageSurface surface(*width, request.height);
     GenerateBarcode(surface, request.typeCode, request.text, request.options, surface.width());
     result.image = surface.image();
     return result;
@@ -84,6 +68,10 @@ QString WriteImage(const QImage& image, const QString& path, int quality)
     QByteArray format;
     QImage out = image;
     if (suffix == QLatin1String("bmp")) {
+        if (const auto bw = BlackAndWhite(image)) {
+            const std::string error = WriteFileAtomically(path.toStdString(), EncodeBmp(*bw, Resolution{1, 96}));
+            return QString::fromStdString(error);
+        }
         format = "BMP";
         out = image.convertToFormat(QImage::Format_RGB888); // 24 bits per pixel
     } else if (suffix == QLatin1String("png")) {
@@ -97,19 +85,16 @@ QString WriteImage(const QImage& image, const QString& path, int quality)
         return QStringLiteral("unknown image type \"%1\" (use .bmp, .png or .jpg)").arg(suffix);
     }
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
-    QImageWriter writer(&file, format);
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
     if (format == "JPEG")
         writer.setQuality(quality);
-    if (!writer.write(out)) {
-        file.cancelWriting();
+    if (!writer.write(out))
         return QStringLiteral("cannot write %1: %2").arg(path, writer.errorString());
-    }
-    if (!file.commit())
-        return QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
-    return {};
+    return QString::fromStdString(
+        WriteFileAtomically(path.toStdString(), std::string_view(data.constData(), static_cast<std::size_t>(data.size()))));
 }
 
 } // namespace zebrix::cli

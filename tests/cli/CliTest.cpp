@@ -43,11 +43,11 @@ TEST(Cli, WritesEachFormatThatScans)
         EXPECT_EQ(image.height(), 67);
         EXPECT_EQ(zebrix::test::DecodeWithZXing(image), std::vector<std::string>{"Zebrix 1.0"}) << name.toStdString();
     }
-    // The BMP is 24 bits per pixel.
+    // Black and white only: the BMP takes one bit per pixel.
     QFile bmp(dir.filePath("a.bmp"));
     ASSERT_TRUE(bmp.open(QIODevice::ReadOnly));
     const QByteArray header = bmp.read(30);
-    EXPECT_EQ(static_cast<unsigned char>(header[28]), 24);
+    EXPECT_EQ(static_cast<unsigned char>(header[28]), 1);
 }
 
 TEST(Cli, PixelsEqualTheWindowSurface)

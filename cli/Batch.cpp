@@ -1,0 +1,262 @@
+#include "Batch.h"
+
+#include "LineInput.h"
+#include "QtServices.h"
+#include "Utf.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
+#include <unordered_set>
+
+namespace zebrix::cli {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Keeps the messages in line order whatever order the lines finish in, and
+// draws the progress bar between them.
+class Reporter {
+public:
+    Reporter(long long total, bool progress, const std::function<void(std::string_view)>& err)
+        : total_(total), progress_(progress), err_(err), messages_(static_cast<std::size_t>(total)),
+          done_(static_cast<std::size_t>(total), 0), start_(Clock::now())
+    {
+    }
+
+    void finish(long long line, std::string message)
+    {
+        std::lock_guard lock(mutex_);
+        const auto i = static_cast<std::size_t>(line - 1);
+        messages_[i] = std::move(message);
+        done_[i] = 1;
+        ++finished_;
+        while (next_ < total_ && done_[static_cast<std::size_t>(next_)]) {
+            std::string& m = messages_[static_cast<std::size_t>(next_)];
+            if (!m.empty()) {
+                clearBar();
+                err_(m);
+                std::string().swap(m);
+            }
+            ++next_;
+        }
+    }
+
+    void tick(bool final)
+    {
+        std::lock_guard lock(mutex_);
+        if (!progress_)
+            return;
+        const double seconds = std::chrono::duration<double>(Clock::now() - start_).count();
+        if (!final && seconds < 0.5)
+            return; // short batches show nothing
+        if (final) {
+            clearBar();
+            return;
+        }
+        err_("\r" + ProgressLine(finished_, total_, seconds, 79));
+        barShown_ = true;
+    }
+
+private:
+    void clearBar()
+    {
+        if (barShown_)
+            err_("\r\x1b[K");
+        barShown_ = false;
+    }
+
+    std::mutex mutex_;
+    long long total_;
+    bool progress_;
+    const std::function<void(std::string_view)>& err_;
+    std::vector<std::string> messages_;
+    std::vector<char> done_;
+    long long next_ = 0;
+    long long finished_ = 0;
+    bool barShown_ = false;
+    Clock::time_point start_;
+};
+
+struct Job {
+    long long line;
+    RenderRequest request;
+    int width;
+    std::string path;
+    const LabelPainter* painter;
+};
+
+// A bounded queue: the reading thread waits when the writers fall behind.
+class JobQueue {
+public:
+    explicit JobQueue(std::size_t capacity) : capacity_(capacity) {}
+    void push(Job job)
+    {
+        std::unique_lock lock(mutex_);
+        notFull_.wait(lock, [&] { return jobs_.size() < capacity_; });
+        jobs_.push_back(std::move(job));
+        notEmpty_.notify_one();
+    }
+    bool pop(Job& job)
+    {
+        std::unique_lock lock(mutex_);
+        notEmpty_.wait(lock, [&] { return !jobs_.empty() || closed_; });
+        if (jobs_.empty())
+            return false;
+        job = std::move(jobs_.front());
+        jobs_.pop_front();
+        notFull_.notify_one();
+        return true;
+    }
+    void close()
+    {
+        std::lock_guard lock(mutex_);
+        closed_ = true;
+        notEmpty_.notify_all();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable notEmpty_, notFull_;
+    std::deque<Job> jobs_;
+    std::size_t capacity_;
+    bool closed_ = false;
+};
+
+std::string Line(long long n, const std::string& what) { return "line " + std::to_string(n) + ": " + what + "\n"; }
+
+} // namespace
+
+std::string ProgressLine(long long done, long long total, double seconds, int columns)
+{
+    const double rate = seconds > 0 ? static_cast<double>(done) / seconds : 0;
+    char tail[128];
+    if (rate > 0 && done < total) {
+        const auto left = static_cast<long long>(static_cast<double>(total - done) / rate + 0.5);
+        std::snprintf(tail, sizeof tail, " %lld/%lld lines  %.0f lines/s  %lld:%02lld left", done, total, rate,
+                      left / 60, left % 60);
+    } else {
+        std::snprintf(tail, sizeof tail, " %lld/%lld lines  %.0f lines/s", done, total, rate);
+    }
+    const int barWidth = std::max(10, columns - static_cast<int>(std::string_view(tail).size()) - 2);
+    const int filled = total > 0 ? static_cast<int>(static_cast<double>(barWidth) * static_cast<double>(done)
+                                                     / static_cast<double>(total))
+                                 : barWidth;
+    return "[" + std::string(static_cast<std::size_t>(filled), '#')
+        + std::string(static_cast<std::size_t>(barWidth - filled), '.') + "]" + tail;
+}
+
+BatchCounts RunBatch(std::string_view input, const BatchSettings& settings, LabelSource& labels, QtServices* qt,
+                     const std::function<void(std::string_view)>& err)
+{
+    const auto lines = SplitLines(input);
+    BatchCounts counts;
+    counts.lines = static_cast<long long>(lines.size());
+    if (lines.empty())
+        return counts;
+
+    Reporter reporter(counts.lines, settings.progress, err);
+    std::atomic<long long> written{0}, failed{0}, writeErrors{0}, unreadable{0};
+    unsigned threads = settings.jobs > 0 ? static_cast<unsigned>(settings.jobs) : std::max(1u, std::thread::hardware_concurrency());
+    threads = static_cast<unsigned>(std::min<long long>(threads, counts.lines));
+
+    JobQueue queue(256);
+    std::vector<std::thread> workers;
+    for (unsigned t = 0; t < threads; ++t)
+        workers.emplace_back([&] {
+            Job job;
+            while (queue.pop(job)) {
+                const Product p = ProduceImage(job.request, job.width, *job.painter, job.path, settings.output, qt);
+                switch (p.status) {
+                case Product::Written: ++written; break;
+                case Product::WriteFailed: ++failed, ++writeErrors; break;
+                case Product::Unreadable: ++written, ++unreadable; break;
+                }
+                reporter.finish(job.line, p.message.empty() ? std::string() : Line(job.line, p.message));
+            }
+        });
+
+    std::atomic<bool> running{true};
+    std::mutex tickMutex;
+    std::condition_variable tickWake;
+    std::thread ticker;
+    if (settings.progress)
+        ticker = std::thread([&] {
+            std::unique_lock lock(tickMutex);
+            while (!tickWake.wait_for(lock, std::chrono::milliseconds(100), [&] { return !running.load(); }))
+                reporter.tick(false);
+        });
+
+    // Read, check and name every line here, in order, so that the first
+    // line to take a file name keeps it whatever order the writers finish in.
+    std::unordered_set<std::string> taken;
+    std::u16string text;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const long long n = static_cast<long long>(i) + 1;
+        auto reject = [&](const std::string& why) {
+            ++failed;
+            reporter.finish(n, Line(n, why));
+        };
+        if (!Utf8ToUtf16(lines[i], text)) {
+            reject("not valid UTF-8");
+            continue;
+        }
+        if (text.empty()) {
+            reject("empty line, nothing to draw");
+            continue;
+        }
+        RenderRequest request = settings.base;
+        request.text = text;
+        const Measure measure = MeasureBarcode(request);
+        if (!measure.drawable) {
+            reject(Utf16ToUtf8(measure.message));
+            continue;
+        }
+        std::string why;
+        const LabelPainter* painter = labels.painterFor(measure, why);
+        if (!painter) {
+            reject(why);
+            continue;
+        }
+        const auto width = ImageWidth(request, measure, *painter, why);
+        if (!width) {
+            reject(why);
+            continue;
+        }
+        if (auto tooBig = CheckSize(*width, request.height, settings.output.resolution); !tooBig.empty()) {
+            reject(tooBig);
+            continue;
+        }
+        std::string path = settings.names.Expand(n, text);
+        if (!taken.insert(path).second) {
+            reject(path + " was already written by an earlier line of this batch; not overwritten");
+            continue;
+        }
+        queue.push(Job{n, std::move(request), *width, std::move(path), painter});
+    }
+    queue.close();
+    for (auto& w : workers)
+        w.join();
+    if (ticker.joinable()) {
+        {
+            std::lock_guard lock(tickMutex);
+            running = false;
+        }
+        tickWake.notify_all();
+        ticker.join();
+    }
+    reporter.tick(true);
+
+    counts.written = written;
+    counts.failed = failed;
+    counts.writeErrors = writeErrors;
+    counts.unreadable = unreadable;
+    return counts;
+}
+
+} // namespace zebrix::cli

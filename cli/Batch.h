@@ -1,0 +1,37 @@
+#pragma once
+#include "NameTemplate.h"
+#include "Produce.h"
+
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace zebrix::cli {
+
+struct BatchSettings {
+    RenderRequest base; // every option of a single drawing; the text comes from each line
+    NameTemplate names;
+    OutputSettings output;
+    int jobs = 0;          // threads; 0: one per core
+    bool progress = false; // a progress bar on the error stream (a terminal)
+};
+
+struct BatchCounts {
+    long long lines = 0;
+    long long written = 0;
+    long long failed = 0;      // could not be drawn, named or written
+    long long writeErrors = 0; // of which: the file could not be written
+    long long unreadable = 0;  // written, but not read back as drawn
+};
+
+// One image per line of input. Messages ("line N: ...") go to err in line
+// order. A line that cannot be drawn, or whose file name an earlier line of
+// the batch has taken, is reported and skipped; the others are written.
+BatchCounts RunBatch(std::string_view input, const BatchSettings& settings, LabelSource& labels, QtServices* qt,
+                     const std::function<void(std::string_view)>& err);
+
+// The progress bar's line: bar, lines done, rate, time left.
+std::string ProgressLine(long long done, long long total, double seconds, int columns);
+
+} // namespace zebrix::cli

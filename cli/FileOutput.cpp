@@ -1,0 +1,213 @@
+#include "FileOutput.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace zebrix::cli {
+
+namespace {
+
+std::string Failure(const std::string& path, int error)
+{
+    return "cannot write " + path + ": " + std::strerror(error);
+}
+
+bool WriteAll(int fd, std::string_view bytes)
+{
+    const char* p = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        p += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+std::string Folder(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    if (slash == 0)
+        return "/";
+    return path.substr(0, slash);
+}
+
+std::string Base(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+mode_t CurrentUmask()
+{
+    // Read once, before any thread is started by the caller.
+    static const mode_t mask = [] {
+        const mode_t m = ::umask(022);
+        ::umask(m);
+        return m;
+    }();
+    return mask;
+}
+
+std::string TemporaryName(const std::string& folder, const std::string& base)
+{
+    static thread_local std::mt19937_64 random{std::random_device{}()};
+    char suffix[24];
+    std::snprintf(suffix, sizeof suffix, "%016llx", static_cast<unsigned long long>(random()));
+    return folder + "/." + base.substr(0, 200) + "." + suffix + ".tmp";
+}
+
+} // namespace
+
+std::string WriteFileAtomically(const std::string& requested, std::string_view bytes)
+{
+    const mode_t umaskBits = CurrentUmask();
+    std::string path = requested;
+    struct stat st {};
+    bool exists = ::stat(path.c_str(), &st) == 0;
+    if (exists && S_ISDIR(st.st_mode))
+        return Failure(requested, EISDIR);
+    if (exists && !S_ISREG(st.st_mode)) {
+        // A device or a pipe: nothing to replace, write into it.
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+        if (fd < 0)
+            return Failure(requested, errno);
+        const bool ok = WriteAll(fd, bytes);
+        const int error = errno;
+        if (::close(fd) != 0 && ok)
+            return Failure(requested, errno);
+        return ok ? std::string() : Failure(requested, error);
+    }
+    struct stat lst {};
+    if (::lstat(path.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode) && exists) {
+        char resolved[PATH_MAX];
+        if (::realpath(path.c_str(), resolved))
+            path = resolved;
+    }
+    const mode_t mode = exists ? (st.st_mode & 07777) : (0666 & ~umaskBits);
+    const std::string folder = Folder(path);
+
+    // A nameless file first: nothing to clean up if anything fails.
+    int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    std::string temporary;
+    if (fd < 0) {
+        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+            return Failure(requested, errno == ENOENT ? ENOENT : errno);
+        for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
+            temporary = TemporaryName(folder, Base(path));
+            fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+            if (fd < 0 && errno != EEXIST)
+                return Failure(requested, errno);
+        }
+        if (fd < 0)
+            return Failure(requested, EEXIST);
+    }
+    auto fail = [&](int error) {
+        ::close(fd);
+        if (!temporary.empty())
+            ::unlink(temporary.c_str());
+        return Failure(requested, error);
+    };
+    if (!WriteAll(fd, bytes))
+        return fail(errno);
+    if (::fchmod(fd, mode) != 0)
+        return fail(errno);
+
+    if (temporary.empty()) {
+        char self[64];
+        std::snprintf(self, sizeof self, "/proc/self/fd/%d", fd);
+        if (!exists && ::linkat(AT_FDCWD, self, AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0)
+            return ::close(fd) == 0 ? std::string() : Failure(requested, errno);
+        if (exists || errno == EEXIST) {
+            // Replacing a file: give the new one a private name, then rename.
+            for (int attempt = 0; attempt < 16; ++attempt) {
+                temporary = TemporaryName(folder, Base(path));
+                if (::linkat(AT_FDCWD, self, AT_FDCWD, temporary.c_str(), AT_SYMLINK_FOLLOW) == 0)
+                    break;
+                const int error = errno;
+                temporary.clear();
+                if (error != EEXIST)
+                    return fail(error);
+            }
+            if (temporary.empty())
+                return fail(EEXIST);
+        } else {
+            return fail(errno);
+        }
+    }
+    if (::close(fd) != 0) {
+        const int error = errno;
+        ::unlink(temporary.c_str());
+        return Failure(requested, error);
+    }
+    if (::rename(temporary.c_str(), path.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(temporary.c_str());
+        return Failure(requested, error);
+    }
+    return {};
+}
+
+bool ReadWholeFile(const std::string& path, std::string& out, std::size_t maxBytes)
+{
+    out.clear();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        if (static_cast<unsigned long long>(st.st_size) > maxBytes) {
+            ::close(fd);
+            return false;
+        }
+        out.reserve(static_cast<std::size_t>(st.st_size));
+    }
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            ::close(fd);
+            return false;
+        }
+        if (n == 0)
+            break;
+        if (out.size() + static_cast<std::size_t>(n) > maxBytes) {
+            ::close(fd);
+            return false;
+        }
+        out.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return true;
+}
+
+bool MakeFolders(const std::string& path)
+{
+    if (path.empty())
+        return false;
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0)
+        return S_ISDIR(st.st_mode);
+    const std::string parent = Folder(path);
+    if (parent != path && parent != "/" && parent != "." && !MakeFolders(parent))
+        return false;
+    return ::mkdir(path.c_str(), 0700) == 0 || errno == EEXIST;
+}
+
+} // namespace zebrix::cli
