@@ -32,10 +32,30 @@ public:
     void finish(long long line, std::string message)
     {
         std::lock_guard lock(mutex_);
+        record(line, std::move(message));
+        flush();
+    }
+
+    // Several lines at once: one lock for a whole chunk.
+    void finish(std::vector<std::pair<long long, std::string>>& results)
+    {
+        std::lock_guard lock(mutex_);
+        for (auto& [line, message] : results)
+            record(line, std::move(message));
+        flush();
+    }
+
+private:
+    void record(long long line, std::string message)
+    {
         const auto i = static_cast<std::size_t>(line - 1);
         messages_[i] = std::move(message);
         done_[i] = 1;
         ++finished_;
+    }
+
+    void flush()
+    {
         while (next_ < total_ && done_[static_cast<std::size_t>(next_)]) {
             std::string& m = messages_[static_cast<std::size_t>(next_)];
             if (!m.empty()) {
@@ -47,6 +67,7 @@ public:
         }
     }
 
+public:
     void tick(bool final)
     {
         std::lock_guard lock(mutex_);
@@ -91,18 +112,22 @@ struct Job {
     const LabelPainter* painter;
 };
 
-// A bounded queue: the reading thread waits when the writers fall behind.
+using Chunk = std::vector<Job>;
+constexpr std::size_t kChunk = 32;
+
+// A bounded queue of chunks of work: the reading thread waits when the
+// writers fall behind.
 class JobQueue {
 public:
     explicit JobQueue(std::size_t capacity) : capacity_(capacity) {}
-    void push(Job job)
+    void push(Chunk job)
     {
         std::unique_lock lock(mutex_);
         notFull_.wait(lock, [&] { return jobs_.size() < capacity_; });
         jobs_.push_back(std::move(job));
         notEmpty_.notify_one();
     }
-    bool pop(Job& job)
+    bool pop(Chunk& job)
     {
         std::unique_lock lock(mutex_);
         notEmpty_.wait(lock, [&] { return !jobs_.empty() || closed_; });
@@ -123,7 +148,7 @@ public:
 private:
     std::mutex mutex_;
     std::condition_variable notEmpty_, notFull_;
-    std::deque<Job> jobs_;
+    std::deque<Chunk> jobs_;
     std::size_t capacity_;
     bool closed_ = false;
 };
@@ -165,19 +190,24 @@ BatchCounts RunBatch(std::string_view input, const BatchSettings& settings, Labe
     unsigned threads = settings.jobs > 0 ? static_cast<unsigned>(settings.jobs) : std::max(1u, std::thread::hardware_concurrency());
     threads = static_cast<unsigned>(std::min<long long>(threads, counts.lines));
 
-    JobQueue queue(256);
+    JobQueue queue(2 * threads + 2);
     std::vector<std::thread> workers;
     for (unsigned t = 0; t < threads; ++t)
         workers.emplace_back([&] {
-            Job job;
-            while (queue.pop(job)) {
-                const Product p = ProduceImage(job.request, job.width, *job.painter, job.path, settings.output, qt);
-                switch (p.status) {
-                case Product::Written: ++written; break;
-                case Product::WriteFailed: ++failed, ++writeErrors; break;
-                case Product::Unreadable: ++written, ++unreadable; break;
+            Chunk chunk;
+            std::vector<std::pair<long long, std::string>> results;
+            while (queue.pop(chunk)) {
+                results.clear();
+                for (const Job& job : chunk) {
+                    const Product p = ProduceImage(job.request, job.width, *job.painter, job.path, settings.output, qt);
+                    switch (p.status) {
+                    case Product::Written: ++written; break;
+                    case Product::WriteFailed: ++failed, ++writeErrors; break;
+                    case Product::Unreadable: ++written, ++unreadable; break;
+                    }
+                    results.emplace_back(job.line, p.message.empty() ? std::string() : Line(job.line, p.message));
                 }
-                reporter.finish(job.line, p.message.empty() ? std::string() : Line(job.line, p.message));
+                reporter.finish(results);
             }
         });
 
@@ -196,6 +226,8 @@ BatchCounts RunBatch(std::string_view input, const BatchSettings& settings, Labe
     // line to take a file name keeps it whatever order the writers finish in.
     std::unordered_set<std::string> taken;
     std::u16string text;
+    Chunk chunk;
+    chunk.reserve(kChunk);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const long long n = static_cast<long long>(i) + 1;
         auto reject = [&](const std::string& why) {
@@ -237,8 +269,15 @@ BatchCounts RunBatch(std::string_view input, const BatchSettings& settings, Labe
             reject(path + " was already written by an earlier line of this batch; not overwritten");
             continue;
         }
-        queue.push(Job{n, std::move(request), *width, std::move(path), painter});
+        chunk.push_back(Job{n, std::move(request), *width, std::move(path), painter});
+        if (chunk.size() == kChunk) {
+            queue.push(std::move(chunk));
+            chunk = Chunk();
+            chunk.reserve(kChunk);
+        }
     }
+    if (!chunk.empty())
+        queue.push(std::move(chunk));
     queue.close();
     for (auto& w : workers)
         w.join();

@@ -1,5 +1,6 @@
 #include "FileOutput.h"
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -71,9 +72,55 @@ std::string TemporaryName(const std::string& folder, const std::string& base)
     return folder + "/." + base.substr(0, 200) + "." + suffix + ".tmp";
 }
 
+// Gives a nameless file (O_TMPFILE) a name; fails with EEXIST if the name is taken.
+int LinkNameless(int fd, const std::string& path)
+{
+    // Without /proc: allowed to programs with CAP_DAC_READ_SEARCH only.
+    static std::atomic<bool> emptyPathRefused{false};
+    if (!emptyPathRefused.load(std::memory_order_relaxed)) {
+        if (::linkat(fd, "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH) == 0)
+            return 0;
+        if (errno != ENOENT && errno != EPERM)
+            return -1;
+        emptyPathRefused = true;
+    }
+    char self[64];
+    std::snprintf(self, sizeof self, "/proc/self/fd/%d", fd);
+    return ::linkat(AT_FDCWD, self, AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW);
+}
+
+std::string Replace(const std::string& requested, std::string_view bytes);
+
 } // namespace
 
 std::string WriteFileAtomically(const std::string& requested, std::string_view bytes)
+{
+    // The common case, a new file: written nameless, then named; four calls
+    // to the system, and nothing left behind whatever fails.
+    const int fd = ::open(Folder(requested).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+        if (!WriteAll(fd, bytes)) {
+            const int error = errno;
+            ::close(fd);
+            return Failure(requested, error);
+        }
+        if (LinkNameless(fd, requested) == 0)
+            return ::close(fd) == 0 ? std::string() : Failure(requested, errno);
+        const int error = errno;
+        ::close(fd);
+        if (error != EEXIST)
+            return Failure(requested, error);
+    } else if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
+        return Failure(requested, errno);
+    }
+    return Replace(requested, bytes);
+}
+
+namespace {
+
+// The name is taken (or the file system has no nameless files): a file, a
+// link, a folder or a device.
+std::string Replace(const std::string& requested, std::string_view bytes)
 {
     const mode_t umaskBits = CurrentUmask();
     std::string path = requested;
@@ -128,15 +175,13 @@ std::string WriteFileAtomically(const std::string& requested, std::string_view b
         return fail(errno);
 
     if (temporary.empty()) {
-        char self[64];
-        std::snprintf(self, sizeof self, "/proc/self/fd/%d", fd);
-        if (!exists && ::linkat(AT_FDCWD, self, AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0)
+        if (!exists && LinkNameless(fd, path) == 0)
             return ::close(fd) == 0 ? std::string() : Failure(requested, errno);
         if (exists || errno == EEXIST) {
             // Replacing a file: give the new one a private name, then rename.
             for (int attempt = 0; attempt < 16; ++attempt) {
                 temporary = TemporaryName(folder, Base(path));
-                if (::linkat(AT_FDCWD, self, AT_FDCWD, temporary.c_str(), AT_SYMLINK_FOLLOW) == 0)
+                if (LinkNameless(fd, temporary) == 0)
                     break;
                 const int error = errno;
                 temporary.clear();
@@ -161,6 +206,8 @@ std::string WriteFileAtomically(const std::string& requested, std::string_view b
     }
     return {};
 }
+
+} // namespace
 
 bool ReadWholeFile(const std::string& path, std::string& out, std::size_t maxBytes)
 {

@@ -32,17 +32,33 @@ void Put32Big(std::string& s, std::uint32_t v)
 std::uint32_t DotsPerMetre(double dpi) { return static_cast<std::uint32_t>(std::lround(dpi / 0.0254)); }
 
 // One row of the bitmap blown up scale times across, one bit per dot, most
-// significant bit first; 1 is white. Pads with zero bytes up to out's size.
-void PackRow(const Bitmap& b, int y, int scale, std::string& out)
+// significant bit first; 1 is white. out is at least (width * scale + 7) / 8
+// bytes; the bytes past the row are zero.
+void PackRow(const Bitmap& b, int y, int scale, std::string& out, std::vector<std::uint8_t>& wide)
 {
-    std::fill(out.begin(), out.end(), '\0');
     const std::uint8_t* src = b.row(y);
-    std::size_t dot = 0;
-    for (int x = 0; x < b.width; ++x) {
-        const bool white = src[x] == 0;
-        for (int k = 0; k < scale; ++k, ++dot)
-            if (white)
-                out[dot >> 3] = static_cast<char>(out[dot >> 3] | (0x80 >> (dot & 7)));
+    std::size_t dots = static_cast<std::size_t>(b.width);
+    if (scale > 1) {
+        wide.resize(dots * static_cast<std::size_t>(scale));
+        for (std::size_t x = 0, k = 0; x < dots; ++x)
+            for (int s = 0; s < scale; ++s)
+                wide[k++] = src[x];
+        src = wide.data();
+        dots = wide.size();
+    }
+    std::fill(out.begin(), out.end(), '\0');
+    std::size_t i = 0;
+    for (; i + 8 <= dots; i += 8) {
+        unsigned byte = 0;
+        for (int k = 0; k < 8; ++k)
+            byte = (byte << 1) | (src[i + static_cast<std::size_t>(k)] == 0);
+        out[i >> 3] = static_cast<char>(byte);
+    }
+    if (i < dots) {
+        unsigned byte = 0;
+        for (std::size_t k = i; k < i + 8; ++k)
+            byte = (byte << 1) | (k < dots && src[k] == 0);
+        out[i >> 3] = static_cast<char>(byte);
     }
 }
 
@@ -132,8 +148,9 @@ std::string EncodeBmp(const Bitmap& bitmap, const Resolution& r)
     Put32(s, 0x00000000); // 0: black
     Put32(s, 0x00FFFFFF); // 1: white
     std::string row(rowBytes, '\0');
+    std::vector<std::uint8_t> wide;
     for (int y = bitmap.height - 1; y >= 0; --y) {
-        PackRow(bitmap, y, r.scale, row);
+        PackRow(bitmap, y, r.scale, row, wide);
         for (int k = 0; k < r.scale; ++k)
             s += row;
     }
@@ -167,6 +184,7 @@ std::string EncodePng(const Bitmap& bitmap, const Resolution& r)
     // Every row: filter type 0, then the packed dots.
     const std::size_t rowBytes = (w + 7) / 8;
     std::string row(rowBytes, '\0');
+    std::vector<std::uint8_t> wide;
     z_stream z{};
     deflateInit(&z, 6);
     std::string idat;
@@ -183,7 +201,7 @@ std::string EncodePng(const Bitmap& bitmap, const Resolution& r)
     };
     const char filter = 0;
     for (int y = 0; y < bitmap.height; ++y) {
-        PackRow(bitmap, y, r.scale, row);
+        PackRow(bitmap, y, r.scale, row, wide);
         for (int k = 0; k < r.scale; ++k) {
             feed(&filter, 1, Z_NO_FLUSH);
             feed(row.data(), row.size(), Z_NO_FLUSH);

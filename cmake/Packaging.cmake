@@ -1,0 +1,23 @@
+# The Debian package: `cpack -G DEB` in the build folder (or
+# `cmake --build build --target package`). It holds whatever the build
+# installs — the window, the command line and its Qt module, the converter
+# library, the icon and the .desktop entry — and depends on the Debian
+# packages of the libraries they link (dpkg-shlibdeps).
+set(CPACK_GENERATOR "DEB")
+set(CPACK_PACKAGE_NAME "zebrix")
+set(CPACK_PACKAGE_VENDOR "Zebrix")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "One-dimensional barcodes: Code 39, Interleaved 2 of 5, Code 128, Codabar")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Zebrix draws a one-dimensional barcode from a line of text while you type, and copies it,\n saves it as BMP or JPEG, or prints it. zebrix-cli draws the same pictures from the command\n line, one or thousands from a list, as BMP, PNG, JPEG or SVG, and can read each one back.")
+set(CPACK_PACKAGE_CONTACT "Zebrix maintainers <zebrix@localhost>")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION "graphics")
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Labels need a sans-serif font close to the window's (Qt's JPEG and
+# offscreen plugins come with libqt6gui6, found by dpkg-shlibdeps).
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation | fonts-dejavu-core")
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
+include(CPack)

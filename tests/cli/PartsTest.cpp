@@ -1,0 +1,158 @@
+// The parts of a batch: output names, lines, text decoding, the progress
+// line, and files that are written all at once or not at all.
+#include "cli/Batch.h"
+#include "cli/FileOutput.h"
+#include "cli/LineInput.h"
+#include "cli/NameTemplate.h"
+#include "cli/Utf.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace zebrix::cli;
+
+namespace {
+
+std::string Expand(const std::string& pattern, long long n, std::u16string_view text)
+{
+    std::string why;
+    const auto t = NameTemplate::Parse(pattern, why);
+    EXPECT_TRUE(t) << pattern << ": " << why;
+    return t ? t->Expand(n, text) : std::string();
+}
+
+std::string Why(const std::string& pattern)
+{
+    std::string why;
+    EXPECT_FALSE(NameTemplate::Parse(pattern, why)) << pattern;
+    return why;
+}
+
+std::string Slurp(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+} // namespace
+
+TEST(NameTemplate, NumbersTextsAndBraces)
+{
+    EXPECT_EQ(Expand("out/{n}.bmp", 7, u"X"), "out/7.bmp");
+    EXPECT_EQ(Expand("label-{n:05}.png", 42, u"X"), "label-00042.png");
+    EXPECT_EQ(Expand("{n:03}", 123456, u"X"), "123456"); // padding never cuts
+    EXPECT_EQ(Expand("{n:03}-{text}.svg", 9, u"ABC 12"), "009-ABC 12.svg");
+    EXPECT_EQ(Expand("{{n}}-{{text}}.bmp", 1, u"X"), "{n}-{text}.bmp");
+    EXPECT_EQ(Expand("plain.bmp", 5, u"X"), "plain.bmp");
+    // A field's value is never read as a field again.
+    EXPECT_EQ(Expand("{text}.bmp", 1, u"{n}"), "{n}.bmp");
+
+    EXPECT_NE(Why("x{foo}.bmp").find("{foo}"), std::string::npos);
+    EXPECT_NE(Why("x{n.bmp").find("unclosed"), std::string::npos);
+    Why("{n:5}.bmp");
+    Why("{n:00}.bmp");
+    Why("{n:019}.bmp");
+    Why("{N}.bmp");
+}
+
+TEST(NameTemplate, TextsAreMadeSafeForAFileName)
+{
+    EXPECT_EQ(SafeFileName(u"A/B/C"), "A_B_C");
+    EXPECT_EQ(SafeFileName(u"tab\there\x7F" u"end\x0085"), "tab_here_end_");
+    EXPECT_EQ(SafeFileName(u".hidden"), "_hidden");
+    EXPECT_EQ(SafeFileName(u".."), "_.");
+    EXPECT_EQ(SafeFileName(u"a.b"), "a.b");
+    EXPECT_EQ(SafeFileName(u""), "_");
+    EXPECT_EQ(SafeFileName(u"Prix: 12€"), "Prix: 12€");
+    // At most 100 bytes, never half a character.
+    EXPECT_EQ(SafeFileName(std::u16string(300, u'7')), std::string(100, '7'));
+    const std::string cut = SafeFileName(u"x" + std::u16string(60, u'é')); // 1 + 2 x 60 bytes
+    EXPECT_EQ(cut.size(), 99u);
+    std::u16string back;
+    EXPECT_TRUE(Utf8ToUtf16(cut, back));
+}
+
+TEST(LineInput, LineBreaksOfEveryKind)
+{
+    using V = std::vector<std::string_view>;
+    EXPECT_EQ(SplitLines("a\nb\nc"), (V{"a", "b", "c"}));     // last line without a break counts
+    EXPECT_EQ(SplitLines("a\nb\n"), (V{"a", "b"}));           // a final break adds nothing
+    EXPECT_EQ(SplitLines("a\r\nb\r\n"), (V{"a", "b"}));       // CR LF
+    EXPECT_EQ(SplitLines("a\r\nb"), (V{"a", "b"}));
+    EXPECT_EQ(SplitLines("a\n\nb\n\n"), (V{"a", "", "b", ""})); // empty lines keep their numbers
+    EXPECT_EQ(SplitLines("\xEF\xBB\xBF" "a\nb"), (V{"a", "b"})); // byte-order mark
+    EXPECT_EQ(SplitLines("a\rb\n"), (V{"a\rb"}));             // a lone CR is text
+    EXPECT_EQ(SplitLines(""), V{});
+    EXPECT_EQ(SplitLines("\n"), V{""});
+}
+
+TEST(Utf, StrictDecodingBothWays)
+{
+    std::u16string out;
+    EXPECT_TRUE(Utf8ToUtf16("Zebrix é € 😀", out));
+    EXPECT_EQ(out, u"Zebrix é € 😀");
+    EXPECT_EQ(Utf16ToUtf8(out), "Zebrix é € 😀");
+    for (const char* bad : {"\xC3", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xFF", "a\x80"})
+        EXPECT_FALSE(Utf8ToUtf16(bad, out)) << bad;
+    EXPECT_EQ(Utf16ToUtf8(u"\xD800x"), "\xEF\xBF\xBDx");
+}
+
+TEST(Progress, BarCountRateAndTimeLeft)
+{
+    const std::string line = ProgressLine(2500, 10000, 2.0, 79);
+    EXPECT_EQ(line.size(), 79u);
+    EXPECT_NE(line.find("2500/10000 lines"), std::string::npos) << line;
+    EXPECT_NE(line.find("1250 lines/s"), std::string::npos) << line;
+    EXPECT_NE(line.find("0:06 left"), std::string::npos) << line;
+    const auto bar = line.substr(1, line.find(']') - 1);
+    EXPECT_EQ(std::count(bar.begin(), bar.end(), '#'), static_cast<long>(bar.size() / 4));
+    EXPECT_EQ(ProgressLine(10000, 10000, 4.0, 79).find("left"), std::string::npos);
+    EXPECT_NE(ProgressLine(0, 10, 0.0, 20).find("0/10 lines"), std::string::npos);
+}
+
+TEST(FileOutput, WholeFilesOrNothing)
+{
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("a.bmp").toStdString();
+    ASSERT_EQ(WriteFileAtomically(path, "first"), "");
+    EXPECT_EQ(Slurp(path), "first");
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0666 & ~mask);
+
+    // Replacing keeps the permissions; a link keeps pointing at the new file.
+    ::chmod(path.c_str(), 0640);
+    ASSERT_EQ(WriteFileAtomically(path, "second"), "");
+    EXPECT_EQ(Slurp(path), "second");
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    const std::string link = dir.filePath("link.bmp").toStdString();
+    ASSERT_EQ(::symlink(path.c_str(), link.c_str()), 0);
+    ASSERT_EQ(WriteFileAtomically(link, "third"), "");
+    EXPECT_EQ(Slurp(path), "third");
+    struct stat lst {};
+    ASSERT_EQ(::lstat(link.c_str(), &lst), 0);
+    EXPECT_TRUE(S_ISLNK(lst.st_mode));
+
+    // Failures say why and leave nothing behind.
+    QDir(dir.path()).mkdir("folder.bmp");
+    EXPECT_NE(WriteFileAtomically(dir.filePath("folder.bmp").toStdString(), "x").find("Is a directory"), std::string::npos);
+    EXPECT_NE(WriteFileAtomically(dir.filePath("missing/x.bmp").toStdString(), "x").find("No such file"), std::string::npos);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 2); // a.bmp, link.bmp
+
+    // A device is written into, never replaced.
+    EXPECT_EQ(WriteFileAtomically("/dev/null", "x"), "");
+    if (::access("/dev/full", W_OK) == 0) {
+        EXPECT_NE(WriteFileAtomically("/dev/full", "x"), "");
+        struct stat dev {};
+        ASSERT_EQ(::stat("/dev/full", &dev), 0);
+        EXPECT_TRUE(S_ISCHR(dev.st_mode));
+    }
+}
