@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <dirent.h>
 #include <sys/stat.h>
 #include <vector>
@@ -35,6 +36,14 @@ std::string StampOf(char kind, const std::string& path)
     return line;
 }
 
+bool IsFileName(const std::string& name)
+{
+    for (const char* ending : {".conf", ".ttf", ".otf", ".ttc", ".pfb", ".pfa", ".pcf", ".gz", ".afm", ".dir", ".alias"})
+        if (name.size() > std::strlen(ending) && name.compare(name.size() - std::strlen(ending), std::string::npos, ending) == 0)
+            return true;
+    return false;
+}
+
 // Every folder below root (root included), sorted; bounded in depth and count.
 void Walk(const std::string& root, int depth, std::vector<std::string>& out)
 {
@@ -51,6 +60,10 @@ void Walk(const std::string& root, int depth, std::vector<std::string>& out)
             continue;
         const std::string child = root + '/' + name;
         bool isDir = e->d_type == DT_DIR;
+        // Links to settings and font files (fontconfig's conf.d is full of
+        // them) need no look: a folder's name has no such ending.
+        if (e->d_type == DT_LNK && IsFileName(name))
+            continue;
         if (e->d_type == DT_UNKNOWN || e->d_type == DT_LNK) {
             struct stat st {};
             isDir = ::stat(child.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
@@ -99,8 +112,8 @@ std::string GlyphCachePath()
 std::string FontSetupStamps()
 {
     std::string stamps;
-    for (const char* name : {"FONTCONFIG_FILE", "FONTCONFIG_PATH", "FONTCONFIG_SYSROOT", "QT_QPA_FONTDIR",
-                             "QT_SCALE_FACTOR", "QT_FONT_DPI"})
+    for (const char* name : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "FONTCONFIG_FILE", "FONTCONFIG_PATH",
+                             "FONTCONFIG_SYSROOT", "QT_QPA_FONTDIR", "QT_SCALE_FACTOR", "QT_FONT_DPI"})
         stamps += std::string("E\t") + name + '=' + Env(name) + '\n';
     for (const auto& root : FontRoots()) {
         std::vector<std::string> folders;
@@ -115,7 +128,9 @@ std::string FileStamp(const std::string& path) { return StampOf('F', path); }
 
 bool StampsStillCurrent(const std::string& recorded)
 {
-    std::string setup;
+    // Each stamp is checked again on its own, without walking the folders:
+    // a folder added or removed anywhere changes its parent's time, and
+    // the environment variables fix which folders are the roots.
     std::size_t pos = 0;
     while (pos < recorded.size()) {
         const auto end = recorded.find('\n', pos);
@@ -123,17 +138,21 @@ bool StampsStillCurrent(const std::string& recorded)
             return false;
         const std::string line = recorded.substr(pos, end - pos + 1);
         pos = end + 1;
-        if (line[0] == 'F') {
-            const auto tab = line.find('\t', 2);
-            if (tab == std::string::npos || FileStamp(line.substr(2, tab - 2)) != line)
+        if (line.size() < 3 || line[1] != '\t')
+            return false;
+        if (line[0] == 'E') {
+            const auto eq = line.find('=');
+            if (eq == std::string::npos || line != "E\t" + line.substr(2, eq - 2) + '=' + Env(line.substr(2, eq - 2).c_str()) + '\n')
                 return false;
-        } else if (line[0] == 'D' || line[0] == 'E') {
-            setup += line;
+        } else if (line[0] == 'D' || line[0] == 'F') {
+            const auto tab = line.find('\t', 2);
+            if (tab == std::string::npos || StampOf(line[0], line.substr(2, tab - 2)) != line)
+                return false;
         } else {
             return false;
         }
     }
-    return setup == FontSetupStamps();
+    return true;
 }
 
 std::optional<GlyphTable> LoadGlyphCache(const std::string& path)

@@ -62,6 +62,12 @@ void PackRow(const Bitmap& b, int y, int scale, std::string& out, std::vector<st
     }
 }
 
+// Whether row y holds the same pixels as row other (false if other is outside).
+bool SameRow(const Bitmap& b, int y, int other)
+{
+    return other >= 0 && other < b.height && std::memcmp(b.row(y), b.row(other), static_cast<std::size_t>(b.width)) == 0;
+}
+
 std::string Number(double v)
 {
     char buf[64];
@@ -150,7 +156,8 @@ std::string EncodeBmp(const Bitmap& bitmap, const Resolution& r)
     std::string row(rowBytes, '\0');
     std::vector<std::uint8_t> wide;
     for (int y = bitmap.height - 1; y >= 0; --y) {
-        PackRow(bitmap, y, r.scale, row, wide);
+        if (!SameRow(bitmap, y, y + 1)) // most rows are the bars again: packed once
+            PackRow(bitmap, y, r.scale, row, wide);
         for (int k = 0; k < r.scale; ++k)
             s += row;
     }
@@ -186,7 +193,9 @@ std::string EncodePng(const Bitmap& bitmap, const Resolution& r)
     std::string row(rowBytes, '\0');
     std::vector<std::uint8_t> wide;
     z_stream z{};
-    deflateInit(&z, 6);
+    // Rows repeat within a few hundred bytes: a small window does as well
+    // as the default and costs far less to set up.
+    deflateInit2(&z, 6, Z_DEFLATED, 11, 4, Z_DEFAULT_STRATEGY);
     std::string idat;
     char out[65536];
     auto feed = [&](const char* data, std::size_t n, int flush) {
@@ -201,7 +210,8 @@ std::string EncodePng(const Bitmap& bitmap, const Resolution& r)
     };
     const char filter = 0;
     for (int y = 0; y < bitmap.height; ++y) {
-        PackRow(bitmap, y, r.scale, row, wide);
+        if (!SameRow(bitmap, y, y - 1))
+            PackRow(bitmap, y, r.scale, row, wide);
         for (int k = 0; k < r.scale; ++k) {
             feed(&filter, 1, Z_NO_FLUSH);
             feed(row.data(), row.size(), Z_NO_FLUSH);

@@ -9,7 +9,9 @@ set(CPACK_PACKAGE_VENDOR "Zebrix")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "One-dimensional barcodes: Code 39, Interleaved 2 of 5, Code 128, Codabar")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Zebrix draws a one-dimensional barcode from a line of text while you type, and copies it,\n saves it as BMP or JPEG, or prints it. zebrix-cli draws the same pictures from the command\n line, one or thousands from a list, as BMP, PNG, JPEG or SVG, and can read each one back.")
+    "Zebrix draws a one-dimensional barcode from a line of text while you type, and copies it,
+saves it as BMP or JPEG, or prints it. zebrix-cli draws the same pictures from the command
+line, one or thousands from a list, as BMP, PNG, JPEG or SVG, and can read each one back.")
 set(CPACK_PACKAGE_CONTACT "Zebrix maintainers <zebrix@localhost>")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -7,13 +7,17 @@ packages=(
   # build
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libjpeg62-turbo-dev
+  libjpeg62-turbo-dev libfontconfig-dev zlib1g-dev
+  # the Debian package (cpack -G DEB: dpkg-shlibdeps, file)
+  dpkg-dev file
   # fonts: a sans-serif close to MS Sans Serif / Tahoma, and Comic Neue
   fonts-dejavu-core fonts-liberation fonts-comic-neue fontconfig
   # tests: decoders, Google Test / Benchmark, X server for window tests
   libgtest-dev libgmock-dev libbenchmark-dev
   libzxing-dev libzbar-dev zbar-tools
   xvfb xauth x11-utils imagemagick poppler-utils
+  # benchmarks: Zint as the peer to compare with, hyperfine for one-shot runs
+  zint hyperfine bc
   # fuzzing and sanitizers
   clang libclang-rt-14-dev
 )

@@ -30,5 +30,14 @@ foreach(dependency "libqt6gui6" "libzxing" "libc6")
     message(FATAL_ERROR "the package does not depend on ${dependency}:\n${fields}")
   endif()
 endforeach()
+
+# Unpacked, the command line finds its Qt module and draws, JPEG and --verify included.
+execute_process(COMMAND dpkg-deb -x ${debs} ${out}/root RESULT_VARIABLE status)
+set(ENV{XDG_CACHE_HOME} ${out}/cache)
+execute_process(COMMAND ${out}/root/usr/bin/zebrix-cli --verify -s code128 -o ${out}/check.jpg "Zebrix package"
+                RESULT_VARIABLE status ERROR_VARIABLE err)
+if(NOT status EQUAL 0 OR NOT EXISTS ${out}/check.jpg)
+  message(FATAL_ERROR "the packaged zebrix-cli does not work (${status}): ${err}")
+endif()
 message(STATUS "${fields}")
 file(REMOVE_RECURSE ${out})
