@@ -104,6 +104,10 @@ int RunCli(const std::vector<std::string>& args, const Streams& s)
         }
         BatchSettings settings{cl->request, *names, output, cl->jobs, s.errIsTerminal};
         const BatchCounts counts = RunBatch(input, settings, labels, qt, s.err);
+        if (counts.lines == 0) {
+            s.err("zebrix-cli: no lines to draw in " + (*cl->batch == "-" ? std::string("standard input") : *cl->batch) + "\n");
+            return 2;
+        }
         if (counts.writeErrors > 0)
             return 1;
         if (counts.unreadable > 0)

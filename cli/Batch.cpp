@@ -9,6 +9,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <deque>
+#include <map>
 #include <mutex>
 #include <thread>
 #include <unordered_set>
@@ -20,19 +21,25 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // Keeps the messages in line order whatever order the lines finish in, and
-// draws the progress bar between them.
+// draws the progress bar between them. Only the lines finished ahead of the
+// oldest unfinished one are held.
 class Reporter {
 public:
-    Reporter(long long total, bool progress, const std::function<void(std::string_view)>& err)
-        : total_(total), progress_(progress), err_(err), messages_(static_cast<std::size_t>(total)),
-          done_(static_cast<std::size_t>(total), 0), start_(Clock::now())
+    Reporter(bool progress, const std::function<void(std::string_view)>& err)
+        : progress_(progress), err_(err), start_(Clock::now())
     {
+    }
+
+    void setTotal(long long total)
+    {
+        std::lock_guard lock(mutex_);
+        total_ = total;
     }
 
     void finish(long long line, std::string message)
     {
         std::lock_guard lock(mutex_);
-        record(line, std::move(message));
+        pending_.emplace(line, std::move(message));
         flush();
     }
 
@@ -41,50 +48,37 @@ public:
     {
         std::lock_guard lock(mutex_);
         for (auto& [line, message] : results)
-            record(line, std::move(message));
+            pending_.emplace(line, std::move(message));
         flush();
     }
 
-private:
-    void record(long long line, std::string message)
-    {
-        const auto i = static_cast<std::size_t>(line - 1);
-        messages_[i] = std::move(message);
-        done_[i] = 1;
-        ++finished_;
-    }
-
-    void flush()
-    {
-        while (next_ < total_ && done_[static_cast<std::size_t>(next_)]) {
-            std::string& m = messages_[static_cast<std::size_t>(next_)];
-            if (!m.empty()) {
-                clearBar();
-                err_(m);
-                std::string().swap(m);
-            }
-            ++next_;
-        }
-    }
-
-public:
     void tick(bool final)
     {
         std::lock_guard lock(mutex_);
         if (!progress_)
             return;
         const double seconds = std::chrono::duration<double>(Clock::now() - start_).count();
-        if (!final && seconds < 0.5)
-            return; // short batches show nothing
         if (final) {
             clearBar();
             return;
         }
-        err_("\r" + ProgressLine(finished_, total_, seconds, 79));
+        if (seconds < 0.5)
+            return; // short batches show nothing
+        err_("\r" + ProgressLine(next_ - 1, total_, seconds, 79));
         barShown_ = true;
     }
 
 private:
+    void flush()
+    {
+        for (auto it = pending_.begin(); it != pending_.end() && it->first == next_; it = pending_.erase(it), ++next_) {
+            if (!it->second.empty()) {
+                clearBar();
+                err_(it->second);
+            }
+        }
+    }
+
     void clearBar()
     {
         if (barShown_)
@@ -93,13 +87,11 @@ private:
     }
 
     std::mutex mutex_;
-    long long total_;
     bool progress_;
     const std::function<void(std::string_view)>& err_;
-    std::vector<std::string> messages_;
-    std::vector<char> done_;
-    long long next_ = 0;
-    long long finished_ = 0;
+    std::map<long long, std::string> pending_;
+    long long next_ = 1;
+    long long total_ = 0;
     bool barShown_ = false;
     Clock::time_point start_;
 };
@@ -179,13 +171,19 @@ std::string ProgressLine(long long done, long long total, double seconds, int co
 BatchCounts RunBatch(std::string_view input, const BatchSettings& settings, LabelSource& labels, QtServices* qt,
                      const std::function<void(std::string_view)>& err)
 {
-    const auto lines = SplitLines(input);
     BatchCounts counts;
-    counts.lines = static_cast<long long>(lines.size());
-    if (lines.empty())
+    {
+        // The number of lines, for the progress bar; cheap next to drawing them.
+        LineCursor counter(input);
+        std::string_view line;
+        while (counter.next(line))
+            ++counts.lines;
+    }
+    if (counts.lines == 0)
         return counts;
 
-    Reporter reporter(counts.lines, settings.progress, err);
+    Reporter reporter(settings.progress, err);
+    reporter.setTotal(counts.lines);
     std::atomic<long long> written{0}, failed{0}, writeErrors{0}, unreadable{0};
     unsigned threads = settings.jobs > 0 ? static_cast<unsigned>(settings.jobs) : std::max(1u, std::thread::hardware_concurrency());
     threads = static_cast<unsigned>(std::min<long long>(threads, counts.lines));
@@ -228,13 +226,14 @@ BatchCounts RunBatch(std::string_view input, const BatchSettings& settings, Labe
     std::u16string text;
     Chunk chunk;
     chunk.reserve(kChunk);
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const long long n = static_cast<long long>(i) + 1;
+    LineCursor cursor(input);
+    std::string_view lineBytes;
+    for (long long n = 1; cursor.next(lineBytes); ++n) {
         auto reject = [&](const std::string& why) {
             ++failed;
             reporter.finish(n, Line(n, why));
         };
-        if (!Utf8ToUtf16(lines[i], text)) {
+        if (!Utf8ToUtf16(lineBytes, text)) {
             reject("not valid UTF-8");
             continue;
         }

@@ -9,4 +9,16 @@ namespace zebrix::cli {
 // line), a UTF-8 byte-order mark at the very start skipped.
 std::vector<std::string_view> SplitLines(std::string_view data);
 
+// The same lines one at a time, without a list of them all.
+class LineCursor {
+public:
+    explicit LineCursor(std::string_view data);
+    // The next line, false after the last.
+    bool next(std::string_view& line);
+
+private:
+    std::string_view data_;
+    std::size_t pos_ = 0;
+};
+
 } // namespace zebrix::cli

@@ -27,8 +27,10 @@ const LabelPainter* LabelSource::painter(std::string& why)
                     if (table_)
                         SaveGlyphCache(path, *table_, stamps); // best effort: next run is faster
                 }
-                if (!table_)
+                if (!table_) {
                     painter_ = &qt->labelPainter();
+                    painter_->ascent(); // starts Qt here, on the main thread
+                }
             }
         }
         if (table_)

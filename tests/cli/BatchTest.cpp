@@ -137,6 +137,10 @@ TEST(Batch, BadNamesAndInputsAreRefusedUpFront)
         EXPECT_EQ(r.status, 2) << args.join(' ').toStdString();
         EXPECT_TRUE(r.err.startsWith("zebrix-cli: ")) << r.err.toStdString();
     }
+    const auto empty = RunZebrixCli({"--batch", Write(dir, "empty.txt", ""), "-o", dir.filePath("{n}.bmp")});
+    EXPECT_EQ(empty.status, 2);
+    EXPECT_TRUE(empty.err.contains("no lines to draw")) << empty.err.toStdString();
+    QFile::remove(dir.filePath("empty.txt"));
     const auto r = RunZebrixCli({"--batch", dir.filePath("missing.txt"), "-o", dir.filePath("{n}.bmp")});
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.err.contains("cannot read")) << r.err.toStdString();
