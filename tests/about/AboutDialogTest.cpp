@@ -244,8 +244,6 @@ TEST_F(AboutDialog, LooksAsDesigned)
         EXPECT_FALSE(label->autoFillBackground()) << label->objectName().toStdString();
         EXPECT_EQ(label->palette().color(QPalette::WindowText), colour) << label->objectName().toStdString();
     }
-    EXPECT_EQ(dialog.Label2->text(), QStringLiteral("Logiciel FREEWARE"));
-    EXPECT_TRUE(dialog.lblDescription->text().startsWith(about::Author()));
 
     // The separator: white two pixels over grey one.
     EXPECT_EQ(dialog.Line1[0]->geometry(), QRect(0, 79, 370, 2));
@@ -264,17 +262,9 @@ TEST_F(AboutDialog, LooksAsDesigned)
         EXPECT_EQ(QFontInfo(dialog.cmdOK->font()).family(), QStringLiteral("Comic Neue"));
     }
     EXPECT_NE(QFontInfo(dialog.cmdSysInfo->font()).family(), QFontInfo(dialog.cmdOK->font()).family());
-    EXPECT_EQ(dialog.lblTitle->font().pixelSize(), 13);
-    EXPECT_TRUE(dialog.lblTitle->font().bold());
-    EXPECT_EQ(dialog.lblVersion->font().pixelSize(), 11);
 
     // The buttons: OK is the default; Tab runs OK, system information, details.
     EXPECT_TRUE(dialog.cmdOK->isDefault());
-    EXPECT_EQ(dialog.cmdSysInfo->text(), QStringLiteral("&Système Info..."));
-    EXPECT_EQ(dialog.cmdSysInfo->toolTip(), QStringLiteral("Informations système"));
-    EXPECT_EQ(dialog.Image2->toolTip(),
-              QStringLiteral("Faire un don avec PayPal - Un solution gratuite, rapide et sécurisée."));
-    EXPECT_EQ(dialog.lblDisclaimer->toolTip(), QStringLiteral("Envoyer un courriel"));
     std::vector<QWidget*> tabs;
     QWidget* w = dialog.cmdOK;
     do {
