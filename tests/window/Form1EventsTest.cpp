@@ -75,11 +75,15 @@ TEST_F(Form1Events, AChangedCheckBoxDrawsFirstWithThePreviousSymbology)
     drawings.clear();
 
     // Code 39 -> Code 128 ticks the box: Code 39 with its check character
-    // ("L": 21 modulo 43), then Code 128.
+    // ("L": 21 modulo 43), then Code 128. The box has its new tooltip when it
+    // is ticked, and is disabled only afterwards.
     Click(option1(2));
     ASSERT_EQ(drawings.size(), 2u);
     EXPECT_EQ(drawings[0].typeCode, 0);
     EXPECT_EQ(ReadZbar(drawings[0].image), "123456L");
+    EXPECT_EQ(drawings[0].check2Tooltip, QLatin1String("Non optionnel"));
+    EXPECT_TRUE(drawings[0].check2Enabled);
+    EXPECT_FALSE(drawings[1].check2Enabled);
     EXPECT_EQ(drawings[1].typeCode, 2);
     EXPECT_EQ(ReadZXing(drawings[1].image), "123456");
 

@@ -21,6 +21,8 @@ namespace zebrix::test {
 struct Drawing {
     std::int32_t typeCode;
     QImage image;
+    QString check2Tooltip; // Check1(2) while drawing
+    bool check2Enabled;
 };
 
 class WindowTest : public ::testing::Test {
@@ -35,7 +37,9 @@ protected:
         services.about = [this](Form1& f) { commandsRun.push_back({"about", &f}); };
         services.quit = [this] { ++quits; };
         form = std::make_unique<Form1>(std::move(services));
-        form->setDrawObserver([this](std::int32_t type, const QImage& image) { drawings.push_back({type, image}); });
+        form->setDrawObserver([this](std::int32_t type, const QImage& image) {
+            drawings.push_back({type, image, check1(2).toolTip(), check1(2).isEnabled()});
+        });
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     }
