@@ -169,17 +169,6 @@ TEST_F(Form1Commands, PrintSaveAndAboutCallTheirCommandWithTheWindow)
     EXPECT_EQ(commandsRun[2].name, "about");
     for (const auto& run : commandsRun)
         EXPECT_EQ(run.window, form.get());
-
-    // Without them the buttons do nothing.
-    Form1Services none;
-    none.clipboard = &clipboard;
-    Form1 bare(none);
-    const QImage before = bare.picImage()->image();
-    bare.Command2_Click();
-    bare.Command3_Click();
-    bare.Command7_Click();
-    EXPECT_EQ(bare.picImage()->image(), before);
-    EXPECT_EQ(bare.windowTitle(), QLatin1String("Zebrix"));
 }
 
 TEST(QtClipboard, PutsABitmapAndGetsPlainTextUnchanged)
