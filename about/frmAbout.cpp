@@ -199,7 +199,9 @@ frmAbout::frmAbout(QWidget* owner, const AboutServices& services)
     setObjectName(QStringLiteral("frmAbout"));
     setFixedSize(382, 217);
     setSizeGripEnabled(false);
-    setWindowIcon(QIcon(QStringLiteral(":/about/zebrix.png")));
+    // The program's own icon, as the main window shows it.
+    setWindowIcon(owner && !owner->windowIcon().isNull() ? owner->windowIcon()
+                                                         : QIcon(QStringLiteral(":/about/zebrix.png")));
     setFont(ComicFont(k825pt, false));
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, Qt::black);
