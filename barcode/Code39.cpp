@@ -68,6 +68,14 @@ constexpr std::array<signed char, 128> MakeAsciiTable()
 }
 constexpr auto kAscii = MakeAsciiTable();
 
+// Value of a character outside ASCII once upper-cased (only a few letters
+// turn into A-Z), or -1.
+int NonAsciiValue(char16_t c)
+{
+    const std::u16string upper = ToUpper(std::u16string_view(&c, 1));
+    return upper.size() == 1 ? ValueOf(upper[0]) : -1;
+}
+
 void AppendCharacter(std::string& pattern, int value)
 {
     pattern.append(kPatterns[static_cast<std::size_t>(value)]);
@@ -91,13 +99,7 @@ void DrawCode39(Surface& surface, std::u16string_view text, const Options& optio
 
     for (std::size_t i = 0; i < n; ++i) {
         const char16_t c = text[i];
-        int v;
-        if (c < 0x80) {
-            v = kAscii[c];
-        } else {
-            const std::u16string upper = ToUpper(text.substr(i, 1));
-            v = upper.size() == 1 ? ValueOf(upper[0]) : -1;
-        }
+        int v = c < 0x80 ? kAscii[c] : NonAsciiValue(c);
         if (v < 0) {
             PrintMessage(surface, ToUpper(CharacterAt(text, i)), kCode39Invalid);
             return;

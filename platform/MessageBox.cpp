@@ -9,7 +9,12 @@ MessageAnswer QtMessageBoxService::show(QWidget* parent, const QString& text, co
 {
     QMessageBox box(parent);
     box.setWindowTitle(title);
-    box.setText(text);
+    // A carriage return alone ends a line as well, as in Windows message boxes.
+    QString lines = text;
+    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    lines.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    box.setTextFormat(Qt::PlainText);
+    box.setText(lines);
     switch (icon) {
     case MessageIcon::None: box.setIcon(QMessageBox::NoIcon); break;
     case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;

@@ -36,6 +36,10 @@ ImageSurface::ImageSurface(int width, int height)
 void ImageSurface::resize(int width, int height)
 {
     image_ = QImage(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
+    // One pixel is one screen pixel at 96 dots per inch, whatever the screen:
+    // files written from the surface carry that resolution.
+    image_.setDotsPerMeterX(kDotsPerMeter);
+    image_.setDotsPerMeterY(kDotsPerMeter);
     Clear();
 }
 

@@ -16,6 +16,7 @@ class ImageSurface : public Surface {
 public:
     static constexpr int kDefaultWidth = 481;
     static constexpr int kDefaultHeight = 67;
+    static constexpr int kDotsPerMeter = 3780; // 96 dots per inch
 
     explicit ImageSurface(int width = kDefaultWidth, int height = kDefaultHeight);
 

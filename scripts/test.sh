@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test (the normal build,
-# then the whole suite again under AddressSanitizer + UndefinedBehaviorSanitizer).
+# then the whole suite again under AddressSanitizer + UndefinedBehaviorSanitizer,
+# then each libFuzzer target for a bounded time).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -15,4 +16,8 @@ if [ "${ZEBRIX_SKIP_ASAN:-0}" != 1 ]; then
   cmake --build --preset asan -j "$jobs"
   ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --preset asan -j "$jobs"
+fi
+
+if [ "${ZEBRIX_SKIP_FUZZ:-0}" != 1 ]; then
+  bash scripts/fuzz.sh
 fi

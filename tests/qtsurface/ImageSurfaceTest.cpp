@@ -34,6 +34,10 @@ TEST(ImageSurface, StartsWhiteAtTheDefaultSize)
     EXPECT_EQ(s.height(), 67);
     EXPECT_EQ(s.image().pixel(0, 0), qRgb(255, 255, 255));
     EXPECT_EQ(s.image().pixel(480, 66), qRgb(255, 255, 255));
+    // 96 dots per inch, so that a saved picture prints at its screen size.
+    EXPECT_EQ(s.image().dotsPerMeterX(), 3780);
+    s.resize(100, 67);
+    EXPECT_EQ(s.image().dotsPerMeterY(), 3780);
 }
 
 TEST(ImageSurface, VerticalLinesCoverBothEndsInBlack)

@@ -1,0 +1,61 @@
+#include "PicImage.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <QResizeEvent>
+
+#include <algorithm>
+
+namespace zebrix {
+
+PicImage::PicImage(QWidget* parent)
+    : QWidget(parent)
+    , surface_(ImageSurface::kDefaultWidth, ImageSurface::kDefaultHeight)
+{
+    // Every pixel comes from the image: no background to fill first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    resize(surface_.width(), surface_.height());
+}
+
+void PicImage::setSurfaceWidth(int width)
+{
+    width = std::max(width, 1);
+    if (width != surface_.width())
+        surface_.resize(width, surface_.height());
+    resize(width, surface_.height());
+}
+
+void PicImage::setBackgroundPicture(const QImage& picture)
+{
+    surface_.setBackgroundPicture(picture);
+    surface_.Clear();
+    update();
+}
+
+void PicImage::clearBackgroundPicture()
+{
+    surface_.clearBackgroundPicture();
+    surface_.Clear();
+    update();
+}
+
+void PicImage::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    // On a high-DPI screen each image pixel becomes a block of device pixels:
+    // no smoothing, so one-pixel bars stay sharp and black.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    const QRect area = event->rect() & rect();
+    painter.drawImage(area, surface_.image(), area);
+}
+
+void PicImage::resizeEvent(QResizeEvent* event)
+{
+    // Sized from outside (not through setSurfaceWidth): follow, blank.
+    const QSize size = event->size();
+    if (std::max(size.width(), 1) != surface_.width() || std::max(size.height(), 1) != surface_.height())
+        surface_.resize(size.width(), size.height());
+    QWidget::resizeEvent(event);
+}
+
+} // namespace zebrix

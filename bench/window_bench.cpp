@@ -1,0 +1,131 @@
+// What a keystroke in the main window costs: the line edit's own work, the
+// barcode drawn again, and both widgets repainted. Target: under 16 ms (one
+// frame at 60 Hz) with a 100,000-character text.
+#include "Form1.h"
+#include "platform/Clipboard.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTest>
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+using namespace zebrix;
+
+namespace {
+
+class BenchClipboard : public ClipboardService {
+public:
+    void setImage(const QImage&) override {}
+    QString text() const override { return plainText; }
+    QString plainText;
+};
+
+// A text of the given length that the symbology takes whole.
+QString SampleText(int typeCode, int length)
+{
+    static const char* const pieces[] = {"ZEBRIX 1.0 ", "0123456789", "Zebrix 1.0! ", "0123456789-$:/.+"};
+    const QString piece = QString::fromLatin1(pieces[typeCode]);
+    QString text;
+    text.reserve(length + piece.size());
+    while (text.size() < length)
+        text += piece;
+    text.truncate(length);
+    return text;
+}
+
+struct Window {
+    explicit Window(int typeCode)
+    {
+        Form1Services services;
+        services.clipboard = &clipboard;
+        form = std::make_unique<Form1>(services);
+        form->show();
+        if (!QTest::qWaitForWindowExposed(form.get()))
+            throw std::runtime_error("the window did not show");
+        form->option1(typeCode)->setChecked(true);
+    }
+    BenchClipboard clipboard;
+    std::unique_ptr<Form1> form;
+};
+
+// One Text1 change per iteration, typed at the end of the text: a character,
+// then a backspace, so the length stays put.
+void BM_Keystroke(benchmark::State& state)
+{
+    const int typeCode = static_cast<int>(state.range(0));
+    const int length = static_cast<int>(state.range(1));
+    Window w(typeCode);
+    QLineEdit* text1 = w.form->text1();
+    text1->setText(SampleText(typeCode, length));
+    text1->setFocus();
+    text1->end(false);
+    const char key = typeCode == 1 || typeCode == 3 ? '7' : 'A';
+    bool typing = true;
+    for (auto _ : state) {
+        if (typing)
+            QTest::keyClick(text1, key);
+        else
+            QTest::keyClick(text1, Qt::Key_Backspace);
+        typing = !typing;
+        text1->repaint();
+        w.form->picImage()->repaint();
+    }
+    state.SetLabel(QStringLiteral("%1 characters").arg(text1->text().size()).toStdString());
+}
+BENCHMARK(BM_Keystroke)
+    ->ArgNames({"symbology", "length"})
+    ->ArgsProduct({{0, 1, 2, 3}, {100, 100000}})
+    ->Unit(benchmark::kMillisecond);
+
+// The program's own part of a change: the barcode drawn again from the text
+// and the surface repainted, without the line edit's layout of the text.
+void BM_Redraw(benchmark::State& state)
+{
+    const int typeCode = static_cast<int>(state.range(0));
+    Window w(typeCode);
+    w.form->text1()->setText(SampleText(typeCode, static_cast<int>(state.range(1))));
+    for (auto _ : state) {
+        w.form->Text1_Change();
+        w.form->picImage()->repaint();
+    }
+}
+BENCHMARK(BM_Redraw)
+    ->ArgNames({"symbology", "length"})
+    ->ArgsProduct({{0, 1, 2, 3}, {100000, 1 << 20}})
+    ->Unit(benchmark::kMillisecond);
+
+// The paste command with a megabyte on the clipboard (two texts in turn, so
+// each paste changes the text).
+void BM_PasteMegabyte(benchmark::State& state)
+{
+    Window w(2);
+    const QString a = SampleText(2, 1 << 20);
+    const QString b = QString(a).replace(0, 1, QLatin1Char('B'));
+    bool first = true;
+    for (auto _ : state) {
+        w.clipboard.plainText = first ? a : b;
+        first = !first;
+        w.form->Command6_Click();
+        w.form->text1()->repaint();
+        w.form->picImage()->repaint();
+    }
+}
+BENCHMARK(BM_PasteMegabyte)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

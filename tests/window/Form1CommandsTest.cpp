@@ -1,0 +1,209 @@
+// Copy, paste, reset and quit; the buttons whose commands live elsewhere.
+#include "WindowFixture.h"
+
+#include "platform/Clipboard.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QPushButton>
+#include <QTimer>
+
+using namespace zebrix;
+using namespace zebrix::test;
+
+namespace {
+
+QPushButton& Button(Form1& form, const char* name)
+{
+    auto* b = form.findChild<QPushButton*>(QLatin1String(name));
+    if (!b)
+        throw std::runtime_error(name);
+    return *b;
+}
+
+// A picture like the one a save leaves under the drawing.
+QImage SavedPicture()
+{
+    QImage picture(60, 40, QImage::Format_RGB32);
+    picture.fill(qRgb(200, 30, 30));
+    return picture;
+}
+
+} // namespace
+
+using Form1Commands = WindowTest;
+
+TEST_F(Form1Commands, CopyPutsTheSurfaceImageOnTheClipboard)
+{
+    // Empty text, nothing saved: a blank bitmap of the surface's size.
+    Click(Button(*form, "Command4"));
+    ASSERT_EQ(clipboard.images.size(), 1u);
+    EXPECT_EQ(clipboard.images[0].size(), form->picImage()->size());
+    EXPECT_TRUE(AllWhite(clipboard.images[0]));
+
+    // The drawing, over the background picture when there is one.
+    text1().setText(QStringLiteral("COPY"));
+    form->picImage()->setBackgroundPicture(SavedPicture());
+    text1().setText(QStringLiteral("COPY 2"));
+    Click(Button(*form, "Command4"));
+    ASSERT_EQ(clipboard.images.size(), 2u);
+    const QImage& copied = clipboard.images[1];
+    EXPECT_EQ(copied, surface());
+    EXPECT_EQ(copied.pixel(2, 30), qRgb(200, 30, 30));
+    EXPECT_EQ(copied.pixel(20, 30), qRgb(0, 0, 0));
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(Form1Commands, PasteTakesTheClipboardTextUnchanged)
+{
+    clipboard.plainText = QStringLiteral("PASTED 42");
+    drawings.clear();
+    Click(Button(*form, "Command6"));
+    EXPECT_EQ(text1().text(), QLatin1String("PASTED 42"));
+    EXPECT_EQ(drawings.size(), 1u); // through the text's change
+    EXPECT_EQ(ReadZbar(surface()), "PASTED 42");
+
+    // Line breaks and blanks stay; the encoder meets the break like any other
+    // character and reports it: a message, no bars.
+    clipboard.plainText = QStringLiteral("  12\r\n34\n");
+    Click(Button(*form, "Command6"));
+    EXPECT_EQ(text1().text(), QStringLiteral("  12\r\n34\n"));
+    EXPECT_FALSE(AllWhite(surface(), QRect(0, 0, 200, 12)));
+    EXPECT_TRUE(AllWhite(surface(), QRect(0, 20, surface().width(), 30)));
+
+    // An empty clipboard empties the text and the surface.
+    clipboard.plainText.clear();
+    Click(Button(*form, "Command6"));
+    EXPECT_TRUE(text1().text().isEmpty());
+    EXPECT_TRUE(AllWhite(surface()));
+}
+
+TEST_F(Form1Commands, AMegabytePasteIsKeptWholeAndDrawn)
+{
+    QString megabyte;
+    megabyte.reserve(1 << 20);
+    while (megabyte.size() < (1 << 20))
+        megabyte += QStringLiteral("0123456789ABCDEF");
+    clipboard.plainText = megabyte;
+    drawings.clear();
+    Click(Button(*form, "Command6"));
+    EXPECT_EQ(text1().text().size(), 1 << 20);
+    EXPECT_EQ(text1().text(), megabyte);
+    ASSERT_EQ(drawings.size(), 1u);
+    // Bars from x = 20 to the right edge, no message.
+    EXPECT_EQ(surface().pixel(20, 25), qRgb(0, 0, 0));
+    EXPECT_FALSE(AllWhite(surface(), QRect(surface().width() - 20, 1, 20, 40)));
+    EXPECT_TRUE(AllWhite(surface(), QRect(0, 0, 20, 50)));
+
+    // Typing at its end still works on the whole text.
+    text1().end(false);
+    QTest::keyClick(&text1(), 'Z');
+    EXPECT_EQ(text1().text().size(), (1 << 20) + 1);
+    EXPECT_EQ(text1().text().back(), QChar('Z'));
+}
+
+TEST_F(Form1Commands, ResetEmptiesTheTextAndRemovesTheBackgroundPictureOnly)
+{
+    Click(option1(2));
+    check1(0).setChecked(false);
+    text1().setText(QStringLiteral("Reset me"));
+    form->picImage()->setBackgroundPicture(SavedPicture());
+    form->setWindowTitle(QStringLiteral("Ruvovez : code.bmp"));
+    text1().setText(QStringLiteral("Reset me!"));
+    ASSERT_EQ(surface().pixel(2, 30), qRgb(200, 30, 30));
+
+    Click(Button(*form, "Command8"));
+    EXPECT_TRUE(text1().text().isEmpty());
+    EXPECT_FALSE(form->picImage()->hasBackgroundPicture());
+    EXPECT_TRUE(AllWhite(surface()));
+    // Left alone: symbology, boxes, caption.
+    EXPECT_EQ(form->typeCode(), 2);
+    EXPECT_TRUE(option1(2).isChecked());
+    EXPECT_FALSE(check1(0).isChecked());
+    EXPECT_TRUE(check1(1).isChecked());
+    EXPECT_TRUE(check1(2).isChecked());
+    EXPECT_EQ(form->windowTitle(), QLatin1String("Ruvovez : code.bmp"));
+
+    // With the text already empty nothing redraws, yet the picture goes and
+    // the surface is plain white.
+    form->picImage()->setBackgroundPicture(SavedPicture());
+    drawings.clear();
+    Click(Button(*form, "Command8"));
+    EXPECT_TRUE(drawings.empty());
+    EXPECT_TRUE(AllWhite(surface()));
+    text1().setText(QStringLiteral("After"));
+    EXPECT_EQ(surface().pixel(2, 30), qRgb(255, 255, 255));
+}
+
+TEST_F(Form1Commands, QuitEndsTheEventLoopAtOnce)
+{
+    Click(Button(*form, "Command5"));
+    EXPECT_EQ(quits, 1);
+
+    // The real one, with a text being typed: the event loop ends with 0 and
+    // nothing else runs.
+    Form1Services services;
+    services.clipboard = &clipboard;
+    services.messageBox = &messages;
+    Form1 real(services);
+    real.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&real));
+    int realDrawings = 0;
+    real.setDrawObserver([&](std::int32_t, const QImage&) { ++realDrawings; });
+    QTest::keyClicks(real.text1(), QStringLiteral("TYPING"));
+    QTimer::singleShot(0, &Button(real, "Command5"), &QPushButton::click);
+    QTimer::singleShot(10000, [] { QCoreApplication::exit(99); }); // never reached when quit works
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_EQ(realDrawings, 6);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(Form1Commands, PrintSaveAndAboutCallTheirCommandWithTheWindow)
+{
+    Click(Button(*form, "Command2"));
+    Click(Button(*form, "Command3"));
+    Click(Button(*form, "Command7"));
+    ASSERT_EQ(commandsRun.size(), 3u);
+    EXPECT_EQ(commandsRun[0].name, "print");
+    EXPECT_EQ(commandsRun[1].name, "save");
+    EXPECT_EQ(commandsRun[2].name, "about");
+    for (const auto& run : commandsRun)
+        EXPECT_EQ(run.window, form.get());
+}
+
+// The program's own about command: the dialog opens modally over the window
+// and Escape closes it again.
+TEST(Form1About, TheAboutButtonOpensTheAboutDialogModally)
+{
+    Form1 window; // the desktop's services
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QString caption;
+    bool modal = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        caption = dialog->windowTitle();
+        modal = dialog->isModal();
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("Command7")), Qt::LeftButton);
+    EXPECT_EQ(caption, QStringLiteral("A propos Zebrix"));
+    EXPECT_TRUE(modal);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST(QtClipboard, PutsABitmapAndGetsPlainTextUnchanged)
+{
+    QtClipboardService service;
+    QImage picture(37, 67, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    picture.setPixel(20, 10, qRgb(0, 0, 0));
+    service.setImage(picture);
+    EXPECT_EQ(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), picture);
+
+    QGuiApplication::clipboard()->setText(QStringLiteral("a\r\nb\tc "));
+    EXPECT_EQ(service.text(), QStringLiteral("a\r\nb\tc "));
+    QGuiApplication::clipboard()->clear();
+    EXPECT_EQ(service.text(), QString());
+}
