@@ -124,8 +124,14 @@ std::string GlyphTable::serialize(const std::string& stamps) const
                 w.i32(b);
                 w.i32(k);
             }
-    w.u64(Fnv1a(w.bytes));
-    return w.bytes;
+    return seal(std::move(w.bytes));
+}
+
+std::string GlyphTable::seal(std::string body)
+{
+    const std::uint64_t sum = Fnv1a(body);
+    body.append(reinterpret_cast<const char*>(&sum), sizeof sum);
+    return body;
 }
 
 std::optional<GlyphTable> GlyphTable::parse(std::string_view bytes, std::string* stamps)

@@ -47,6 +47,8 @@ public:
     std::string serialize(const std::string& stamps) const;
     // Nothing for a damaged or foreign file.
     static std::optional<GlyphTable> parse(std::string_view bytes, std::string* stamps = nullptr);
+    // The body of a file with its checksum appended (what serialize ends with).
+    static std::string seal(std::string body);
 };
 
 } // namespace zebrix::cli

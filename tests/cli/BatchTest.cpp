@@ -189,3 +189,45 @@ TEST(Verify, CatchesWhatDoesNotReadBack)
     r = RunZebrixCli({"--verify", "-s", "codabar", "--batch", mixed, "-o", dir.filePath("m{n}.bmp")});
     EXPECT_EQ(r.status, 3);
 }
+
+// The labels come from the glyph cache, from Qt when there is none, when it
+// is damaged, or when it is turned off: the files are the same every time.
+TEST(Batch, SameFilesWithTheGlyphCacheWithoutItOrWithADamagedOne)
+{
+    QTemporaryDir dir;
+    const QString list = Write(dir, "l.txt", "Hello, World!\nAV To ~{|}\n0123456789\n");
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_CACHE_HOME", dir.filePath("cache"));
+    const QString cacheFile = dir.filePath("cache/zebrix/label-glyphs.bin");
+    auto run = [&](const QString& folder, const QProcessEnvironment& e) {
+        QDir(dir.path()).mkdir(folder);
+        const auto r = RunZebrixCli({"-s", "code128", "-p", "--batch", list, "-o", dir.filePath(folder + "/{n}.bmp")}, {}, e);
+        EXPECT_EQ(r.status, 0) << r.err.toStdString();
+        QStringList bytes;
+        for (int n = 1; n <= 3; ++n) {
+            QFile f(dir.filePath(QStringLiteral("%1/%2.bmp").arg(folder).arg(n)));
+            f.open(QIODevice::ReadOnly);
+            bytes << QString::fromLatin1(f.readAll().toHex());
+        }
+        return bytes;
+    };
+    const QStringList first = run("first", env); // builds the cache
+    ASSERT_TRUE(QFile::exists(cacheFile));
+    EXPECT_EQ(run("cached", env), first);
+    {
+        QFile f(cacheFile);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        f.seek(100);
+        f.write("damage");
+    }
+    EXPECT_EQ(run("damaged", env), first);
+    QProcessEnvironment off = env;
+    off.insert("ZEBRIX_NO_GLYPH_CACHE", "1");
+    EXPECT_EQ(run("qt", off), first);
+    // And the window's own pixels.
+    zebrix::cli::RenderRequest request;
+    request.typeCode = zebrix::kCode128;
+    request.text = u"AV To ~{|}";
+    request.options = {1, 1, 0};
+    EXPECT_EQ(QImage(dir.filePath("qt/2.bmp")).convertToFormat(QImage::Format_RGB32), zebrix::cli::RenderBarcode(request).image);
+}

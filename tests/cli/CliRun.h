@@ -1,6 +1,7 @@
 #pragma once
 // Runs zebrix-cli as a user would, with standard input when given.
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
@@ -12,9 +13,11 @@ struct CliRun {
     QString out;
 };
 
-inline CliRun RunZebrixCli(const QStringList& args, const QByteArray& input = {})
+inline CliRun RunZebrixCli(const QStringList& args, const QByteArray& input = {},
+                           const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment())
 {
     QProcess p;
+    p.setProcessEnvironment(env);
     p.start(QStringLiteral(ZEBRIX_CLI), args);
     p.waitForStarted();
     if (!input.isEmpty())
