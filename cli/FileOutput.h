@@ -5,12 +5,13 @@
 
 namespace zebrix::cli {
 
-// Puts the bytes in the file as one step: they are written to a nameless (or
-// private temporary) file in the target's folder, which then takes the name,
-// so that a reader never sees half a file and a failed write keeps the file
-// it was to replace. A file that is there already keeps its permissions; a
-// symbolic link is followed; a device or pipe is written to directly.
-// Returns an empty string, or what went wrong.
+// Writes the bytes to the file, whole or not at all. A new file is made
+// under its name and removed again if the write fails. A file that is there
+// already is replaced in one step: the bytes go to a nameless (or private
+// temporary) file in the same folder, which then takes the name, so a
+// failed write keeps the old file and a reader never sees half a new one;
+// it keeps its permissions. A symbolic link is followed; a device or pipe is
+// written to directly. Returns an empty string, or what went wrong.
 std::string WriteFileAtomically(const std::string& path, std::string_view bytes);
 
 // Reads a whole file (at most maxBytes); false if it cannot be read or is larger.

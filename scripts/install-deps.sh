@@ -17,7 +17,7 @@ packages=(
   libzxing-dev libzbar-dev zbar-tools
   xvfb xauth x11-utils xdotool imagemagick poppler-utils desktop-file-utils
   # benchmarks: Zint as the peer to compare with, hyperfine for one-shot runs
-  zint hyperfine bc
+  zint hyperfine bc time
   # fuzzing and sanitizers
   clang libclang-rt-14-dev
 )
