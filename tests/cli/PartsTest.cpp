@@ -11,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -155,4 +157,28 @@ TEST(FileOutput, WholeFilesOrNothing)
         ASSERT_EQ(::stat("/dev/full", &dev), 0);
         EXPECT_TRUE(S_ISCHR(dev.st_mode));
     }
+}
+
+// A write that fails half-way (the file size limit stands in for a full
+// disk): a new file is not left behind, an old one keeps its bytes.
+TEST(FileOutput, AFailedWriteLeavesNothingHalfWritten)
+{
+    QTemporaryDir dir;
+    const std::string old = dir.filePath("old.bmp").toStdString();
+    ASSERT_EQ(WriteFileAtomically(old, "old bytes"), "");
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved {};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit small = saved;
+    small.rlim_cur = 64;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const std::string big(4096, 'x');
+    const std::string fresh = WriteFileAtomically(dir.filePath("new.bmp").toStdString(), big);
+    const std::string replaced = WriteFileAtomically(old, big);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_NE(fresh.find("cannot write"), std::string::npos) << fresh;
+    EXPECT_NE(replaced.find("cannot write"), std::string::npos) << replaced;
+    EXPECT_EQ(Slurp(old), "old bytes");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList{"old.bmp"});
 }
