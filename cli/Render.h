@@ -15,9 +15,4 @@ struct RenderResult {
 // (needs a QGuiApplication).
 RenderResult RenderBarcode(const RenderRequest& request);
 
-// Writes the image atomically, in the format named by the extension: .bmp
-// (one bit per pixel when it holds only black and white, else 24), .png,
-// .jpg/.jpeg with the quality given. Returns an empty string, or what went wrong.
-QString WriteImage(const QImage& image, const QString& path, int quality);
-
 } // namespace zebrix::cli
