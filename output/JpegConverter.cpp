@@ -9,6 +9,9 @@
 #ifndef ZEBRIX_INSTALL_LIBDIR
 #define ZEBRIX_INSTALL_LIBDIR ""
 #endif
+#ifndef ZEBRIX_RELATIVE_LIBDIR
+#define ZEBRIX_RELATIVE_LIBDIR ""
+#endif
 
 namespace zebrix {
 
@@ -27,10 +30,16 @@ QString JpegConverter::libraryFileName()
 QStringList JpegConverter::defaultFolders()
 {
     QStringList folders;
-    if (QCoreApplication::instance())
-        folders << QCoreApplication::applicationDirPath();
+    if (QCoreApplication::instance()) {
+        const QString programFolder = QCoreApplication::applicationDirPath();
+        folders << programFolder;
+        // Installed: bin/zebrix beside lib/.../libZarezu_BmpJpg.so, wherever the tree was moved.
+        if (const QString relative = QStringLiteral(ZEBRIX_RELATIVE_LIBDIR); !relative.isEmpty())
+            folders << QDir::cleanPath(programFolder + QStringLiteral("/../") + relative);
+    }
     if (const QString installed = QStringLiteral(ZEBRIX_INSTALL_LIBDIR); !installed.isEmpty())
         folders << installed;
+    folders.removeDuplicates();
     return folders;
 }
 

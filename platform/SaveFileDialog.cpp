@@ -22,10 +22,11 @@ std::optional<SaveDialogAnswer> QtSaveFileDialog::getSaveFileName(QWidget* paren
     // Qt takes the patterns from the last parentheses of each filter and
     // shows the filter with its blanks simplified; so each file type gets its
     // pattern appended for Qt to read, and the list then shows the
-    // descriptions exactly as they stand.
+    // descriptions exactly as they stand. The pattern goes in lower case: when
+    // the user changes the type, Qt puts its extension on the name typed.
     QStringList filters;
     for (const SaveFileType& type : request.fileTypes)
-        filters << type.description + QStringLiteral(" (") + type.pattern + QLatin1Char(')');
+        filters << type.description + QStringLiteral(" (") + type.pattern.toLower() + QLatin1Char(')');
     QComboBox* typeList = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
     if (!filters.isEmpty()) {
         dialog.setNameFilters(filters);

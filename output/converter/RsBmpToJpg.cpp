@@ -92,6 +92,11 @@ struct ErrorTrap {
 
 void Quiet(j_common_ptr) {}
 
+UINT16 DotsPerInch(int dotsPerMeter)
+{
+    return static_cast<UINT16>(std::clamp<std::int64_t>((std::int64_t{dotsPerMeter} * 254 + 5000) / 10000, 1, 65535));
+}
+
 struct Settings {
     int quality;
     bool optimize;
@@ -128,8 +133,8 @@ bool Encode(const zarezu::BmpView& bmp, Settings settings, std::uint8_t* row, un
     info.optimize_coding = settings.optimize ? TRUE : FALSE;
     if (bmp.dotsPerMeterX() > 0 && bmp.dotsPerMeterY() > 0) {
         info.density_unit = 1; // dots per inch
-        info.X_density = static_cast<UINT16>(std::clamp((bmp.dotsPerMeterX() * 254 + 5000) / 10000, 1, 65535));
-        info.Y_density = static_cast<UINT16>(std::clamp((bmp.dotsPerMeterY() * 254 + 5000) / 10000, 1, 65535));
+        info.X_density = DotsPerInch(bmp.dotsPerMeterX());
+        info.Y_density = DotsPerInch(bmp.dotsPerMeterY());
     }
     jpeg_start_compress(&info, TRUE);
     for (int y = 0; y < bmp.height(); ++y) {

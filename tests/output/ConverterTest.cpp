@@ -341,6 +341,13 @@ TEST_F(ConverterTest, RefusesHostileHeadersWithoutWritingAnything)
         EXPECT_EQ(result, ZAREZU_NOT_A_BMP) << c.name;
         EXPECT_FALSE(QFile::exists(destination())) << c.name;
     }
+    // Absurd resolutions are brought into the JPEG's range, not refused.
+    QByteArray dense = good;
+    Put32(dense, 38, 0x7FFFFFFF);
+    Put32(dense, 42, 0x7FFFFFFF);
+    ASSERT_EQ(convert(dense), ZAREZU_OK);
+    EXPECT_EQ(Inspect(output()).xDensity, 65535);
+
     // A colour count past 256 counts as 256 entries, which this file does not hold.
     QByteArray many = good;
     Put32(many, 46, 0xFFFFFFFF);

@@ -104,7 +104,7 @@ TEST_F(QtSaveDialogTest, ShowsTheFileTypesAsTheyStandAndListsFilesWhateverTheirC
 {
     QStringList shownTypes;
     int shownIndex = -1;
-    QString title, shownName, shownFolder;
+    QString title, shownName, shownFolder, renamed;
     QStringList jpegList, bmpList, pngList;
     OnModal<QFileDialog>([&](QFileDialog* d) {
         title = d->windowTitle();
@@ -125,9 +125,12 @@ TEST_F(QtSaveDialogTest, ShowsTheFileTypesAsTheyStandAndListsFilesWhateverTheirC
         jpegList = showsFor(1, 3);
         bmpList = showsFor(0, 4);
         pngList = showsFor(5, 2);
-        // The user picks the BMP type and types a name.
+        // The user picks the BMP type: the name typed takes its extension,
+        // in lower case; then the user types another name.
+        name->setText(QStringLiteral("code.jpg"));
         types->setCurrentIndex(0);
         emit types->activated(0);
+        renamed = name->text();
         name->setText(QStringLiteral("code.png"));
         static_cast<QDialog*>(d)->accept(); // what the Save button does
     });
@@ -145,6 +148,7 @@ TEST_F(QtSaveDialogTest, ShowsTheFileTypesAsTheyStandAndListsFilesWhateverTheirC
     EXPECT_EQ(jpegList, (QStringList{"d.jpg", "e.JPG", "sub"}));
     EXPECT_EQ(bmpList, (QStringList{"a.bmp", "b.BMP", "c.Bmp", "sub"}));
     EXPECT_EQ(pngList, (QStringList{"f.png", "sub"}));
+    EXPECT_EQ(renamed, "code.bmp");
     ASSERT_TRUE(answer.has_value());
     EXPECT_EQ(answer->path, QDir(dir.path()).absoluteFilePath("code.png"));
     EXPECT_EQ(answer->fileType, 1);
