@@ -25,8 +25,9 @@ const QString kRatioPrompt = QStringLiteral("Indiquez le ratio de compression (2
 const QString kCaptionPrefix = QStringLiteral("Ruvovez : ");
 const QString kErrorTitle = QStringLiteral("Erreur");
 
-// What went wrong with a file, in the user's words.
-QString Reason(int error, const QFileDevice& file)
+// What went wrong with a file, in the user's words, from the system's error
+// number; `otherwise` when the number says nothing we can put better.
+QString Reason(int error, const QString& otherwise)
 {
     switch (error) {
     case ENOENT:
@@ -49,11 +50,15 @@ QString Reason(int error, const QFileDevice& file)
     case EIO:
         return QStringLiteral("erreur d'entrée-sortie sur le disque");
     default:
-        break;
+        return otherwise;
     }
+}
+
+QString Reason(int error, const QFileDevice& file)
+{
     if (file.error() == QFileDevice::ResourceError)
-        return QStringLiteral("le disque est plein");
-    return QStringLiteral("erreur d'écriture (%1)").arg(file.errorString());
+        return Reason(error, QStringLiteral("le disque est plein"));
+    return Reason(error, QStringLiteral("erreur d'écriture (%1)").arg(file.errorString()));
 }
 
 // Writes the bytes to a temporary file beside the target and renames it over
@@ -111,6 +116,25 @@ bool Exists(const QString& path)
     return info.exists() || info.isSymLink();
 }
 
+// The name with the extension of its format: everything after the first "."
+// is replaced ("my.code.bmp" + "jpg" gives "my.jpg"; "code" gives "code.jpg").
+QString WithExtension(const QString& name, const QString& extension)
+{
+    const qsizetype dot = name.indexOf(QLatin1Char('.'));
+    return (dot < 0 ? name + QLatin1Char('.') : name.left(dot + 1)) + extension;
+}
+
+// The ratio the box's answer gives: 20 to 100 (100 for anything else), or
+// nothing when the number does not fit in 16 bits.
+std::optional<int> RatioFromText(const QString& text)
+{
+    const auto value = ReadRatioNumber(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
+                                                           static_cast<std::size_t>(text.size())));
+    if (!value)
+        return std::nullopt;
+    return *value < 20 || *value > 100 ? 100 : int{*value};
+}
+
 } // namespace
 
 SaveCommand::SaveCommand(SaveHost& host, SaveSeams seams)
@@ -148,21 +172,6 @@ const std::vector<SaveCommand::FileType>& SaveCommand::fileTypes()
         {{QStringLiteral("Image PNG  (*.PNG)"), QStringLiteral("*.PNG")}, QStringLiteral("png"), Output::Png, 0},
     };
     return types;
-}
-
-QString SaveCommand::WithExtension(const QString& name, const QString& extension)
-{
-    const qsizetype dot = name.indexOf(QLatin1Char('.'));
-    return (dot < 0 ? name + QLatin1Char('.') : name.left(dot + 1)) + extension;
-}
-
-std::optional<int> SaveCommand::RatioFromText(const QString& text)
-{
-    const auto value = ReadRatioNumber(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
-                                                           static_cast<std::size_t>(text.size())));
-    if (!value)
-        return std::nullopt;
-    return *value < 20 || *value > 100 ? 100 : int{*value};
 }
 
 void SaveCommand::Command3_Click()
@@ -260,9 +269,9 @@ std::optional<SaveCommand::Failure> SaveCommand::writeJpeg(const QImage& image, 
     errno = 0;
     QTemporaryDir work(QDir(root).filePath(QStringLiteral("zebrix-XXXXXX")));
     if (!work.isValid()) {
-        QFile probe;
+        const int error = errno;
         return Failure{QStringLiteral("impossible de créer un dossier temporaire dans « %1 » : %2")
-                           .arg(QDir::toNativeSeparators(root), Reason(errno, probe))};
+                           .arg(QDir::toNativeSeparators(root), Reason(error, QStringLiteral("erreur inconnue")))};
     }
     const QString bitmap = work.filePath(QStringLiteral("Temp.bmp"));
     const QString jpeg = work.filePath(QStringLiteral("Temp.jpg"));

@@ -48,17 +48,10 @@ public:
         SaveFileType shown; // description and pattern in the dialog
         QString extension;  // given to the file written
         Output output;
-        int ratio;          // JPEG quality; 0: asked for
+        int ratio;          // JPEG ratio; 0: asked for
     };
     // The file types of the dialog, numbered from 1 in this order.
     static const std::vector<FileType>& fileTypes();
-
-    // The name with the extension of its format: everything after the first
-    // "." is replaced ("my.code.bmp" + "jpg" gives "my.jpg"; "code" gives "code.jpg").
-    static QString WithExtension(const QString& name, const QString& extension);
-    // The ratio the box's answer gives: 20 to 100 (100 for anything else), or
-    // nothing when the number does not fit in 16 bits.
-    static std::optional<int> RatioFromText(const QString& text);
 
 private:
     struct Failure {

@@ -7,7 +7,6 @@
 #include "support/FakeSaveFileDialog.h"
 
 #include <QBuffer>
-#include <QCoreApplication>
 #include <QImageWriter>
 #include <QRandomGenerator>
 #include <QRegularExpression>
@@ -374,14 +373,6 @@ TEST_F(SaveCommandTest, MissingConverterFailsJpegWithAMessageAndBmpStillWorks)
     EXPECT_EQ(messages.shown.size(), 1u);
     EXPECT_TRUE(IsBmp(ReadAll(out("code.bmp"))));
     EXPECT_EQ(host.caption, "Ruvovez : code.bmp");
-}
-
-TEST(JpegConverterLookup, ProgramFolderFirstThenTheInstalledLibraryFolder)
-{
-    const QStringList folders = JpegConverter::defaultFolders();
-    ASSERT_GE(folders.size(), 2);
-    EXPECT_EQ(folders.front(), QCoreApplication::applicationDirPath());
-    EXPECT_EQ(folders.back(), QStringLiteral(ZEBRIX_INSTALL_LIBDIR_FOR_TESTS));
 }
 
 TEST_F(SaveCommandTest, BrokenConverterFailsWithAMessageAndLeavesTheOldFile)
