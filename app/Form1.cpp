@@ -1,5 +1,6 @@
 #include "Form1.h"
 
+#include "Commands.h"
 #include "about/frmAbout.h"
 
 #include "Fonts.h"
@@ -84,6 +85,7 @@ Form1Services Form1Services::desktop()
     Form1Services s;
     s.messageBox = &real.messageBox;
     s.clipboard = &real.clipboard;
+    s.save = SaveCommandFor();
     s.about = [](Form1& window) { ShowAbout(&window); };
     return s;
 }
