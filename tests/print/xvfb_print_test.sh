@@ -89,6 +89,15 @@ got=$(zbarimg -q --raw page.png 2>/dev/null | head -n1 || true)
 [ "$got" = 'PRINT 1.0' ] || fail "the page reads \"$got\", expected \"PRINT 1.0\""
 echo "ok: the printed page reads \"$got\""
 
-kill "$pid"
-wait "$pid" 2>/dev/null || true
+# "Quitter Zebrix": the program ends normally, its printer let go of.
+click 120 148
+for _ in $(seq 50); do
+  kill -0 "$pid" 2>/dev/null || break
+  sleep 0.1
+done
+kill -0 "$pid" 2>/dev/null && fail "still running after \"Quitter Zebrix\""
+status=0
+wait "$pid" || status=$?
 trap - EXIT
+[ "$status" -eq 0 ] || fail "exit status $status"
+echo "ok: quit"
