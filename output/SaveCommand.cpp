@@ -1,5 +1,7 @@
 #include "SaveCommand.h"
 
+#include "PictureFile.h"
+
 #include "RatioNumber.h"
 
 #include <QBuffer>
@@ -237,8 +239,9 @@ void SaveCommand::Command3_Click()
     }
 
     m.NomFichier = destination;
-    QImageReader reader(m.NomFichier);
-    const QImage saved = reader.read();
+    // Read back with the resolution the file records (96 dpi when none), so
+    // that the print command prints it at its true size.
+    const QImage saved = LoadPicture(m.NomFichier);
     if (saved.isNull()) {
         messageBox_->show(host_.dialogParent(),
                           QStringLiteral("Le fichier « %1 » a été enregistré, mais il ne peut pas être relu.")
