@@ -1,11 +1,14 @@
 #include "Form1.h"
 
+#include "Commands.h"
 #include "about/frmAbout.h"
 
 #include "Fonts.h"
 #include "barcode/Symbologies.h"
+#include "output/PrintCommand.h"
 #include "platform/Clipboard.h"
 #include "platform/MessageBox.h"
+#include "platform/Printer.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -74,9 +77,39 @@ class DesktopServices {
 public:
     QtMessageBoxService messageBox;
     QtClipboardService clipboard;
+    QtPrintService printer;
+};
+
+// The window as the print command sees it.
+class Form1PrintHost : public PrintHost {
+public:
+    explicit Form1PrintHost(Form1& window)
+        : window_(window)
+    {
+    }
+    QWidget* dialogParent() override { return &window_; }
+    QImage backgroundPicture() const override { return window_.picImage()->backgroundPicture(); }
+    void setMousePointer(MousePointer pointer) override
+    {
+        if (pointer == MousePointer::Default)
+            window_.unsetCursor();
+        else
+            window_.setCursor(Qt::BusyCursor);
+    }
+
+private:
+    Form1& window_;
 };
 
 } // namespace
+
+Form1Command PrintCommand(PrintService& printers)
+{
+    return [&printers](Form1& window) {
+        Form1PrintHost host(window);
+        PrintBackgroundPicture(host, printers, *window.services().messageBox);
+    };
+}
 
 Form1Services Form1Services::desktop()
 {
@@ -84,6 +117,8 @@ Form1Services Form1Services::desktop()
     Form1Services s;
     s.messageBox = &real.messageBox;
     s.clipboard = &real.clipboard;
+    s.print = PrintCommand(real.printer);
+    s.save = SaveCommandFor();
     s.about = [](Form1& window) { ShowAbout(&window); };
     return s;
 }

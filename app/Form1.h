@@ -19,6 +19,7 @@ namespace zebrix {
 class ClipboardService;
 class Form1;
 class MessageBoxService;
+class PrintService;
 
 // A command that lives outside the window (save, print, about); it gets the
 // window and works on it through its public members.
@@ -40,9 +41,14 @@ struct Form1Services {
     // application's event loop at once, without asking anything.
     std::function<void()> quit;
 
-    // The real desktop: Qt message boxes and the system clipboard.
+    // The real desktop: Qt message boxes, the system clipboard and printers.
     static Form1Services desktop();
 };
+
+// The print command for Command2 on the printers of `printers` (not owned,
+// must outlive the windows): the surface's background picture on one page,
+// the window's pointer busy meanwhile, failures told by its message box.
+Form1Command PrintCommand(PrintService& printers);
 
 // The main window: the text to encode, the symbology, the three options, the
 // picture surface and the command buttons. Every change of the text, the

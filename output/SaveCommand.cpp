@@ -1,0 +1,342 @@
+#include "SaveCommand.h"
+
+#include "PictureFile.h"
+
+#include "RatioNumber.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QSaveFile>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cerrno>
+
+namespace zebrix {
+
+namespace {
+
+const QString kDialogTitle = QStringLiteral("Enregistrer Sous");
+const QString kUntitledName = QStringLiteral("Sans Nom.bmp");
+const QString kRatioTitle = QStringLiteral("Valeur du ratio de compression");
+const QString kRatioPrompt = QStringLiteral("Indiquez le ratio de compression (20-100)");
+const QString kCaptionPrefix = QStringLiteral("Ruvovez : ");
+const QString kErrorTitle = QStringLiteral("Erreur");
+
+// What went wrong with a file, in the user's words, from the system's error
+// number; `otherwise` when the number says nothing we can put better.
+QString Reason(int error, const QString& otherwise)
+{
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+        return QStringLiteral("le dossier n'existe pas");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("accès refusé, le dossier ou le fichier est protégé en écriture");
+    case EROFS:
+        return QStringLiteral("le disque est en lecture seule");
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("le disque est plein");
+    case EFBIG:
+        return QStringLiteral("le fichier dépasse la taille permise");
+    case EISDIR:
+        return QStringLiteral("un dossier porte ce nom");
+    case ENAMETOOLONG:
+        return QStringLiteral("le nom du fichier est trop long");
+    case EIO:
+        return QStringLiteral("erreur d'entrée-sortie sur le disque");
+    default:
+        return otherwise;
+    }
+}
+
+QString Reason(int error, const QFileDevice& file)
+{
+    if (file.error() == QFileDevice::ResourceError)
+        return Reason(error, QStringLiteral("le disque est plein"));
+    return Reason(error, QStringLiteral("erreur d'écriture (%1)").arg(file.errorString()));
+}
+
+// Writes the bytes to a temporary file beside the target and renames it over
+// the target only once everything is written: a failure leaves any file that
+// was there untouched, and no temporary file behind.
+std::optional<QString> WriteAtomically(const QString& path, const QByteArray& bytes)
+{
+    const QFileInfo target(path);
+    if (target.isDir())
+        return QStringLiteral("un dossier porte ce nom");
+    if (!QFileInfo(target.absolutePath()).isDir())
+        return QStringLiteral("le dossier « %1 » n'existe pas").arg(QDir::toNativeSeparators(target.absolutePath()));
+    QSaveFile file(path);
+    errno = 0;
+    // Unbuffered: a short write shows at once. (Buffered, a write failing
+    // while QSaveFile::commit() flushes goes unnoticed, and the file cut short
+    // replaces the target.)
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return Reason(errno, file);
+    errno = 0;
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        const int error = errno;
+        file.cancelWriting();
+        return Reason(error, file);
+    }
+    errno = 0;
+    if (!file.commit())
+        return Reason(errno, file);
+    return std::nullopt;
+}
+
+std::optional<QByteArray> Encode(const QImage& image, const char* format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    // BMP: 24 bits per pixel, what every reader takes.
+    const QImage out = qstrcmp(format, "BMP") == 0 ? image.convertToFormat(QImage::Format_RGB888) : image;
+    if (out.isNull() || !writer.write(out))
+        return std::nullopt;
+    return bytes;
+}
+
+// Long answers are cut in the message: it must stay readable.
+QString Shortened(const QString& text)
+{
+    constexpr qsizetype kMost = 40;
+    return text.size() <= kMost ? text : text.left(kMost) + QStringLiteral("…");
+}
+
+bool Exists(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
+// The name with the extension of its format: everything after the first "."
+// is replaced ("my.code.bmp" + "jpg" gives "my.jpg"; "code" gives "code.jpg").
+QString WithExtension(const QString& name, const QString& extension)
+{
+    const qsizetype dot = name.indexOf(QLatin1Char('.'));
+    return (dot < 0 ? name + QLatin1Char('.') : name.left(dot + 1)) + extension;
+}
+
+// The ratio the box's answer gives: 20 to 100 (100 for anything else), or
+// nothing when the number does not fit in 16 bits.
+std::optional<int> RatioFromText(const QString& text)
+{
+    const auto value = ReadRatioNumber(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
+                                                           static_cast<std::size_t>(text.size())));
+    if (!value)
+        return std::nullopt;
+    return *value < 20 || *value > 100 ? 100 : int{*value};
+}
+
+} // namespace
+
+SaveCommand::SaveCommand(SaveHost& host, SaveSeams seams)
+    : host_(host)
+    , dialog_(seams.dialog)
+    , inputBox_(seams.inputBox)
+    , messageBox_(seams.messageBox)
+    , temporaryRoot_(seams.temporaryRoot)
+    , converter_(seams.converterFolders)
+{
+    if (!dialog_) {
+        ownDialog_ = std::make_unique<QtSaveFileDialog>();
+        dialog_ = ownDialog_.get();
+    }
+    if (!inputBox_) {
+        ownInputBox_ = std::make_unique<QtInputBox>();
+        inputBox_ = ownInputBox_.get();
+    }
+    if (!messageBox_) {
+        ownMessageBox_ = std::make_unique<QtMessageBoxService>();
+        messageBox_ = ownMessageBox_.get();
+    }
+}
+
+SaveCommand::~SaveCommand() = default;
+
+const std::vector<SaveCommand::FileType>& SaveCommand::fileTypes()
+{
+    static const std::vector<FileType> types = {
+        {{QStringLiteral("Image en mode point  (*.BMP)"), QStringLiteral("*.BMP")}, QStringLiteral("bmp"), Output::Bmp, 0},
+        {{QStringLiteral("Format JPG-Ratio 100% (*.JPG)"), QStringLiteral("*.JPG")}, QStringLiteral("jpg"), Output::Jpeg, 100},
+        {{QStringLiteral("Format JPG-Ratio 80%  (*.JPG)"), QStringLiteral("*.JPG")}, QStringLiteral("jpg"), Output::Jpeg, 80},
+        {{QStringLiteral("Format JPG-Ratio 50%  (*.JPG)"), QStringLiteral("*.JPG")}, QStringLiteral("jpg"), Output::Jpeg, 50},
+        {{QStringLiteral("Format JPG-Ratio personnalisé (*.JPG)"), QStringLiteral("*.JPG")}, QStringLiteral("jpg"), Output::Jpeg, 0},
+        {{QStringLiteral("Image PNG  (*.PNG)"), QStringLiteral("*.PNG")}, QStringLiteral("png"), Output::Png, 0},
+    };
+    return types;
+}
+
+void SaveCommand::Command3_Click()
+{
+    Module1& m = module1_;
+    const auto& types = fileTypes();
+    if (m.NomFichier == kUntitledName)
+        m.NomFichier.clear();
+    if (m.IndexFiltre < 1 || m.IndexFiltre > static_cast<int>(types.size()))
+        m.IndexFiltre = 1;
+
+    SaveDialogRequest request;
+    request.title = kDialogTitle;
+    for (const FileType& t : types)
+        request.fileTypes.push_back(t.shown);
+    request.selectedType = m.IndexFiltre;
+    request.proposedName = m.NomFichier;
+    request.confirmOverwrite = true;
+    const auto answer = dialog_->getSaveFileName(host_.dialogParent(), request);
+    if (!answer)
+        return; // cancelled: nothing changes
+
+    const int typeNumber = std::clamp(answer->fileType, 1, static_cast<int>(types.size()));
+    m.IndexFiltre = static_cast<std::int16_t>(typeNumber);
+    m.NomFichier = answer->path;
+    const FileType& type = types[static_cast<std::size_t>(typeNumber - 1)];
+
+    const QString chosenName = m.NomFichier.mid(m.NomFichier.lastIndexOf(QLatin1Char('/')) + 1);
+    const QString folder = m.NomFichier.left(m.NomFichier.size() - chosenName.size());
+    const QString name = WithExtension(chosenName, type.extension);
+    const QString destination = Module1::AddBackslash(folder) + name;
+
+    // The dialog asked about the name as typed; the file written may be
+    // another one, which must not be replaced unasked.
+    if (destination != answer->path && Exists(destination) && !confirmReplace(name))
+        return;
+
+    const QImage image = host_.currentImage();
+    std::optional<Failure> failure;
+    if (type.output == Output::Jpeg) {
+        int ratio = type.ratio;
+        if (ratio == 0) {
+            if (m.TexteRatio.isEmpty())
+                m.TexteRatio = QStringLiteral("100");
+            m.TexteRatio = inputBox_->getText(host_.dialogParent(), kRatioTitle,
+                                              kRatioPrompt + QStringLiteral(" pour le fichier ") + name + QLatin1Char('.'),
+                                              m.TexteRatio);
+            const auto asked = RatioFromText(m.TexteRatio);
+            if (!asked) {
+                showFailure(destination, {QStringLiteral("le ratio « %1 » est hors limites (20 à 100)")
+                                              .arg(Shortened(m.TexteRatio))});
+                return;
+            }
+            ratio = *asked;
+        }
+        failure = writeJpeg(image, destination, ratio);
+    } else {
+        failure = writeDirect(image, destination, type.output);
+    }
+    if (failure) {
+        showFailure(destination, *failure);
+        return;
+    }
+
+    m.NomFichier = destination;
+    // Read back with the resolution the file records (96 dpi when none), so
+    // that the print command prints it at its true size.
+    const QImage saved = LoadPicture(m.NomFichier);
+    if (saved.isNull()) {
+        messageBox_->show(host_.dialogParent(),
+                          QStringLiteral("Le fichier « %1 » a été enregistré, mais il ne peut pas être relu.")
+                              .arg(QDir::toNativeSeparators(destination)),
+                          kErrorTitle, MessageIcon::Critical, MessageButtons::Ok);
+        return;
+    }
+    host_.setBackgroundPicture(saved);
+    host_.setCaption(kCaptionPrefix + name);
+}
+
+std::optional<SaveCommand::Failure> SaveCommand::writeDirect(const QImage& image, const QString& destination,
+                                                             Output output)
+{
+    const auto bytes = Encode(image, output == Output::Png ? "PNG" : "BMP");
+    if (!bytes)
+        return Failure{QStringLiteral("l'image n'a pas pu être mise en forme")};
+    if (auto reason = WriteAtomically(destination, *bytes))
+        return Failure{*reason};
+    return std::nullopt;
+}
+
+std::optional<SaveCommand::Failure> SaveCommand::writeJpeg(const QImage& image, const QString& destination, int ratio)
+{
+    // The bitmap for the converter goes to a private folder of ours, removed
+    // whatever happens.
+    const QString root = temporaryRoot_.isEmpty() ? QDir::tempPath() : temporaryRoot_;
+    errno = 0;
+    QTemporaryDir work(QDir(root).filePath(QStringLiteral("zebrix-XXXXXX")));
+    if (!work.isValid()) {
+        const int error = errno;
+        return Failure{QStringLiteral("impossible de créer un dossier temporaire dans « %1 » : %2")
+                           .arg(QDir::toNativeSeparators(root), Reason(error, QStringLiteral("erreur inconnue")))};
+    }
+    const QString bitmap = work.filePath(QStringLiteral("Temp.bmp"));
+    const QString jpeg = work.filePath(QStringLiteral("Temp.jpg"));
+
+    const auto bytes = Encode(image, "BMP");
+    if (!bytes)
+        return Failure{QStringLiteral("l'image n'a pas pu être mise en forme")};
+    {
+        QFile file(bitmap);
+        errno = 0;
+        if (!file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() || !file.flush()) {
+            const int error = errno;
+            return Failure{QStringLiteral("le fichier temporaire n'a pas pu être écrit : %1").arg(Reason(error, file))};
+        }
+    }
+
+    const auto result = converter_.convert(bitmap, jpeg, ratio);
+    switch (result.outcome) {
+    case JpegConverter::Outcome::Done:
+        break;
+    case JpegConverter::Outcome::LibraryMissing:
+        return Failure{QStringLiteral("la bibliothèque de conversion JPEG « %1 » est introuvable")
+                           .arg(JpegConverter::libraryFileName())};
+    case JpegConverter::Outcome::FunctionMissing:
+        return Failure{QStringLiteral("la bibliothèque de conversion JPEG « %1 » n'a pas de fonction RsBmpToJpg")
+                           .arg(JpegConverter::libraryFileName())};
+    case JpegConverter::Outcome::Failed:
+        switch (result.code) {
+        case ZAREZU_CANNOT_WRITE:
+            return Failure{QStringLiteral("la conversion en JPEG n'a pas pu écrire son fichier (disque plein ?)")};
+        case ZAREZU_OUT_OF_MEMORY:
+            return Failure{QStringLiteral("mémoire insuffisante pour la conversion en JPEG")};
+        default:
+            return Failure{QStringLiteral("la conversion en JPEG a échoué (code %1)").arg(result.code)};
+        }
+    }
+    if (!Module1::FileExists(jpeg))
+        return Failure{QStringLiteral("la conversion en JPEG n'a produit aucun fichier")};
+
+    QFile converted(jpeg);
+    if (!converted.open(QIODevice::ReadOnly))
+        return Failure{QStringLiteral("le fichier JPEG converti ne peut pas être lu")};
+    const QByteArray jpegBytes = converted.readAll();
+    if (jpegBytes.isEmpty())
+        return Failure{QStringLiteral("la conversion en JPEG a produit un fichier vide")};
+    if (auto reason = WriteAtomically(destination, jpegBytes))
+        return Failure{*reason};
+    return std::nullopt;
+}
+
+bool SaveCommand::confirmReplace(const QString& name)
+{
+    const QString text = QStringLiteral("Le fichier « %1 » existe déjà.\nVoulez-vous le remplacer ?").arg(name);
+    return messageBox_->show(host_.dialogParent(), text, kDialogTitle, MessageIcon::Warning, MessageButtons::YesNo)
+        == MessageAnswer::Yes;
+}
+
+void SaveCommand::showFailure(const QString& destination, const Failure& failure)
+{
+    const QString text = QStringLiteral("Le fichier « %1 » n'a pas été enregistré :\n%2.")
+                             .arg(QDir::toNativeSeparators(destination), failure.reason);
+    messageBox_->show(host_.dialogParent(), text, kErrorTitle, MessageIcon::Critical, MessageButtons::Ok);
+}
+
+} // namespace zebrix

@@ -1,0 +1,201 @@
+// The real Qt dialogs behind the save command's seams, driven on the
+// offscreen platform as a user would drive them.
+#include "output/SaveCommand.h"
+#include "platform/InputBox.h"
+#include "platform/SaveFileDialog.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QListView>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace zebrix;
+
+namespace {
+
+// Calls `act` with the next modal dialog of type W once it shows.
+template <class W>
+void OnModal(std::function<void(W*)> act)
+{
+    auto* timer = new QTimer;
+    const QDeadlineTimer deadline(10000);
+    QObject::connect(timer, &QTimer::timeout, [=] {
+        if (auto* w = qobject_cast<W*>(QApplication::activeModalWidget()); w && w->isVisible()) {
+            timer->stop();
+            timer->deleteLater();
+            act(w);
+        } else if (deadline.hasExpired()) {
+            timer->stop();
+            timer->deleteLater();
+            ADD_FAILURE() << "no dialog showed up";
+            if (QWidget* other = QApplication::activeModalWidget())
+                other->close();
+        }
+    });
+    timer->start(10);
+}
+
+// Waits (handling events) until the condition holds, at most 10 seconds.
+bool WaitFor(const std::function<bool()>& condition)
+{
+    const QDeadlineTimer deadline(10000);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return true;
+}
+
+// The names the dialog's list shows.
+QStringList Listed(QFileDialog* dialog)
+{
+    QStringList names;
+    auto* view = dialog->findChild<QListView*>(QStringLiteral("listView"));
+    if (!view || !view->model())
+        return names;
+    const QAbstractItemModel* model = view->model();
+    for (int r = 0; r < model->rowCount(view->rootIndex()); ++r)
+        names << model->index(r, 0, view->rootIndex()).data().toString();
+    names.sort();
+    return names;
+}
+
+SaveDialogRequest Request(int selectedType, const QString& proposed)
+{
+    SaveDialogRequest r;
+    r.title = QStringLiteral("Enregistrer Sous");
+    for (const auto& t : SaveCommand::fileTypes())
+        r.fileTypes.push_back(t.shown);
+    r.selectedType = selectedType;
+    r.proposedName = proposed;
+    return r;
+}
+
+} // namespace
+
+class QtSaveDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        for (const char* name : {"a.bmp", "b.BMP", "c.Bmp", "d.jpg", "e.JPG", "f.png", "g.txt"}) {
+            QFile f(dir.filePath(name));
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        }
+        ASSERT_TRUE(QDir(dir.path()).mkdir("sub"));
+    }
+    QTemporaryDir dir;
+};
+
+TEST_F(QtSaveDialogTest, ShowsTheFileTypesAsTheyStandAndListsFilesWhateverTheirCase)
+{
+    QStringList shownTypes;
+    int shownIndex = -1;
+    QString title, shownName, shownFolder, renamed;
+    QStringList jpegList, bmpList, pngList;
+    OnModal<QFileDialog>([&](QFileDialog* d) {
+        title = d->windowTitle();
+        auto* types = d->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        auto* name = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_TRUE(types && name);
+        for (int i = 0; i < types->count(); ++i)
+            shownTypes << types->itemText(i);
+        shownIndex = types->currentIndex();
+        shownName = name->text();
+        shownFolder = d->directory().absolutePath();
+        const auto showsFor = [&](int index, int count) {
+            types->setCurrentIndex(index);
+            emit types->activated(index);
+            WaitFor([&] { return Listed(d).size() == count; });
+            return Listed(d);
+        };
+        jpegList = showsFor(1, 3);
+        bmpList = showsFor(0, 4);
+        pngList = showsFor(5, 2);
+        // The user picks the BMP type: the name typed takes its extension,
+        // in lower case; then the user types another name.
+        name->setText(QStringLiteral("code.jpg"));
+        types->setCurrentIndex(0);
+        emit types->activated(0);
+        renamed = name->text();
+        name->setText(QStringLiteral("code.png"));
+        static_cast<QDialog*>(d)->accept(); // what the Save button does
+    });
+    QtSaveFileDialog dialog;
+    const auto answer = dialog.getSaveFileName(nullptr, Request(2, dir.filePath("code.jpg")));
+
+    EXPECT_EQ(title, "Enregistrer Sous");
+    QStringList expected;
+    for (const auto& t : SaveCommand::fileTypes())
+        expected << t.shown.description;
+    EXPECT_EQ(shownTypes, expected); // two blanks before "(" where there are two
+    EXPECT_EQ(shownIndex, 1);
+    EXPECT_EQ(shownName, "code.jpg");
+    EXPECT_EQ(shownFolder, QDir(dir.path()).absolutePath());
+    EXPECT_EQ(jpegList, (QStringList{"d.jpg", "e.JPG", "sub"}));
+    EXPECT_EQ(bmpList, (QStringList{"a.bmp", "b.BMP", "c.Bmp", "sub"}));
+    EXPECT_EQ(pngList, (QStringList{"f.png", "sub"}));
+    EXPECT_EQ(renamed, "code.bmp");
+    ASSERT_TRUE(answer.has_value());
+    EXPECT_EQ(answer->path, QDir(dir.path()).absoluteFilePath("code.png"));
+    EXPECT_EQ(answer->fileType, 1);
+}
+
+TEST_F(QtSaveDialogTest, CancelAndDeclinedReplaceGiveNothing)
+{
+    QtSaveFileDialog dialog;
+    OnModal<QFileDialog>([](QFileDialog* d) { d->reject(); });
+    EXPECT_FALSE(dialog.getSaveFileName(nullptr, Request(1, QString())).has_value());
+
+    // An existing name is confirmed; "No" keeps the dialog open.
+    bool asked = false;
+    bool stillOpen = false;
+    OnModal<QFileDialog>([&](QFileDialog* d) {
+        OnModal<QMessageBox>([&, d](QMessageBox* box) {
+            asked = box->text().contains("a.bmp");
+            box->button(QMessageBox::No)->click();
+            QTimer::singleShot(0, d, [&, d] {
+                stillOpen = d->isVisible();
+                d->reject();
+            });
+        });
+        d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("a.bmp"));
+        static_cast<QDialog*>(d)->accept(); // what the Save button does
+    });
+    EXPECT_FALSE(dialog.getSaveFileName(nullptr, Request(1, dir.filePath("x.bmp"))).has_value());
+    EXPECT_TRUE(asked);
+    EXPECT_TRUE(stillOpen);
+}
+
+TEST(QtInputBoxTest, ReturnsTheTextOrEmptyOnCancel)
+{
+    QtInputBox box;
+    QString title, label, proposed;
+    OnModal<QInputDialog>([&](QInputDialog* d) {
+        title = d->windowTitle();
+        label = d->labelText();
+        proposed = d->textValue();
+        d->setTextValue(QStringLiteral("75"));
+        d->accept();
+    });
+    EXPECT_EQ(box.getText(nullptr, "Valeur du ratio de compression", "Indiquez", "100"), "75");
+    EXPECT_EQ(title, "Valeur du ratio de compression");
+    EXPECT_EQ(label, "Indiquez");
+    EXPECT_EQ(proposed, "100");
+
+    OnModal<QInputDialog>([](QInputDialog* d) { d->reject(); });
+    EXPECT_EQ(box.getText(nullptr, "t", "p", "100"), "");
+}
