@@ -14,6 +14,12 @@ BitmapSurface::BitmapSurface(int width, int height, const LabelPainter& painter)
 
 int BitmapSurface::ToPixel(float v)
 {
+    // Whole numbers, nearly all that the encoders pass, are their own pixel.
+    if (v > -1e9f && v < 1e9f) {
+        const int whole = static_cast<int>(v);
+        if (static_cast<float>(whole) == v)
+            return whole;
+    }
     if (!std::isfinite(v))
         return v > 0 ? std::numeric_limits<int>::max() : std::numeric_limits<int>::min();
     const double r = std::floor(static_cast<double>(v) + 0.5);
@@ -46,8 +52,9 @@ void BitmapSurface::DrawLine(float x1, float y1, float x2, float y2, long colour
         const int bottom = std::min(std::max(py1, py2), bitmap_.height - 1);
         if (top > bottom)
             return;
-        for (int y = top; y <= bottom; ++y)
-            bitmap_.setBlack(px1, y);
+        std::uint8_t* p = bitmap_.pixels.data() + static_cast<std::size_t>(top) * static_cast<std::size_t>(bitmap_.width) + static_cast<std::size_t>(px1);
+        for (int y = top; y <= bottom; ++y, p += bitmap_.width)
+            *p = 1;
         columns_.push_back({px1, top, bottom});
         return;
     }
