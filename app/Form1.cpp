@@ -171,11 +171,12 @@ void Form1::buildControls()
     Label1_0->setAlignment(Qt::AlignRight | Qt::AlignTop);
     Label1_0->setFont(SansSerif(true));
 
-    Text1 = new QLineEdit(this);
+    Text1 = new LongLineEdit(this);
     place(Text1, "Text1", Twips(2280, 120, 4575, 285));
     QFont textFont = SansSerif(true);
-    // A pasted megabyte is laid out on every keystroke: skip the typographic
-    // shaping that plain Latin text does not need (scripts that need it keep it).
+    // Up to ten thousand characters are laid out whole on every keystroke:
+    // skip the typographic shaping that plain Latin text does not need
+    // (scripts that need it keep it).
     textFont.setStyleStrategy(QFont::PreferNoShaping);
     Text1->setFont(textFont);
     Text1->setMaxLength(std::numeric_limits<int>::max()); // no limit of our own
@@ -400,7 +401,7 @@ void Form1::Command5_Click()
 
 void Form1::Command6_Click()
 {
-    Text1->setText(services_.clipboard->text()); // redraws through Text1_Change
+    Text1->setLongText(services_.clipboard->text()); // redraws through Text1_Change
 }
 
 void Form1::Command7_Click()

@@ -1,4 +1,5 @@
 #pragma once
+#include "LongLineEdit.h"
 #include "PicImage.h"
 
 #include <QWidget>
@@ -116,7 +117,7 @@ private:
     bool shownOnce_ = false;
 
     QLabel* Label1_0 = nullptr; // the array Label1 has one element
-    QLineEdit* Text1 = nullptr;
+    LongLineEdit* Text1 = nullptr; // a QLineEdit that stays quick with a huge text
     std::array<QGroupBox*, 2> Frame1{};
     QWidget* Picture3 = nullptr;
     std::array<QRadioButton*, 4> Option1{};

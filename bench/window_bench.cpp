@@ -1,6 +1,6 @@
 // What a keystroke in the main window costs: the line edit's own work, the
-// barcode drawn again, and both widgets repainted. Target: under 16 ms (one
-// frame at 60 Hz) with a 100,000-character text.
+// barcode drawn again, and both widgets repainted. Target: well under 16 ms
+// (one frame at 60 Hz) with a 1,000,000-character text.
 #include "Form1.h"
 #include "platform/Clipboard.h"
 
@@ -77,7 +77,7 @@ void BM_Keystroke(benchmark::State& state)
 }
 BENCHMARK(BM_Keystroke)
     ->ArgNames({"symbology", "length"})
-    ->ArgsProduct({{0, 1, 2, 3}, {100, 100000}})
+    ->ArgsProduct({{0, 1, 2, 3}, {100, 100000, 1000000}})
     ->Unit(benchmark::kMillisecond);
 
 // The program's own part of a change: the barcode drawn again from the text

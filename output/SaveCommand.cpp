@@ -126,6 +126,28 @@ QString WithExtension(const QString& name, const QString& extension)
     return (dot < 0 ? name + QLatin1Char('.') : name.left(dot + 1)) + extension;
 }
 
+// Why the file can't be written at `destination` (named `name`, chosen as
+// `chosen`), before anything is asked or written; nothing when it can be.
+// Only a plain file, a link to one, or nothing at all may be replaced: a
+// device or a pipe would be replaced by a plain file (a rename over
+// /dev/full), and a broken link would make a file wherever it points.
+std::optional<QString> TargetProblem(const QString& destination, const QString& name, const QString& chosen)
+{
+    if (name.startsWith(QLatin1Char('.')))
+        return QStringLiteral("le nom « %1 » commence par un point : il ne resterait que l'extension, "
+                              "un fichier caché sans nom")
+            .arg(chosen);
+    const QFileInfo target(destination);
+    if (target.isSymLink() && !target.exists())
+        return QStringLiteral("c'est un lien vers « %1 », qui n'existe pas")
+            .arg(QDir::toNativeSeparators(target.symLinkTarget()));
+    if (target.isDir())
+        return QStringLiteral("un dossier porte ce nom");
+    if (target.exists() && !target.isFile())
+        return QStringLiteral("ce n'est pas un fichier ordinaire (périphérique, tube ou socket), il n'est pas remplacé");
+    return std::nullopt;
+}
+
 // The ratio the box's answer gives: 20 to 100 (100 for anything else), or
 // nothing when the number does not fit in 16 bits.
 std::optional<int> RatioFromText(const QString& text)
@@ -205,6 +227,11 @@ void SaveCommand::Command3_Click()
     const QString folder = m.NomFichier.left(m.NomFichier.size() - chosenName.size());
     const QString name = WithExtension(chosenName, type.extension);
     const QString destination = Module1::AddBackslash(folder) + name;
+
+    if (const auto problem = TargetProblem(destination, name, chosenName)) {
+        showFailure(destination, {*problem});
+        return;
+    }
 
     // The dialog asked about the name as typed; the file written may be
     // another one, which must not be replaced unasked.

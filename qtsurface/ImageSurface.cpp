@@ -103,16 +103,39 @@ QFont ImageSurface::labelFont()
 QString ImageSurface::displayText(std::u16string_view text, int maxUnits)
 {
     const auto n = std::min<std::size_t>(text.size(), static_cast<std::size_t>(std::max(maxUnits, 0)));
-    QString s(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(n));
-    for (QChar& c : s) {
-        const char16_t u = c.unicode();
-        if (u < 0x20)
-            c = QChar(char16_t(0x2400 + u)); // control pictures: one line, nothing hidden
-        else if (u == 0x7F)
-            c = QChar(char16_t(0x2421));
-        else if (u == 0x2028 || u == 0x2029 || u == 0x85)
-            c = QChar(char16_t(0x2424));
+    // A character that draws nothing (a format character such as a
+    // direction override, or half a surrogate pair) is shown as its code.
+    const auto code = [](char32_t c) {
+        return QStringLiteral("U+%1").arg(static_cast<uint>(c), 4, 16, QLatin1Char('0')).toUpper();
+    };
+    QString s;
+    s.reserve(static_cast<qsizetype>(n) + 8);
+    for (std::size_t i = 0; i < n; ++i) {
+        const char16_t u = text[i];
+        if (u < 0x20) {
+            s += QChar(char16_t(0x2400 + u)); // control pictures: one line, nothing hidden
+        } else if (u == 0x7F) {
+            s += QChar(char16_t(0x2421));
+        } else if (u == 0x2028 || u == 0x2029 || u == 0x85) {
+            s += QChar(char16_t(0x2424));
+        } else if (QChar::isHighSurrogate(u) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1])) {
+            const char32_t c = QChar::surrogateToUcs4(u, text[i + 1]);
+            if (QChar::category(c) == QChar::Other_Format) {
+                s += code(c);
+            } else {
+                s += QChar(u);
+                s += QChar(text[i + 1]);
+            }
+            ++i;
+        } else if (QChar::isSurrogate(u) || QChar::category(u) == QChar::Other_Format) {
+            s += code(u);
+        } else {
+            s += QChar(u);
+        }
     }
+    // A mark with nothing before it sits on a dotted circle, as Unicode shows one alone.
+    if (!s.isEmpty() && s.front().isMark())
+        s.prepend(QChar(char16_t(0x25CC)));
     return s;
 }
 
@@ -131,6 +154,9 @@ void ImageSurface::PrintText(std::u16string_view text)
     // combining marks, so nothing that could show is cut.
     const QString shown = displayText(text, 4 * room + 64);
     QPainter painter(&image_);
+    // Left to right whatever the text holds: a message starts with the
+    // character it names, even a Hebrew or Arabic one.
+    painter.setLayoutDirection(Qt::LeftToRight);
     const QFont font = labelFont();
     painter.setFont(font);
     painter.setPen(Qt::black);

@@ -44,7 +44,8 @@ public:
     // Width in pixels of a text as PrintText draws it.
     static int textWidth(std::u16string_view text);
     // The text as PrintText lays it out: always one line (control characters
-    // shown as their visible symbols), cut where it could only run off the right.
+    // shown as their visible symbols, characters that draw nothing as their
+    // code, "U+202E"), cut where it could only run off the right.
     static QString displayText(std::u16string_view text, int maxUnits);
 
 private:

@@ -15,7 +15,7 @@ packages=(
   # tests: decoders, Google Test / Benchmark, X server for window tests
   libgtest-dev libgmock-dev libbenchmark-dev
   libzxing-dev libzbar-dev zbar-tools
-  xvfb xauth x11-utils xdotool imagemagick poppler-utils desktop-file-utils
+  xvfb xauth x11-utils xdotool xclip imagemagick poppler-utils desktop-file-utils
   # benchmarks: Zint as the peer to compare with, hyperfine for one-shot runs
   zint hyperfine bc time
   # fuzzing and sanitizers

@@ -15,6 +15,8 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -495,4 +497,157 @@ TEST_F(SaveCommandTest, UnusableTemporaryFolderFailsJpegOnly)
     save(out("code.jpg"), 1);
     EXPECT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(Entries(out()), QStringList{"code.bmp"});
+}
+
+TEST_F(SaveCommandTest, NamesWithBlanksAccentsAndSeveralDotsAreWrittenAsChosen)
+{
+    const QString folder = out(QString::fromUtf8("mes étiquettes 2024"));
+    ASSERT_TRUE(QDir().mkdir(folder));
+    struct Case {
+        QString chosen;
+        int type;
+        QString written;
+        bool (*format)(const QByteArray&);
+    };
+    const std::vector<Case> cases = {
+        {QString::fromUtf8("mon code barre.png"), 1, QString::fromUtf8("mon code barre.bmp"), IsBmp},
+        {QString::fromUtf8("Étiquette à côté.v2.final.bmp"), 3, QString::fromUtf8("Étiquette à côté.jpg"), IsJpeg},
+        {QString::fromUtf8("code 39 №1"), 6, QString::fromUtf8("code 39 №1.png"), IsPng},
+        {QString::fromUtf8("  blancs  .jpg"), 2, QString::fromUtf8("  blancs  .jpg"), IsJpeg},
+    };
+    for (const Case& c : cases) {
+        save(folder + "/" + c.chosen, c.type);
+        EXPECT_TRUE(c.format(ReadAll(folder + "/" + c.written))) << c.written.toStdString();
+        EXPECT_EQ(host.caption, "Ruvovez : " + c.written);
+        EXPECT_EQ(command->module1().NomFichier, folder + "/" + c.written);
+    }
+    QStringList written;
+    for (const Case& c : cases)
+        written << c.written;
+    written.sort();
+    EXPECT_EQ(Entries(folder), written);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(SaveCommandTest, ANameStartingWithADotIsRefusedRatherThanHidden)
+{
+    // The first dot is the extension's: ".code.bmp" would leave ".bmp", a
+    // hidden file with no name. Refused with a message, nothing written.
+    ASSERT_TRUE(WriteAll(out(".bmp"), "precious"));
+    for (const auto& [chosen, type] : std::vector<std::pair<QString, int>>{{".code.bmp", 1}, {".hidden", 2}, {"...", 6}}) {
+        messages.shown.clear();
+        save(out(chosen), type);
+        const QString written = type == 1 ? ".bmp" : type == 2 ? ".jpg" : ".png";
+        expectOneError(out(written), QString::fromUtf8("commence par un point"));
+        EXPECT_TRUE(messages.shown.front().text.contains(chosen)) << chosen.toStdString();
+        EXPECT_EQ(command->module1().NomFichier, out(chosen)); // the dialog's answer is remembered
+    }
+    EXPECT_EQ(Entries(out()), QStringList{".bmp"});
+    EXPECT_EQ(ReadAll(out(".bmp")), "precious");
+    expectWindowUntouched();
+    EXPECT_TRUE(input.shown.empty()); // refused before any question
+}
+
+TEST_F(SaveCommandTest, OnlyPlainFilesAreReplacedNeverDevicesPipesOrBrokenLinks)
+{
+    ASSERT_TRUE(QDir().mkdir(out("real")));
+    ASSERT_TRUE(WriteAll(out("real/target.bmp"), "old"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(out("pipe.bmp")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(out("real/nothing.bmp"), out("broken.bmp")));       // to a file not there
+    ASSERT_TRUE(QFile::link(out("no/such/folder/x.bmp"), out("lost.bmp")));     // into a folder not there
+    ASSERT_TRUE(QFile::link(out("pipe.bmp"), out("topipe.bmp")));
+    ASSERT_TRUE(QFile::link(out("real/target.bmp"), out("good.bmp")));
+    // A device: /dev/full's twin where we may make one (a rename over it would
+    // leave a plain file in its place).
+    const bool device = ::mknod(QFile::encodeName(out("full.bmp")).constData(), S_IFCHR | 0600, makedev(1, 7)) == 0;
+
+    struct Case {
+        QString name;
+        QString detail;
+    };
+    std::vector<Case> cases = {
+        {"pipe.bmp", QString::fromUtf8("pas un fichier ordinaire")},
+        {"topipe.bmp", QString::fromUtf8("pas un fichier ordinaire")},
+        {"broken.bmp", QString::fromUtf8("un lien vers « ") + out("real/nothing.bmp")},
+        {"lost.bmp", QString::fromUtf8("qui n'existe pas")},
+    };
+    if (device)
+        cases.push_back({"full.bmp", QString::fromUtf8("pas un fichier ordinaire")});
+    for (const Case& c : cases) {
+        messages.shown.clear();
+        save(out(c.name), 1);
+        expectOneError(out(c.name), c.detail);
+    }
+    expectWindowUntouched();
+    // Every one as it was: still a pipe, still links, nothing made where they point.
+    struct stat st {};
+    ASSERT_EQ(::lstat(QFile::encodeName(out("pipe.bmp")).constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    if (device) {
+        ASSERT_EQ(::lstat(QFile::encodeName(out("full.bmp")).constData(), &st), 0);
+        EXPECT_TRUE(S_ISCHR(st.st_mode));
+    }
+    EXPECT_TRUE(QFileInfo(out("broken.bmp")).isSymLink());
+    EXPECT_FALSE(QFileInfo::exists(out("real/nothing.bmp")));
+    EXPECT_FALSE(QFileInfo::exists(out("no")));
+
+    // A link to a plain file is written through: the link stays, the file it
+    // names gets the picture.
+    save(out("good.bmp"), 1);
+    EXPECT_TRUE(QFileInfo(out("good.bmp")).isSymLink());
+    EXPECT_TRUE(IsBmp(ReadAll(out("real/target.bmp"))));
+    EXPECT_EQ(host.caption, "Ruvovez : good.bmp");
+}
+
+// A disk really full and a folder really read-only, set up by
+// with_mounts.sh; skipped when run without them.
+class SaveOnMountedFolders : public SaveCommandTest {
+protected:
+    void SetUp() override
+    {
+        full = qEnvironmentVariable("ZEBRIX_TEST_FULL_DISK");
+        readOnly = qEnvironmentVariable("ZEBRIX_TEST_READ_ONLY");
+        if (full.isEmpty() || readOnly.isEmpty())
+            GTEST_SKIP() << "run by with_mounts.sh, which mounts a full disk and a read-only folder";
+        SaveCommandTest::SetUp();
+    }
+
+    QString full;
+    QString readOnly;
+};
+
+TEST_F(SaveOnMountedFolders, AFullDiskSaysSoAndLeavesItsFilesAsTheyWere)
+{
+    const QStringList before = Entries(full);
+    for (int type : {1, 2, 6}) {
+        messages.shown.clear();
+        save(full + (type == 1 ? "/code.bmp" : "/code.png"), type);
+        const QString written = full + (type == 1 ? "/code.bmp" : type == 2 ? "/code.jpg" : "/code.png");
+        expectOneError(written, QString::fromUtf8("le disque est plein"));
+    }
+    EXPECT_EQ(ReadAll(full + "/code.bmp"), "precious");
+    EXPECT_EQ(Entries(full), before); // no file begun and left behind
+
+    // The JPEG's own temporary bitmap on the full disk.
+    seams.temporaryRoot = full;
+    command = std::make_unique<SaveCommand>(host, seams);
+    messages.shown.clear();
+    save(out("code.jpg"), 2);
+    expectOneError(out("code.jpg"), QString::fromUtf8("le disque est plein"));
+    EXPECT_EQ(Entries(full), before);
+    EXPECT_EQ(Entries(out()), QStringList());
+    expectWindowUntouched();
+}
+
+TEST_F(SaveOnMountedFolders, AReadOnlyFolderSaysSoEvenToRootAndKeepsItsFile)
+{
+    for (int type : {1, 2, 6}) {
+        messages.shown.clear();
+        save(readOnly + "/code.bmp", type);
+        const QString written = readOnly + (type == 1 ? "/code.bmp" : type == 2 ? "/code.jpg" : "/code.png");
+        expectOneError(written, QString::fromUtf8("lecture seule"));
+    }
+    EXPECT_EQ(ReadAll(readOnly + "/code.bmp"), "precious");
+    EXPECT_EQ(Entries(readOnly), QStringList{"code.bmp"});
+    expectWindowUntouched();
 }

@@ -115,6 +115,37 @@ TEST(ImageSurface, TextStaysOnOneLineWhateverItHolds)
     EXPECT_LT(lowest, 16); // one line of an 11-pixel font
 }
 
+TEST(ImageSurface, AMessageNamesEvenAnInvisibleOrRightToLeftCharacterReadably)
+{
+    const auto printed = [](std::u16string_view text) {
+        ImageSurface s;
+        s.PrintText(text);
+        return s.image();
+    };
+    const auto message = [](std::u16string_view text) {
+        ImageSurface s;
+        GenerateBarcode(s, kCode39, text, Options{1, 1, 0});
+        return s.image();
+    };
+    // A direction override would turn the message round; a format character
+    // or half a surrogate pair would draw nothing: each shows as its code.
+    EXPECT_EQ(message(u"\u202EABC"), printed(u"U+202E : Caractère non valide !"));
+    EXPECT_EQ(message(u"AB\u200F"), printed(u"U+200F : Caractère non valide !"));
+    EXPECT_EQ(message(u"A\xD800"), printed(u"U+D800 : Caractère non valide !"));
+    EXPECT_EQ(message(u"\U000E0041"), printed(u"U+E0041 : Caractère non valide !"));
+    // A mark alone sits on a dotted circle.
+    EXPECT_EQ(message(u"E\u0301"), printed(u"\u25CC\u0301 : Caractère non valide !"));
+
+    // A Hebrew letter comes first, on the left, and the rest reads as usual:
+    // the message is the text after it, moved right by the letter's width.
+    const QImage hebrew = message(u"\u05D0");
+    const QImage rest = printed(u" : Caractère non valide !");
+    bool shifted = false;
+    for (int dx = 1; dx < 20 && !shifted; ++dx)
+        shifted = hebrew.copy(dx, 0, 300, 16) == rest.copy(0, 0, 300, 16);
+    EXPECT_TRUE(shifted);
+}
+
 TEST(ImageSurface, LabelStartsAtTheTextPosition)
 {
     ImageSurface s;
