@@ -33,7 +33,7 @@ QStringList JpegConverter::defaultFolders()
     if (QCoreApplication::instance()) {
         const QString programFolder = QCoreApplication::applicationDirPath();
         folders << programFolder;
-        // Installed: bin/zebrix beside lib/.../libZarezu_BmpJpg.so, wherever the tree was moved.
+        // Installed: bin/zebrix and lib/<arch>/zebrix/libZarezu_BmpJpg.so, wherever the tree was moved.
         if (const QString relative = QStringLiteral(ZEBRIX_RELATIVE_LIBDIR); !relative.isEmpty())
             folders << QDir::cleanPath(programFolder + QStringLiteral("/../") + relative);
     }

@@ -15,8 +15,8 @@ namespace zebrix {
 class JpegConverter {
 public:
     // Folders searched in order for the library; none given: the program's
-    // own folder, then the library folder of the installed tree around it,
-    // then the library folder it was configured to be installed to.
+    // own folder, then the private library folder (lib/<arch>/zebrix) of the
+    // installed tree around it, then the one it was configured to be installed to.
     explicit JpegConverter(QStringList folders = {});
     ~JpegConverter();
     JpegConverter(const JpegConverter&) = delete;

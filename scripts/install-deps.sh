@@ -8,8 +8,10 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libjpeg62-turbo-dev libfontconfig-dev zlib1g-dev
-  # the Debian package (cpack -G DEB: dpkg-shlibdeps, file)
-  dpkg-dev file
+  # the Debian package (cpack -G DEB: dpkg-shlibdeps, file) and its checks
+  dpkg-dev file lintian appstream desktop-file-utils bash-completion man-db
+  # the window on Wayland: a headless compositor and Qt's Wayland platform
+  weston qt6-wayland dbus
   # fonts: a sans-serif close to MS Sans Serif / Tahoma, and Comic Neue
   fonts-dejavu-core fonts-liberation fonts-comic-neue fontconfig
   # tests: decoders, Google Test / Benchmark, X server for window tests

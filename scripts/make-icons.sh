@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Draws the program's own pictures with ImageMagick and writes them to
 # app/resources/: the application icon (a barcode card crossed by a scanner
-# line) at 32, 64 and 128 pixels, and the 15 x 21 picture of the "A Propos"
+# line) at 32, 64 and 128 pixels drawn cell by cell, at 48 and 256 pixels
+# rendered from zebrix.svg (the same picture, kept by hand, installed as the
+# scalable icon), and the 15 x 21 picture of the "A Propos"
 # button (an "i" over a small barcode). The PNG files are committed; run this
 # again only to change the pictures.
 set -euo pipefail
@@ -32,6 +34,9 @@ icon() {
 icon 1 zebrix-32.png
 icon 2 zebrix-64.png
 icon 4 zebrix-128.png
+for size in 48 256; do
+  convert -background none -density $((96 * size / 128)) MSVG:zebrix.svg -resize "${size}x${size}!" -strip "PNG32:zebrix-$size.png"
+done
 
 # "A Propos": 15 x 21, 24 bits, on the buttons' light grey.
 convert -size 15x21 xc:'#efefef' \
