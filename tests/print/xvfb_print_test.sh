@@ -9,12 +9,12 @@ set -euo pipefail
 
 if [ "${1:-}" != --inside ]; then
   [ $# -eq 2 ] || { echo "usage: $0 PRINT_WINDOW OUTPUT_DIR" >&2; exit 2; }
-  for tool in xvfb-run xdotool import zbarimg pdftoppm pdfinfo; do
+  for tool in Xvfb xdotool import zbarimg pdftoppm pdfinfo; do
     command -v "$tool" >/dev/null || { echo "missing: $tool (run scripts/install-deps.sh)" >&2; exit 1; }
   done
   rm -rf "$2"
   mkdir -p "$2"
-  exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" bash "$0" --inside "$(realpath "$1")" "$(realpath "$2")"
+  exec bash "$(dirname "$0")/../support/with_xvfb.sh" 1024x768x24 bash "$0" --inside "$(realpath "$1")" "$(realpath "$2")"
 fi
 
 program=$2

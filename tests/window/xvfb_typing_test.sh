@@ -10,11 +10,11 @@ set -euo pipefail
 
 if [ "${1:-}" != --inside ]; then
   [ $# -eq 2 ] || { echo "usage: $0 ZEBRIX OUTPUT_DIR" >&2; exit 2; }
-  for tool in xvfb-run xdotool import convert zbarimg; do
+  for tool in Xvfb xdotool import convert zbarimg; do
     command -v "$tool" >/dev/null || { echo "missing: $tool (run scripts/install-deps.sh)" >&2; exit 1; }
   done
   mkdir -p "$2"
-  exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" bash "$0" --inside "$1" "$2"
+  exec bash "$(dirname "$0")/../support/with_xvfb.sh" 1024x768x24 bash "$0" --inside "$1" "$2"
 fi
 
 zebrix=$2
