@@ -18,7 +18,7 @@ execute_process(COMMAND dpkg-deb -f ${debs} Package Version Depends OUTPUT_VARIA
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "dpkg-deb cannot read ${debs}")
 endif()
-foreach(expected "./usr/bin/zebrix-cli" "/zebrix/zebrix-cli-qt.so")
+foreach(expected "./usr/bin/zebrix-cli" "/zebrix/zebrix-cli-reader.so")
   string(FIND "${contents}" "${expected}" at)
   if(at EQUAL -1)
     message(FATAL_ERROR "${expected} is not in the package:\n${contents}")
