@@ -426,19 +426,6 @@ TEST_F(SaveCommandTest, UnwritableTargetsFailWithAMessage)
     EXPECT_EQ(Entries(out()), (QStringList{"code.bmp", "file.txt"}));
 }
 
-TEST_F(SaveCommandTest, ReadOnlyFolderFailsWithAMessage)
-{
-    if (geteuid() == 0)
-        GTEST_SKIP() << "root writes into read-only folders";
-    ASSERT_TRUE(QDir().mkdir(out("ro")));
-    ASSERT_TRUE(WriteAll(out("ro/code.bmp"), "precious"));
-    QFile::setPermissions(out("ro"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    save(out("ro/code.bmp"), 1);
-    QFile::setPermissions(out("ro"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    expectOneError(out("ro/code.bmp"), QString::fromUtf8("accès refusé"));
-    EXPECT_EQ(ReadAll(out("ro/code.bmp")), "precious");
-}
-
 TEST_F(SaveCommandTest, FullDiskLeavesTheFileBeingReplacedIntact)
 {
     ASSERT_TRUE(WriteAll(out("code.bmp"), "precious"));
