@@ -10,7 +10,7 @@ namespace zebrix {
 
 PicImage::PicImage(QWidget* parent)
     : QWidget(parent)
-    , surface_(ImageSurface::kDefaultWidth, ImageSurface::kDefaultHeight)
+    , surface_(BarcodePicture::kDefaultWidth, BarcodePicture::kDefaultHeight)
 {
     // Every pixel comes from the image: no background to fill first.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -25,17 +25,23 @@ void PicImage::setSurfaceWidth(int width)
     resize(width, surface_.height());
 }
 
+void PicImage::show(const Drawing& drawing)
+{
+    surface_.show(drawing);
+    update();
+}
+
 void PicImage::setBackgroundPicture(const QImage& picture)
 {
     surface_.setBackgroundPicture(picture);
-    surface_.Clear();
+    surface_.clear();
     update();
 }
 
 void PicImage::clearBackgroundPicture()
 {
     surface_.clearBackgroundPicture();
-    surface_.Clear();
+    surface_.clear();
     update();
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "qtsurface/ImageSurface.h"
+#include "qtsurface/BarcodePicture.h"
 
 #include <QWidget>
 
@@ -13,8 +13,8 @@ class PicImage : public QWidget {
 public:
     explicit PicImage(QWidget* parent = nullptr);
 
-    // What the encoders draw on. The widget repaints only when asked (update()).
-    Surface& surface() { return surface_; }
+    // Shows a drawing (an Unchanged one keeps the picture) and repaints.
+    void show(const Drawing& drawing);
 
     // New width in pixels (at least 1), for the widget and its image at once;
     // the image is blank afterwards and the owner draws again.
@@ -24,7 +24,7 @@ public:
     // The current image: white ground, background picture, and the drawing.
     const QImage& image() const { return surface_.image(); }
 
-    // The picture under every drawing (Clear() keeps it). Giving the surface a
+    // The picture under every drawing (a new drawing keeps it). Giving the surface a
     // picture, or taking it away, shows the new ground at once: whatever was
     // drawn over the old one goes with it.
     void setBackgroundPicture(const QImage& picture);
@@ -37,7 +37,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    ImageSurface surface_;
+    BarcodePicture surface_;
 };
 
 } // namespace zebrix

@@ -43,22 +43,17 @@ int IndexOf(char16_t c) { return c < 0x80 ? kIndex[c] : -1; }
 
 } // namespace
 
-void DrawCodabar(Surface& surface, std::u16string_view text, const Options& options,
-                 std::int64_t visibleWidth)
+Drawing EncodeCodabar(std::u16string_view text, const Options& options, std::int64_t visibleWidth)
 {
-    surface.Clear();
     if (text.empty())
-        return;
+        return BlankDrawing();
 
     const std::size_t n = text.size();
-    const std::size_t shown = VisibleCharacters(n, 12 + 4 * options.P, visibleWidth);
-    for (std::size_t i = 0; i < n; ++i) {
-        if (IndexOf(text[i]) < 0) {
-            PrintMessage(surface, CharacterAt(text, i), kCodabarInvalid);
-            return;
-        }
-    }
+    for (std::size_t i = 0; i < n; ++i)
+        if (IndexOf(text[i]) < 0)
+            return MessageDrawing(CharacterAt(text, i), kCodabarInvalid);
 
+    const std::size_t shown = VisibleCharacters(n, 12 + 4 * options.widenSpaces, visibleWidth);
     std::string pattern;
     pattern.reserve(8 * (shown + 2));
     pattern.append(kPatterns[kA]);
@@ -70,10 +65,11 @@ void DrawCodabar(Surface& surface, std::u16string_view text, const Options& opti
     if (shown == n)
         pattern.append(kPatterns[kA]);
 
-    RenderPattern(surface, pattern, WidthRule::NarrowWide, options, kFirstBarX, visibleWidth);
-
-    if (options.L == 1)
-        PrintLabel(surface, 30.0 + static_cast<double>(n) * (3 + 2 * options.P), text, visibleWidth);
+    Drawing drawing = StartBars(options);
+    AddPattern(drawing, pattern, WidthRule::NarrowWide, options, visibleWidth, shown == n);
+    SetLabel(drawing, std::u16string(text), 30.0 + static_cast<double>(n) * (3 + 2 * options.widenSpaces), options,
+             visibleWidth);
+    return drawing;
 }
 
 } // namespace zebrix

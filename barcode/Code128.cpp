@@ -28,12 +28,10 @@ constexpr int kStop = 106;
 
 } // namespace
 
-void DrawCode128(Surface& surface, std::u16string_view text, const Options& options,
-                 std::int64_t visibleWidth)
+Drawing EncodeCode128(std::u16string_view text, const Options& options, std::int64_t visibleWidth)
 {
-    surface.Clear();
     if (text.empty())
-        return;
+        return BlankDrawing();
 
     const std::size_t n = text.size();
     // Weights are taken modulo 103 (at most 102 x 94 per character), so the
@@ -42,17 +40,15 @@ void DrawCode128(Surface& surface, std::u16string_view text, const Options& opti
     std::uint64_t weight = 0;
     for (std::size_t i = 0; i < n; ++i) {
         const char16_t c = text[i];
-        if (c < u' ' || c > u'~') {
-            surface.PrintText(kCode128Invalid);
-            return;
-        }
+        if (c < u' ' || c > u'~')
+            return MessageDrawing({}, kCode128Invalid);
         if (++weight == 103)
             weight = 0;
         sum += weight * static_cast<std::uint64_t>(c - u' ');
     }
     const auto check = static_cast<std::size_t>((kStartB + sum) % 103);
 
-    const std::size_t shown = VisibleCharacters(n, 11 + 3 * options.P, visibleWidth);
+    const std::size_t shown = VisibleCharacters(n, 11 + 3 * options.widenSpaces, visibleWidth);
     std::string pattern;
     pattern.reserve(6 * (shown + 2) + 7);
     pattern.append(kPatterns[kStartB]);
@@ -63,10 +59,11 @@ void DrawCode128(Surface& surface, std::u16string_view text, const Options& opti
         pattern.append(kPatterns[kStop]);
     }
 
-    RenderPattern(surface, pattern, WidthRule::ModuleCount, options, kFirstBarX, visibleWidth);
-
-    if (options.L == 1)
-        PrintLabel(surface, 30.0 + static_cast<double>(n) * (3 + 2 * options.P), text, visibleWidth);
+    Drawing drawing = StartBars(options);
+    AddPattern(drawing, pattern, WidthRule::ModuleCount, options, visibleWidth, shown == n);
+    SetLabel(drawing, std::u16string(text), 30.0 + static_cast<double>(n) * (3 + 2 * options.widenSpaces), options,
+             visibleWidth);
+    return drawing;
 }
 
 } // namespace zebrix

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zebrix {
@@ -26,6 +27,8 @@ constexpr std::array<std::string_view, 44> kPatterns = {
 
 constexpr std::u16string_view kCharacters = u"0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-. $/+%*";
 constexpr int kStar = 43;
+static_assert(kPatterns.size() == kCharacters.size(), "one pattern per character");
+static_assert(kCharacters[kStar] == u'*');
 
 // Value of an (already upper-cased) character, or -1. "*" is start/stop only.
 int ValueOf(char32_t c)
@@ -84,60 +87,50 @@ void AppendCharacter(std::string& pattern, int value)
 
 } // namespace
 
-void DrawCode39(Surface& surface, std::u16string_view text, const Options& options,
-                std::int64_t visibleWidth)
+Drawing EncodeCode39(std::u16string_view text, const Options& options, std::int64_t visibleWidth)
 {
-    surface.Clear();
     if (text.empty())
-        return;
+        return BlankDrawing();
 
     const std::size_t n = text.size();
-    const std::size_t shown = VisibleCharacters(n, 16 + 5 * options.P, visibleWidth);
+    const std::size_t shown = VisibleCharacters(n, 16 + 5 * options.widenSpaces, visibleWidth);
     std::vector<signed char> values;
     values.reserve(shown);
+    std::u16string label;
+    label.reserve(n + 1);
     std::uint64_t sum = 0;
 
     for (std::size_t i = 0; i < n; ++i) {
         const char16_t c = text[i];
-        int v = c < 0x80 ? kAscii[c] : NonAsciiValue(c);
-        if (v < 0) {
-            PrintMessage(surface, ToUpper(CharacterAt(text, i)), kCode39Invalid);
-            return;
-        }
+        const int v = c < 0x80 ? kAscii[c] : NonAsciiValue(c);
+        if (v < 0)
+            return MessageDrawing(ToUpper(CharacterAt(text, i)), kCode39Invalid);
         sum += static_cast<std::uint64_t>(v);
+        label.push_back(kCharacters[static_cast<std::size_t>(v)]);
         if (i < shown)
             values.push_back(static_cast<signed char>(v));
     }
 
-    std::u16string checkText;
     std::string pattern;
     pattern.reserve(10 * (shown + 3));
     pattern.append(kPatterns[kStar]);
     pattern.push_back('0');
     for (signed char v : values)
         AppendCharacter(pattern, v);
-    if (options.C == 1) {
+    if (options.addCheck == 1) {
         const auto check = static_cast<int>(sum % 43);
-        checkText.assign(1, kCharacters[static_cast<std::size_t>(check)]);
+        label.push_back(kCharacters[static_cast<std::size_t>(check)]);
         if (shown == n)
             AppendCharacter(pattern, check);
     }
     if (shown == n)
         pattern.append(kPatterns[kStar]);
 
-    RenderPattern(surface, pattern, WidthRule::NarrowWide, options, kFirstBarX, visibleWidth);
-
-    if (options.L == 1) {
-        const double x = static_cast<double>(static_cast<std::int64_t>(n) * (5 + 2 * options.P) + 35);
-        if (x < static_cast<double>(visibleWidth)) {
-            std::u16string label;
-            label.reserve(n + 1);
-            for (std::size_t i = 0; i < n; ++i)
-                label.push_back(text[i] < 0x80 ? AsciiUpper(text[i]) : ToUpper(text.substr(i, 1))[0]);
-            label += checkText;
-            PrintLabel(surface, x, label, visibleWidth);
-        }
-    }
+    Drawing drawing = StartBars(options);
+    AddPattern(drawing, pattern, WidthRule::NarrowWide, options, visibleWidth, shown == n);
+    const double x = static_cast<double>(static_cast<std::int64_t>(n) * (5 + 2 * options.widenSpaces) + 35);
+    SetLabel(drawing, std::move(label), x, options, visibleWidth);
+    return drawing;
 }
 
 } // namespace zebrix

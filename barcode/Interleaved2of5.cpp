@@ -6,6 +6,7 @@
 
 #include <array>
 #include <string>
+#include <utility>
 
 namespace zebrix {
 
@@ -20,35 +21,29 @@ constexpr std::string_view kStop = "100";
 
 } // namespace
 
-void DrawInterleaved2of5(Surface& surface, std::u16string_view text, const Options& options,
-                         std::int64_t visibleWidth)
+Drawing EncodeInterleaved2of5(std::u16string_view text, const Options& options, std::int64_t visibleWidth)
 {
-    surface.Clear();
     if (text.empty())
-        return;
+        return BlankDrawing();
 
-    // Leading zero so that the final length (check digit included) is even.
     const std::size_t n = text.size();
-    const bool leadingZero = (options.C == 0 && n % 2 == 1) || (options.C == 1 && n % 2 == 0);
+    const bool withCheck = options.addCheck == 1;
+    // A leading zero makes the count of digits, check digit included, even.
+    const bool leadingZero = (!withCheck && n % 2 == 1) || (withCheck && n % 2 == 0);
     const std::size_t lead = leadingZero ? 1 : 0;
 
-    // Weighted sum over s (leading zero included): 3 at odd positions, 1 at even.
-    // The added zero adds nothing, but shifts the weights of the user's digits.
     std::uint64_t sum = 0;
     for (std::size_t i = 0; i < n; ++i) {
         const char16_t c = text[i];
-        if (c < u'0' || c > u'9') {
-            PrintMessage(surface, CharacterAt(text, i), kInterleavedInvalid);
-            return;
-        }
-        const std::size_t k = lead + i + 1; // position in s, from 1
+        if (c < u'0' || c > u'9')
+            return MessageDrawing(CharacterAt(text, i), kInterleavedInvalid);
+        const std::size_t k = lead + i + 1; // position in the digits drawn, from 1
         sum += static_cast<std::uint64_t>(c - u'0') * (k % 2 == 1 ? 3u : 1u);
     }
-    const bool withCheck = options.C == 1;
     const int check = static_cast<int>((10 - sum % 10) % 10);
     const std::size_t m = lead + n + (withCheck ? 1 : 0); // always even
 
-    auto digitAt = [&](std::size_t j) -> int { // j from 0 in the final s
+    auto digitAt = [&](std::size_t j) -> int { // j from 0 in the digits drawn
         if (j < lead)
             return 0;
         if (j < lead + n)
@@ -56,7 +51,7 @@ void DrawInterleaved2of5(Surface& surface, std::u16string_view text, const Optio
         return check;
     };
 
-    const std::size_t pairs = VisibleCharacters(m / 2, 18 + 5 * options.P, visibleWidth);
+    const std::size_t pairs = VisibleCharacters(m / 2, 18 + 5 * options.widenSpaces, visibleWidth);
     std::string pattern;
     pattern.reserve(kStart.size() + 10 * pairs + kStop.size());
     pattern.append(kStart);
@@ -71,18 +66,15 @@ void DrawInterleaved2of5(Surface& surface, std::u16string_view text, const Optio
     if (pairs == m / 2)
         pattern.append(kStop);
 
-    RenderPattern(surface, pattern, WidthRule::NarrowWide, options, kFirstBarX, visibleWidth);
-
-    if (options.L == 1) {
-        const double x = (1.3 * options.P + 2) * static_cast<double>(m) + 20;
-        if (x < static_cast<double>(visibleWidth)) {
-            std::u16string label;
-            label.reserve(m);
-            for (std::size_t j = 0; j < m; ++j)
-                label.push_back(static_cast<char16_t>(u'0' + digitAt(j)));
-            PrintLabel(surface, x, label, visibleWidth);
-        }
-    }
+    Drawing drawing = StartBars(options);
+    AddPattern(drawing, pattern, WidthRule::NarrowWide, options, visibleWidth, pairs == m / 2);
+    std::u16string label;
+    label.reserve(m);
+    for (std::size_t j = 0; j < m; ++j)
+        label.push_back(static_cast<char16_t>(u'0' + digitAt(j)));
+    SetLabel(drawing, std::move(label), (1.3 * options.widenSpaces + 2) * static_cast<double>(m) + 20, options,
+             visibleWidth);
+    return drawing;
 }
 
 } // namespace zebrix

@@ -1,13 +1,12 @@
 #pragma once
-#include "Options.h"
-#include "Surface.h"
+#include "Drawing.h"
 
 #include <cstdint>
 #include <string_view>
 
 namespace zebrix {
 
-// How a digit of an element-pattern string turns into a width.
+// How a digit of an element pattern turns into a width.
 enum class WidthRule {
     NarrowWide,  // "0" narrow (1 unit), "1" wide (3 units): 2d + 1
     ModuleCount, // the digit is the width in modules
@@ -16,26 +15,29 @@ enum class WidthRule {
 // Width in units of one element digit; any non-digit counts as 0.
 int ElementWidth(char digit, WidthRule rule);
 
-// Draws an element-pattern string from pen position x: odd positions are bars
-// (one line per unit, y from 1 to 58 - 8L), even positions are spaces
-// (width + P). Lines at x >= visibleWidth are skipped, and rendering stops
-// once the pen has passed it. Returns the pen position after the last element
-// (or where rendering stopped).
-std::int64_t RenderPattern(Surface& surface, std::string_view pattern, WidthRule rule,
-                           const Options& options, std::int64_t x,
-                           std::int64_t visibleWidth = kNoLimit);
+// A drawing of bars, its rows set by the options, before any column.
+Drawing StartBars(const Options& options);
+
+// Lays out an element pattern from x = 20: odd positions (from 1) are bars,
+// one column per unit; even positions are spaces, widened by widenSpaces.
+// Columns at or past visibleWidth are left out and mark the drawing as cut;
+// complete tells whether the pattern holds the whole barcode (else it was
+// shortened to what can show, and the drawing is cut too).
+void AddPattern(Drawing& drawing, std::string_view pattern, WidthRule rule, const Options& options,
+                std::int64_t visibleWidth, bool complete);
 
 // How many leading characters of a text can reach the visible area when each
-// character block is at least minBlockWidth columns wide. Characters past this
-// count start beyond visibleWidth and need no pattern at all.
+// character block is at least minBlockWidth columns wide.
 std::size_t VisibleCharacters(std::size_t length, int minBlockWidth, std::int64_t visibleWidth);
 
-// Puts the human-readable line at (x, 50), unless it would start past the
-// visible area.
-void PrintLabel(Surface& surface, double x, std::u16string_view text, std::int64_t visibleWidth);
+// Sets the label at (x, 50), shown when the option asks for it and it starts
+// inside the visible width.
+void SetLabel(Drawing& drawing, std::u16string label, double x, const Options& options, std::int64_t visibleWidth);
 
-// Reports a character that cannot be encoded: the message alone, at the text
-// position, which is still (0, 0) after the clear.
-void PrintMessage(Surface& surface, std::u16string_view character, std::u16string_view message);
+// The drawing of the empty text.
+Drawing BlankDrawing();
+
+// The drawing for a character that cannot be encoded.
+Drawing MessageDrawing(std::u16string_view character, std::u16string_view words);
 
 } // namespace zebrix

@@ -1,32 +1,15 @@
 #pragma once
-#include "Options.h"
-#include "Surface.h"
-
-#include <cstdint>
-#include <string_view>
+#include "Drawing.h"
 
 namespace zebrix {
 
-// Each encoder clears the surface, validates the whole text, then draws the
-// bars from x = 20 and, with L = 1, the human-readable line at y = 50. A
-// character it cannot encode leaves only a one-line message at (0, 0).
-// Nothing past visibleWidth is drawn; the result on a surface of that width
-// is the same as with no limit.
-void DrawCode39(Surface& surface, std::u16string_view text, const Options& options,
-                std::int64_t visibleWidth = kNoLimit);
-void DrawInterleaved2of5(Surface& surface, std::u16string_view text, const Options& options,
-                         std::int64_t visibleWidth = kNoLimit);
-void DrawCode128(Surface& surface, std::u16string_view text, const Options& options,
-                 std::int64_t visibleWidth = kNoLimit);
-void DrawCodabar(Surface& surface, std::u16string_view text, const Options& options,
-                 std::int64_t visibleWidth = kNoLimit);
+// One function per symbology; Encode() chooses among them.
+Drawing EncodeCode39(std::u16string_view text, const Options& options, std::int64_t visibleWidth);
+Drawing EncodeInterleaved2of5(std::u16string_view text, const Options& options, std::int64_t visibleWidth);
+Drawing EncodeCode128(std::u16string_view text, const Options& options, std::int64_t visibleWidth);
+Drawing EncodeCodabar(std::u16string_view text, const Options& options, std::int64_t visibleWidth);
 
-// Calls the encoder of typeCode (0 Code 39, 1 Interleaved 2 of 5, 2 Code 128,
-// 3 Codabar). Any other value leaves the surface exactly as it was.
-void GenerateBarcode(Surface& surface, std::int32_t typeCode, std::u16string_view text,
-                     const Options& options, std::int64_t visibleWidth = kNoLimit);
-
-// Error messages, as printed after the offending character.
+// Error messages, as shown after the offending character.
 inline constexpr std::u16string_view kCode39Invalid = u" : Caractère non valide !";
 inline constexpr std::u16string_view kInterleavedInvalid = u" : Caractère non valide";
 inline constexpr std::u16string_view kCode128Invalid = u" : Caractère(s) non valide(s)";

@@ -2,9 +2,8 @@
 
 #include "Batch.h"
 #include "CommandLine.h"
-#include "FileOutput.h"
-#include "QtServices.h"
-#include "Utf.h"
+#include "output/files/FileOutput.h"
+#include "barcode/Utf.h"
 
 #include <cerrno>
 #include <cstring>
@@ -84,17 +83,6 @@ int RunCli(const std::vector<std::string>& args, const Streams& s)
     output.resolution.scale = cl->scale;
     output.resolution.dpi = cl->dpi ? *cl->dpi : 96.0 * cl->scale;
 
-    // Qt is loaded only for what needs it: JPEG and reading files back.
-    QtServices* qt = nullptr;
-    if (output.type == ImageType::Jpeg || output.verify) {
-        qt = GetQtServices(why);
-        if (!qt) {
-            s.err("zebrix-cli: " + why + "\n");
-            return 1;
-        }
-    }
-    LabelSource labels;
-
     if (cl->batch) {
         std::string input;
         if (!ReadInput(*cl->batch, input)) {
@@ -103,7 +91,7 @@ int RunCli(const std::vector<std::string>& args, const Streams& s)
             return 1;
         }
         BatchSettings settings{cl->request, *names, output, cl->jobs, s.errIsTerminal};
-        const BatchCounts counts = RunBatch(input, settings, labels, qt, s.err);
+        const BatchCounts counts = RunBatch(input, settings, s.err);
         if (counts.lines == 0) {
             s.err("zebrix-cli: no lines to draw in " + (*cl->batch == "-" ? std::string("standard input") : *cl->batch) + "\n");
             return 2;
@@ -119,26 +107,16 @@ int RunCli(const std::vector<std::string>& args, const Streams& s)
 
     RenderRequest request = cl->request;
     request.text = *cl->text;
-    const Measure measure = MeasureBarcode(request);
-    if (!measure.drawable) {
-        s.err("zebrix-cli: " + Utf16ToUtf8(measure.message) + "\n");
+    const Layout layout = LayOut(request);
+    if (!layout.problem.empty()) {
+        s.err("zebrix-cli: " + layout.problem + "\n");
         return 2;
     }
-    const LabelPainter* painter = labels.painterFor(measure, why);
-    if (!painter) {
-        s.err("zebrix-cli: " + why + "\n");
-        return 1;
-    }
-    const auto width = ImageWidth(request, measure, *painter, why);
-    if (!width) {
-        s.err("zebrix-cli: " + why + "\n");
-        return 2;
-    }
-    if (auto tooBig = CheckSize(*width, request.height, output.resolution); !tooBig.empty()) {
+    if (auto tooBig = CheckSize(layout.width, request.height, output.resolution); !tooBig.empty()) {
         s.err("zebrix-cli: " + tooBig + "\n");
         return 2;
     }
-    const Product p = ProduceImage(request, *width, *painter, cl->output, output, qt);
+    const Product p = ProduceImage(request, layout, cl->output, output);
     if (!p.message.empty())
         s.err("zebrix-cli: " + p.message + "\n");
     switch (p.status) {

@@ -1,8 +1,7 @@
 #include "Batch.h"
 
 #include "LineInput.h"
-#include "QtServices.h"
-#include "Utf.h"
+#include "barcode/Utf.h"
 
 #include <algorithm>
 #include <atomic>
@@ -99,9 +98,8 @@ private:
 struct Job {
     long long line;
     RenderRequest request;
-    int width;
+    Layout layout;
     std::string path;
-    const LabelPainter* painter;
 };
 
 using Chunk = std::vector<Job>;
@@ -168,7 +166,7 @@ std::string ProgressLine(long long done, long long total, double seconds, int co
         + std::string(static_cast<std::size_t>(barWidth - filled), '.') + "]" + tail;
 }
 
-BatchCounts RunBatch(std::string_view input, const BatchSettings& settings, LabelSource& labels, QtServices* qt,
+BatchCounts RunBatch(std::string_view input, const BatchSettings& settings,
                      const std::function<void(std::string_view)>& err)
 {
     BatchCounts counts;
@@ -197,7 +195,7 @@ BatchCounts RunBatch(std::string_view input, const BatchSettings& settings, Labe
             while (queue.pop(chunk)) {
                 results.clear();
                 for (const Job& job : chunk) {
-                    const Product p = ProduceImage(job.request, job.width, *job.painter, job.path, settings.output, qt);
+                    const Product p = ProduceImage(job.request, job.layout, job.path, settings.output);
                     switch (p.status) {
                     case Product::Written: ++written; break;
                     case Product::WriteFailed: ++failed, ++writeErrors; break;
@@ -243,23 +241,12 @@ BatchCounts RunBatch(std::string_view input, const BatchSettings& settings, Labe
         }
         RenderRequest request = settings.base;
         request.text = text;
-        const Measure measure = MeasureBarcode(request);
-        if (!measure.drawable) {
-            reject(Utf16ToUtf8(measure.message));
+        Layout layout = LayOut(request);
+        if (!layout.problem.empty()) {
+            reject(layout.problem);
             continue;
         }
-        std::string why;
-        const LabelPainter* painter = labels.painterFor(measure, why);
-        if (!painter) {
-            reject(why);
-            continue;
-        }
-        const auto width = ImageWidth(request, measure, *painter, why);
-        if (!width) {
-            reject(why);
-            continue;
-        }
-        if (auto tooBig = CheckSize(*width, request.height, settings.output.resolution); !tooBig.empty()) {
+        if (auto tooBig = CheckSize(layout.width, request.height, settings.output.resolution); !tooBig.empty()) {
             reject(tooBig);
             continue;
         }
@@ -268,7 +255,7 @@ BatchCounts RunBatch(std::string_view input, const BatchSettings& settings, Labe
             reject(path + " was already written by an earlier line of this batch; not overwritten");
             continue;
         }
-        chunk.push_back(Job{n, std::move(request), *width, std::move(path), painter});
+        chunk.push_back(Job{n, std::move(request), std::move(layout), std::move(path)});
         if (chunk.size() == kChunk) {
             queue.push(std::move(chunk));
             chunk = Chunk();

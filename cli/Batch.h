@@ -28,7 +28,7 @@ struct BatchCounts {
 // One image per line of input. Messages ("line N: ...") go to err in line
 // order. A line that cannot be drawn, or whose file name an earlier line of
 // the batch has taken, is reported and skipped; the others are written.
-BatchCounts RunBatch(std::string_view input, const BatchSettings& settings, LabelSource& labels, QtServices* qt,
+BatchCounts RunBatch(std::string_view input, const BatchSettings& settings,
                      const std::function<void(std::string_view)>& err);
 
 // The progress bar's line: bar, lines done, rate, time left.

@@ -1,6 +1,6 @@
 #include "NameTemplate.h"
 
-#include "Utf.h"
+#include "barcode/Utf.h"
 
 #include <cstdio>
 

@@ -1,58 +1,9 @@
 #include "Produce.h"
 
-#include "FileOutput.h"
-#include "GlyphCache.h"
-#include "QtServices.h"
-#include "Utf.h"
-
-#include <cstdlib>
+#include "barcode/Paint.h"
+#include "output/files/FileOutput.h"
 
 namespace zebrix::cli {
-
-const LabelPainter* LabelSource::painter(std::string& why)
-{
-    if (!tried_) {
-        tried_ = true;
-        const char* off = std::getenv("ZEBRIX_NO_GLYPH_CACHE");
-        const bool cacheAllowed = !(off && *off && std::string(off) != "0");
-        const std::string path = GlyphCachePath();
-        if (cacheAllowed)
-            table_ = LoadGlyphCache(path);
-        if (!table_) {
-            QtServices* qt = GetQtServices(why_);
-            if (qt) {
-                if (cacheAllowed) {
-                    std::string stamps, notPerGlyph;
-                    table_ = qt->buildGlyphTable(stamps, notPerGlyph);
-                    if (table_)
-                        SaveGlyphCache(path, *table_, stamps); // best effort: next run is faster
-                }
-                if (!table_) {
-                    painter_ = &qt->labelPainter();
-                    painter_->ascent(); // starts Qt here, on the main thread
-                }
-            }
-        }
-        if (table_)
-            painter_ = &*table_;
-    }
-    if (!painter_)
-        why = why_;
-    return painter_;
-}
-
-const LabelPainter* LabelSource::painterFor(const Measure& measure, std::string& why)
-{
-    const LabelPainter* p = painter(why);
-    if (!p || !table_)
-        return p;
-    for (const auto& label : measure.labels)
-        if (!p->covers(label.text)) {
-            QtServices* qt = GetQtServices(why);
-            return qt ? &qt->labelPainter() : nullptr;
-        }
-    return p;
-}
 
 std::string CheckSize(int width, int height, const Resolution& r)
 {
@@ -64,34 +15,27 @@ std::string CheckSize(int width, int height, const Resolution& r)
     return {};
 }
 
-Product ProduceImage(const RenderRequest& request, int width, const LabelPainter& painter, const std::string& path,
-                     const OutputSettings& output, QtServices* qt)
+Product ProduceImage(const RenderRequest& request, const Layout& layout, const std::string& path,
+                     const OutputSettings& output)
 {
-    Product product;
-    BitmapSurface drawing = DrawBarcode(request, width, painter);
+    Bitmap bitmap(layout.width, request.height);
+    PaintBars(layout.drawing, bitmap);
     std::string bytes;
     switch (output.type) {
-    case ImageType::Bmp: bytes = EncodeBmp(drawing.bitmap(), output.resolution); break;
-    case ImageType::Png: bytes = EncodePng(drawing.bitmap(), output.resolution); break;
-    case ImageType::Svg:
-        bytes = EncodeSvg(drawing.bitmap().width, drawing.bitmap().height, drawing.columns(), drawing.labels(),
-                          painter.ascent(), output.resolution);
-        break;
+    case ImageType::Bmp: bytes = EncodeBmp(bitmap, output.resolution); break;
+    case ImageType::Png: bytes = EncodePng(bitmap, output.resolution); break;
+    case ImageType::Svg: bytes = EncodeSvg(layout.drawing, bitmap.w, bitmap.h, output.resolution); break;
     case ImageType::Jpeg:
-        if (!qt) {
-            product = {Product::WriteFailed, "cannot write " + path + ": JPEG needs the Qt module"};
-            return product;
-        }
-        if (auto error = qt->encodeJpeg(drawing.bitmap(), output.resolution, output.quality, bytes); !error.empty()) {
-            product = {Product::WriteFailed, "cannot write " + path + ": " + error};
-            return product;
-        }
+        if (auto jpeg = EncodeJpeg(bitmap, output.resolution, output.quality))
+            bytes = std::move(*jpeg);
+        else
+            return {Product::WriteFailed, "cannot write " + path + ": the JPEG could not be made"};
         break;
     }
-    if (auto error = WriteFileAtomically(path, bytes); !error.empty())
-        return {Product::WriteFailed, error};
+    if (const auto result = WriteFileAtomically(path, bytes); !result.written())
+        return {Product::WriteFailed, Describe(result, path)};
     if (!output.verify)
-        return product;
+        return {};
 
     // Read the file back from the disk, as a user's scanner would see it.
     GrayImage image;
@@ -100,14 +44,16 @@ Product ProduceImage(const RenderRequest& request, int width, const LabelPainter
         std::string svg;
         if (!ReadWholeFile(path, svg, std::size_t{1} << 30) || !RasterizeSvgBars(svg, image))
             return {Product::Unreadable, path + ": cannot read it back"};
-    } else if (!qt || !qt->readImage(path, image, why)) {
-        return {Product::Unreadable, path + ": cannot read it back" + (why.empty() ? "" : ": " + why)};
+    } else if (!ReadImageFile(path, image, why)) {
+        return {Product::Unreadable, path + ": cannot read it back: " + why};
     }
-    const std::string expected = Utf16ToUtf8(TextReadBack(request));
-    const auto read = qt ? qt->decode(image, request.typeCode, request.typeCode == kCode39 && request.options.C == 1)
-                         : std::vector<std::string>{};
+    const std::string expected = ExpectedReading(layout.drawing, request.symbology, request.options);
+    const auto readings = ReadWithModule(image, request.symbology, request.options, why);
+    if (!readings)
+        return {Product::Unreadable, path + ": cannot read it back: " + why};
+    const std::vector<std::string>& read = *readings;
     if (read.size() == 1 && read.front() == expected)
-        return product;
+        return {};
     if (read.empty())
         return {Product::Unreadable, path + ": no barcode could be read (expected \"" + expected + "\")"};
     std::string got;

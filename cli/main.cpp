@@ -1,7 +1,6 @@
 // zebrix-cli: draws barcodes to image files, one or a batch, with the
 // window's pixels.
 #include "App.h"
-#include "QtServices.h"
 
 #include <cstdio>
 #include <unistd.h>
@@ -17,6 +16,5 @@ int main(int argc, char** argv)
     };
     const zebrix::cli::Streams streams{write(stdout), write(stderr), ::isatty(STDERR_FILENO) == 1};
     const int status = zebrix::cli::RunCli(args, streams);
-    zebrix::cli::ShutdownQtServices();
     return status;
 }

@@ -3,7 +3,7 @@
 // writes nothing: no file where there was none, and a file already at the
 // destination left byte for byte as it was. It accepts exactly the files the
 // bitmap reader takes.
-#include "BmpReader.h"
+#include "output/files/BmpReader.h"
 #include "Zarezu_BmpJpg.h"
 
 #include <csetjmp>
@@ -124,7 +124,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const int ratio = static_cast<int>(size % 101); // 0 to 100: out of range included
     const std::int32_t result = RsBmpToJpg(source.c_str(), destination.c_str(), ratio, 1);
-    const auto bitmap = zarezu::BmpView::Parse({data, size});
+    const auto bitmap = zebrix::BmpView::Parse({data, size});
 
     std::vector<std::uint8_t> out;
     const bool written = ReadFile(destination, out);

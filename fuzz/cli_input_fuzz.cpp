@@ -1,20 +1,21 @@
-// What zebrix-cli reads from outside: a glyph cache file, an output name, a
-// batch file (lines, UTF-8, each line measured and named), an SVG read back
-// for --verify, and command lines. None may crash, hang or read out of bounds;
-// a parsed glyph table must draw without going outside the bitmap.
+// What zebrix-cli reads from outside: an output name, a batch file (lines,
+// UTF-8, each line laid out and named), an SVG read back for --verify, and
+// command lines; and the label font drawing any text anywhere. None may
+// crash, hang or read or write out of bounds.
+#include "barcode/LabelFont.h"
+#include "barcode/Utf.h"
 #include "cli/CommandLine.h"
-#include "cli/GlyphTable.h"
-#include "cli/ImageFiles.h"
 #include "cli/Layout.h"
 #include "cli/LineInput.h"
 #include "cli/NameTemplate.h"
-#include "cli/Utf.h"
+#include "output/files/ImageFiles.h"
 
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+using namespace zebrix;
 using namespace zebrix::cli;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -23,15 +24,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     const std::string_view input(reinterpret_cast<const char*>(data + 1), size - 1);
     switch (data[0] % 5) {
-    case 0:
-        // With a good checksum, so that the layout behind it is what is tried.
-        if (auto table = GlyphTable::parse(GlyphTable::seal(std::string(input)))) {
-            Bitmap b(64, 16);
-            table->drawText(b, -3, -2, u"AV To|~ WWW");
-            if (table->textWidth(u"A") > 1 << 20)
-                std::abort();
-        }
+    case 0: {
+        // Any text at any place: the painter stops at the picture's edges.
+        std::u16string text;
+        for (std::size_t i = 2; i + 1 < input.size(); i += 2)
+            text.push_back(static_cast<char16_t>(input[i] | (input[i + 1] << 8)));
+        Bitmap b(64, 16);
+        const int x = input.empty() ? 0 : static_cast<std::int8_t>(input[0]);
+        const int y = input.size() < 2 ? 0 : static_cast<std::int8_t>(input[1]) / 4;
+        LabelFont::Draw(b, x, y, text);
+        if (LabelFont::TextWidth(text) < 0)
+            std::abort();
         break;
+    }
     case 1: {
         const auto bar = input.find('|');
         std::string why;
@@ -54,12 +59,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (!Utf8ToUtf16(line, text))
                 continue;
             RenderRequest request;
-            request.typeCode = static_cast<std::int32_t>(n % 4);
+            request.symbology = static_cast<Symbology>(n % 4);
             request.text = text;
             request.options = {n % 2, (n / 2) % 2, (n / 4) % 2};
-            const Measure m = MeasureBarcode(request);
-            if (m.drawable != !m.labels.empty() && request.options.L == 1)
-                std::abort(); // a drawable text always has its label
+            request.width = n % 3 == 0 ? 0 : n * 7;
+            const Layout layout = LayOut(request);
+            if (layout.problem.empty()
+                && (layout.drawing.kind != Drawing::Kind::Bars || layout.width < 1 || layout.width > kMaxWidth))
+                std::abort(); // what can be written is a picture of bars
+            if (!layout.problem.empty() && layout.drawing.kind == Drawing::Kind::Bars && request.width != 0)
+                std::abort(); // a given width is always drawable
             const std::string safe = SafeFileName(text);
             if (safe.empty() || safe.size() > kMaxTextBytes || safe[0] == '.' || safe.find('/') != std::string::npos)
                 std::abort();

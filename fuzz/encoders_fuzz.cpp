@@ -1,9 +1,11 @@
 // Arbitrary UTF-16 text through every encoder with every option combination.
-// Checks the rules every drawing keeps: cleared first; vertical black lines
-// from y = 1 to 58 - 8L; the first bar at x = 20; or else nothing but one
-// message; and a drawing cut at a surface width equals the full one cut there.
-#include "barcode/Symbologies.h"
+// Checks the rules every drawing keeps: bars from y = 1 to 58 - 8L, the
+// first at x = 20, columns ascending and left of the visible width; or else
+// one message naming a character of the text; and a drawing cut at a width
+// equals the full one cut there, the whole text being checked either way.
+#include "barcode/Drawing.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -11,48 +13,20 @@
 
 namespace {
 
-struct Line {
-    float x;
-    bool operator==(const Line&) const = default;
-};
+void Check(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
 
-class CheckingSurface : public zebrix::Surface {
-public:
-    explicit CheckingSurface(int bottom) : bottom_(bottom) {}
-    void Clear() override
-    {
-        if (calls_ != 0)
-            std::abort(); // cleared once, first
-        ++calls_;
-    }
-    void DrawLine(float x1, float y1, float x2, float y2, long colour) override
-    {
-        if (calls_ == 0 || texts != 0 || x1 != x2 || y1 != 1 || y2 != static_cast<float>(bottom_) || colour != 0)
-            std::abort();
-        if (lines.empty() && x1 != 20)
-            std::abort();
-        ++calls_;
-        lines.push_back({x1});
-    }
-    void SetTextPosition(float, float y) override
-    {
-        if (y != 50 || lines.empty())
-            std::abort(); // only the label is placed, after the bars
-        ++calls_;
-    }
-    void PrintText(std::u16string_view text) override
-    {
-        if (calls_ == 0 || text.empty() || ++texts > 1)
-            std::abort();
-        ++calls_;
-    }
-    std::vector<Line> lines;
-    int texts = 0;
-
-private:
-    int bottom_;
-    int calls_ = 0;
-};
+void CheckBars(const zebrix::Drawing& d, const zebrix::Options& options, std::int64_t visibleWidth)
+{
+    Check(d.top == 1 && d.bottom == 58 - 8 * options.addLabel);
+    Check(std::is_sorted(d.columns.begin(), d.columns.end())
+          && std::adjacent_find(d.columns.begin(), d.columns.end()) == d.columns.end());
+    Check(d.columns.empty() || (d.columns.front() >= 20 && d.columns.back() < visibleWidth));
+    Check(!d.label.empty());
+}
 
 } // namespace
 
@@ -60,25 +34,42 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     if (size < 1)
         return 0;
+    using zebrix::Drawing;
     const std::uint8_t control = data[0];
-    const auto type = static_cast<std::int32_t>(control & 3);
+    const auto symbology = static_cast<zebrix::Symbology>(control & 3);
     const zebrix::Options options{(control >> 2) & 1, (control >> 3) & 1, (control >> 4) & 1};
+    const int visible = 20 + (control >> 5) * 40; // 20 to 300
     std::u16string text;
     for (std::size_t i = 1; i + 1 < size; i += 2)
         text.push_back(static_cast<char16_t>(data[i] | (data[i + 1] << 8)));
 
-    CheckingSurface full(58 - 8 * options.L);
-    zebrix::GenerateBarcode(full, type, text, options);
-    CheckingSurface cut(58 - 8 * options.L);
-    zebrix::GenerateBarcode(cut, type, text, options, 200);
-
-    std::vector<Line> expected;
-    for (const auto& l : full.lines)
-        if (l.x < 200)
-            expected.push_back(l);
-    if (cut.lines != expected)
-        std::abort();
-    if (full.lines.empty() && full.texts != (text.empty() ? 0 : 1))
-        std::abort(); // an invalid text shows exactly one message
+    const Drawing full = zebrix::Encode(symbology, text, options);
+    const Drawing cut = zebrix::Encode(symbology, text, options, visible);
+    Check(full.kind == cut.kind);
+    switch (full.kind) {
+    case Drawing::Kind::Unchanged:
+        std::abort(); // every symbology is one
+    case Drawing::Kind::Blank:
+        Check(text.empty());
+        break;
+    case Drawing::Kind::Message:
+        Check(!text.empty() && cut.message == full.message && !full.message.empty());
+        break;
+    case Drawing::Kind::Bars: {
+        CheckBars(full, options, zebrix::kNoLimit);
+        CheckBars(cut, options, visible);
+        Check(!full.cut && full.columns.front() == 20);
+        Check(full.end > full.columns.back());
+        std::vector<std::int32_t> expected;
+        for (const auto x : full.columns)
+            if (x < visible)
+                expected.push_back(x);
+        Check(cut.columns == expected);
+        Check(cut.cut || (cut.columns == full.columns && cut.end == full.end));
+        Check(cut.cut || full.columns.back() < visible);
+        Check(cut.label == full.label && cut.labelX == full.labelX);
+        break;
+    }
+    }
     return 0;
 }

@@ -3,18 +3,18 @@
 #include "PictureFile.h"
 
 #include "RatioNumber.h"
+#include "output/files/FileOutput.h"
+#include "output/files/ImageFiles.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QImageWriter>
-#include <QSaveFile>
 #include <QTemporaryDir>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 namespace zebrix {
 
@@ -56,53 +56,37 @@ QString Reason(int error, const QString& otherwise)
     }
 }
 
-QString Reason(int error, const QFileDevice& file)
+// Why the shared writer could not write a file, in the user's words.
+QString Reason(const WriteResult& result, const QString& path)
 {
-    if (file.error() == QFileDevice::ResourceError)
-        return Reason(error, QStringLiteral("le disque est plein"));
-    return Reason(error, QStringLiteral("erreur d'écriture (%1)").arg(file.errorString()));
-}
-
-// Writes the bytes to a temporary file beside the target and renames it over
-// the target only once everything is written: a failure leaves any file that
-// was there untouched, and no temporary file behind.
-std::optional<QString> WriteAtomically(const QString& path, const QByteArray& bytes)
-{
-    const QFileInfo target(path);
-    if (target.isDir())
-        return QStringLiteral("un dossier porte ce nom");
-    if (!QFileInfo(target.absolutePath()).isDir())
-        return QStringLiteral("le dossier « %1 » n'existe pas").arg(QDir::toNativeSeparators(target.absolutePath()));
-    QSaveFile file(path);
-    errno = 0;
-    // Unbuffered: a short write shows at once. (Buffered, a write failing
-    // while QSaveFile::commit() flushes goes unnoticed, and the file cut short
-    // replaces the target.)
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return Reason(errno, file);
-    errno = 0;
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        const int error = errno;
-        file.cancelWriting();
-        return Reason(error, file);
+    switch (result.failure) {
+    case WriteResult::Failure::None: return {};
+    case WriteResult::Failure::IsFolder: return QStringLiteral("un dossier porte ce nom");
+    case WriteResult::Failure::NotRegular: return QStringLiteral("ce nom désigne un périphérique ou un tube, pas un fichier");
+    case WriteResult::Failure::BrokenLink: return QStringLiteral("ce nom est un lien vers un fichier qui n'existe pas");
+    case WriteResult::Failure::System: break;
     }
-    errno = 0;
-    if (!file.commit())
-        return Reason(errno, file);
-    return std::nullopt;
+    if (result.error == ENOENT || result.error == ENOTDIR) {
+        const QString folder = QFileInfo(path).absolutePath();
+        return QStringLiteral("le dossier « %1 » n'existe pas").arg(QDir::toNativeSeparators(folder));
+    }
+    return Reason(result.error, QStringLiteral("erreur d'écriture (%1)").arg(QString::fromLocal8Bit(std::strerror(result.error))));
 }
 
-std::optional<QByteArray> Encode(const QImage& image, const char* format)
+// The window's picture as plain pixels for the image files.
+RgbImage ToRgb(const QImage& image)
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, format);
-    // BMP: 24 bits per pixel, what every reader takes.
-    const QImage out = qstrcmp(format, "BMP") == 0 ? image.convertToFormat(QImage::Format_RGB888) : image;
-    if (out.isNull() || !writer.write(out))
-        return std::nullopt;
-    return bytes;
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    RgbImage out;
+    out.width = rgb.width();
+    out.height = rgb.height();
+    out.dotsPerMeterX = rgb.dotsPerMeterX();
+    out.dotsPerMeterY = rgb.dotsPerMeterY();
+    const auto rowBytes = static_cast<std::size_t>(out.width) * 3;
+    out.pixels.resize(rowBytes * static_cast<std::size_t>(out.height));
+    for (int y = 0; y < out.height; ++y)
+        std::copy_n(rgb.constScanLine(y), rowBytes, out.pixels.begin() + static_cast<std::ptrdiff_t>(rowBytes * static_cast<std::size_t>(y)));
+    return out;
 }
 
 // Long answers are cut in the message: it must stay readable.
@@ -283,11 +267,10 @@ void SaveCommand::Command3_Click()
 std::optional<SaveCommand::Failure> SaveCommand::writeDirect(const QImage& image, const QString& destination,
                                                              Output output)
 {
-    const auto bytes = Encode(image, output == Output::Png ? "PNG" : "BMP");
-    if (!bytes)
-        return Failure{QStringLiteral("l'image n'a pas pu être mise en forme")};
-    if (auto reason = WriteAtomically(destination, *bytes))
-        return Failure{*reason};
+    const RgbImage rgb = ToRgb(image);
+    const std::string bytes = output == Output::Png ? EncodePng(rgb) : EncodeBmp(rgb);
+    if (const auto result = WriteFileAtomically(QFile::encodeName(destination).toStdString(), bytes); !result.written())
+        return Failure{Reason(result, destination)};
     return std::nullopt;
 }
 
@@ -306,17 +289,9 @@ std::optional<SaveCommand::Failure> SaveCommand::writeJpeg(const QImage& image, 
     const QString bitmap = work.filePath(QStringLiteral("Temp.bmp"));
     const QString jpeg = work.filePath(QStringLiteral("Temp.jpg"));
 
-    const auto bytes = Encode(image, "BMP");
-    if (!bytes)
-        return Failure{QStringLiteral("l'image n'a pas pu être mise en forme")};
-    {
-        QFile file(bitmap);
-        errno = 0;
-        if (!file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() || !file.flush()) {
-            const int error = errno;
-            return Failure{QStringLiteral("le fichier temporaire n'a pas pu être écrit : %1").arg(Reason(error, file))};
-        }
-    }
+    if (const auto result = WriteFileAtomically(QFile::encodeName(bitmap).toStdString(), EncodeBmp(ToRgb(image)));
+        !result.written())
+        return Failure{QStringLiteral("le fichier temporaire n'a pas pu être écrit : %1").arg(Reason(result, bitmap))};
 
     const auto result = converter_.convert(bitmap, jpeg, ratio);
     switch (result.outcome) {
@@ -347,8 +322,10 @@ std::optional<SaveCommand::Failure> SaveCommand::writeJpeg(const QImage& image, 
     const QByteArray jpegBytes = converted.readAll();
     if (jpegBytes.isEmpty())
         return Failure{QStringLiteral("la conversion en JPEG a produit un fichier vide")};
-    if (auto reason = WriteAtomically(destination, jpegBytes))
-        return Failure{*reason};
+    if (const auto result = WriteFileAtomically(QFile::encodeName(destination).toStdString(),
+                                                std::string_view(jpegBytes.constData(), static_cast<std::size_t>(jpegBytes.size())));
+        !result.written())
+        return Failure{Reason(result, destination)};
     return std::nullopt;
 }
 

@@ -27,7 +27,7 @@ function(expect what in)
     message(FATAL_ERROR "no ${what} in:\n${in}")
   endif()
 endfunction()
-foreach(expected "./usr/bin/zebrix\n" "./usr/bin/zebrix-cli\n" "/zebrix/libZarezu_BmpJpg.so\n"
+foreach(expected "./usr/bin/zebrix\n" "./usr/bin/zebrix-cli\n" "/zebrix/libZarezu_BmpJpg.so\n" "/zebrix/zebrix-cli-reader.so\n"
                  "./usr/share/doc/zebrix/copyright\n" "./usr/share/doc/zebrix/changelog.gz\n"
                  "./usr/share/man/man1/zebrix.1.gz\n" "./usr/share/man/man1/zebrix-cli.1.gz\n"
                  "./usr/share/metainfo/org.example.zebrix.metainfo.xml\n"

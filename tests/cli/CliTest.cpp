@@ -1,153 +1,189 @@
-// zebrix-cli as a user runs it: exit codes, messages, files.
-#include "barcode/Symbologies.h"
-#include "cli/Render.h"
-#include "qtsurface/ImageSurface.h"
-#include "support/Decoders.h"
+// zebrix-cli as a user runs it on one text: exit codes, messages, files that
+// scan and hold the painter's pixels, and a program that needs neither Qt
+// nor the system's fonts.
+#include "CliRun.h"
+#include "cli/Layout.h"
 
-#include <QDir>
-#include <QFile>
-#include <QImage>
-#include <QImageReader>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
+using namespace zebrix;
+using test::RunZebrixCli;
+using test::TempDir;
 
 namespace {
 
-struct Run {
-    int status;
-    QString err;
-    QString out;
-};
-
-Run Cli(const QStringList& args)
+std::uint32_t U32(const std::string& b, std::size_t at)
 {
-    QProcess p;
-    p.start(QStringLiteral(ZEBRIX_CLI), args);
-    p.waitForFinished(60000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardError()),
-            QString::fromUtf8(p.readAllStandardOutput())};
+    std::uint32_t v = 0;
+    for (int i = 3; i >= 0; --i)
+        v = v << 8 | static_cast<std::uint8_t>(b.at(at + i));
+    return v;
 }
 
 } // namespace
 
-TEST(Cli, WritesEachFormatThatScans)
+TEST(Cli, WritesEachFormatThatScansWithThePaintersPixels)
 {
-    QTemporaryDir dir;
-    for (const QString name : {"a.bmp", "a.png", "a.jpg", "a.JPEG"}) {
-        const QString path = dir.filePath(name);
-        const auto r = Cli({"-s", "code128", "-o", path, "Zebrix 1.0"});
-        ASSERT_EQ(r.status, 0) << r.err.toStdString();
-        QImage image(path);
-        ASSERT_FALSE(image.isNull()) << name.toStdString();
-        EXPECT_EQ(image.height(), 67);
-        EXPECT_EQ(zebrix::test::DecodeWithZXing(image), std::vector<std::string>{"Zebrix 1.0"}) << name.toStdString();
+    const TempDir dir;
+    const std::u16string text = u"Zebrix 1.0";
+    const Options options{0, 1, 0};
+    const int width = cli::LayOut({Symbology::Code128, text}).width;
+    Drawing bars = Encode(Symbology::Code128, text, options, width);
+    const Bitmap painted = test::Painted(Symbology::Code128, text, options, width);
+    Bitmap barsOnly(width, 67); // an SVG read back: its bars, not its label
+    bars.labelShown = false;
+    PaintBars(bars, barsOnly);
+    for (const std::string name : {"a.bmp", "a.png", "a.jpg", "a.JPEG", "a.svg"}) {
+        const auto r = RunZebrixCli({"-s", "code128", "-o", dir / name, "Zebrix 1.0"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        const Bitmap read = test::ReadPicture(dir / name);
+        EXPECT_EQ(test::Scan(read, Symbology::Code128, options), std::vector<std::string>{"Zebrix 1.0"}) << name;
+        if (name.ends_with(".svg"))
+            EXPECT_TRUE(test::Same(read, barsOnly));
+        else if (name.ends_with(".bmp") || name.ends_with(".png"))
+            EXPECT_TRUE(test::Same(read, painted)) << name;
+        else
+            EXPECT_EQ(read.h, 67);
     }
-    // Black and white only: the BMP takes one bit per pixel.
-    QFile bmp(dir.filePath("a.bmp"));
-    ASSERT_TRUE(bmp.open(QIODevice::ReadOnly));
-    const QByteArray header = bmp.read(30);
-    EXPECT_EQ(static_cast<unsigned char>(header[28]), 1);
+    EXPECT_EQ(test::Slurp(dir / "a.bmp").at(28), 1); // one bit per pixel
 }
 
-TEST(Cli, PixelsEqualTheWindowSurface)
+TEST(Cli, ScaleBlowsPixelsUpAndStoresTheResolution)
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("w.png");
-    const auto r = Cli({"-s", "codabar", "-p", "-c", "-w", "481", "-o", path, "--", "a123-456d"});
-    ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    zebrix::ImageSurface surface(481, 67);
-    zebrix::GenerateBarcode(surface, zebrix::kCodabar, u"a123-456d", zebrix::Options{1, 1, 1}, 481);
-    EXPECT_EQ(QImage(path).convertToFormat(QImage::Format_RGB32), surface.image());
+    const TempDir dir;
+    const int width = cli::LayOut({Symbology::Code39, u"X"}).width;
+    const Bitmap one = test::Painted(Symbology::Code39, u"X", Options{0, 1, 0}, width);
+    const struct {
+        std::vector<std::string> args;
+        int scale;
+        std::uint32_t dotsPerMeter;
+    } rows[] = {{{}, 1, 3780}, {{"--scale", "3"}, 3, 11339}, {{"--scale", "3", "--dpi", "300"}, 3, 11811}};
+    for (const auto& row : rows) {
+        std::vector<std::string> args = row.args;
+        args.insert(args.end(), {"-o", dir / "s.bmp", "X"});
+        ASSERT_EQ(RunZebrixCli(args).status, 0);
+        const Bitmap read = test::ReadPicture(dir / "s.bmp");
+        ASSERT_EQ(read.w, width * row.scale);
+        ASSERT_EQ(read.h, 67 * row.scale);
+        for (int y = 0; y < read.h; ++y)
+            for (int x = 0; x < read.w; ++x)
+                ASSERT_EQ(read.black(x, y), one.black(x / row.scale, y / row.scale)) << x << "," << y;
+        const std::string bmp = test::Slurp(dir / "s.bmp");
+        EXPECT_EQ(U32(bmp, 38), row.dotsPerMeter);
+        EXPECT_EQ(U32(bmp, 42), row.dotsPerMeter);
+    }
 }
 
 TEST(Cli, DefaultWidthHoldsTheBarsAQuietZoneAndTheLabel)
 {
-    zebrix::cli::RenderRequest request;
-    request.text = u"A";
-    auto result = zebrix::cli::RenderBarcode(request);
-    EXPECT_EQ(result.image.width(), 66 + 1 + 20); // last bar at 66 (P = 0)
-
-    // A long Code 128 label runs past the bars: the image is as wide as the label.
-    request.typeCode = zebrix::kCode128;
-    request.text = u"WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW";
-    request.options.P = 1;
-    result = zebrix::cli::RenderBarcode(request);
-    const int labelEnd = 30 + 5 * static_cast<int>(request.text.size())
-        + zebrix::ImageSurface::textWidth(request.text);
-    EXPECT_GE(result.image.width(), labelEnd);
+    EXPECT_EQ(cli::LayOut({Symbology::Code39, u"A"}).width, 66 + 1 + 20); // last bar at 66
+    // A long Code 128 label runs past the bars: the picture is as wide as the label.
+    const cli::RenderRequest wide{Symbology::Code128, std::u16string(88, u'W'), Options{1, 1, 0}};
+    const cli::Layout layout = cli::LayOut(wide);
+    EXPECT_GE(layout.width, layout.drawing.labelPixelX() + LabelFont::TextWidth(layout.drawing.label));
+    EXPECT_GT(layout.width, layout.drawing.end + 20);
 }
 
-TEST(Cli, InvalidCharacterGivesTheMessageAndNoFile)
+TEST(Cli, AnInvalidCharacterGivesTheMessageAndNoFile)
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("x.png");
-    auto r = Cli({"-o", path, "AB*C"});
-    EXPECT_EQ(r.status, 2);
-    EXPECT_TRUE(r.err.contains(QStringLiteral("* : Caractère non valide !"))) << r.err.toStdString();
-    EXPECT_FALSE(QFile::exists(path));
-
-    r = Cli({"-s", "code128", "-o", path, "né"});
-    EXPECT_EQ(r.status, 2);
-    EXPECT_TRUE(r.err.contains(QStringLiteral(" : Caractère(s) non valide(s)")));
-    EXPECT_FALSE(QFile::exists(path));
-}
-
-TEST(Cli, UsageErrorsExitTwo)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("x.png");
-    for (const QStringList& args : {QStringList{"-o", path, ""}, QStringList{"-o", path}, QStringList{"ABC"},
-                                    QStringList{"-s", "qr", "-o", path, "A"}, QStringList{"-w", "0", "-o", path, "A"},
-                                    QStringList{"-w", "abc", "-o", path, "A"}, QStringList{"--quality", "19", "-o", path, "A"},
-                                    QStringList{"--bogus", "-o", path, "A"}, QStringList{"-o", path, "A", "B"},
-                                    QStringList{"-o", dir.filePath("x.gif"), "A"}}) {
-        const auto r = Cli(args);
-        EXPECT_NE(r.status, 0) << args.join(' ').toStdString();
-        EXPECT_FALSE(r.err.isEmpty());
-        EXPECT_FALSE(QFile::exists(path));
+    const TempDir dir;
+    const struct {
+        std::vector<std::string> args;
+        std::string message;
+    } rows[] = {
+        {{"AB*C"}, "* : Caractère non valide !"},
+        {{"-s", "code128", "né"}, " : Caractère(s) non valide(s)"},
+        {{"-s", "i2of5", "12a"}, "a : Caractère non valide"},
+        {{"-s", "codabar", "12e"}, "e : Caractère non valide"},
+    };
+    for (const auto& row : rows) {
+        std::vector<std::string> args{"-o", dir / "x.png"};
+        args.insert(args.end(), row.args.begin(), row.args.end());
+        const auto r = RunZebrixCli(args);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_NE(r.err.find(row.message), std::string::npos) << r.err;
+        EXPECT_TRUE(dir.entries().empty());
     }
-    EXPECT_EQ(Cli({"-o", path, "A", "B"}).status, 2);
-    const auto help = Cli({"--help"});
+}
+
+TEST(Cli, UsageErrorsExitTwoAndWriteNothing)
+{
+    const TempDir dir;
+    const std::string out = dir / "x.png";
+    const std::vector<std::string> rows[] = {
+        {"-o", out, ""}, {"-o", out}, {"ABC"}, {"-s", "qr", "-o", out, "A"}, {"-w", "0", "-o", out, "A"},
+        {"-w", "abc", "-o", out, "A"}, {"--quality", "19", "-o", out, "A"}, {"--bogus", "-o", out, "A"},
+        {"-o", out, "A", "B"}, {"-o", dir / "x.gif", "A"}, {"--scale", "0", "-o", out, "A"},
+        {"--scale", "1.5", "-o", out, "A"}, {"--scale", "101", "-o", out, "A"}, {"--dpi", "-3", "-o", out, "A"},
+        {"--scale", "100", "-w", "65535", "-o", out, "A"}, // too many dots: refused, not attempted
+    };
+    for (const auto& args : rows) {
+        const auto r = RunZebrixCli(args);
+        EXPECT_EQ(r.status, 2) << args.size() << " " << args.front();
+        EXPECT_FALSE(r.err.empty());
+        EXPECT_TRUE(dir.entries().empty());
+    }
+    const auto help = RunZebrixCli({"--help"});
     EXPECT_EQ(help.status, 0);
-    EXPECT_TRUE(help.out.contains("--symbology"));
+    EXPECT_NE(help.out.find("--symbology"), std::string::npos);
 }
 
-TEST(Cli, WriteFailureLeavesNothingBehind)
+TEST(Cli, AFailedWriteSaysSoAndLeavesNothingBehind)
 {
-    QTemporaryDir dir;
-    // A folder that does not exist, and a target that is a folder.
-    auto r = Cli({"-o", dir.filePath("missing/x.png"), "A"});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_FALSE(r.err.isEmpty());
-    QDir(dir.path()).mkdir("taken.png");
-    r = Cli({"-o", dir.filePath("taken.png"), "A"});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 0);
-
-    // A failed write keeps the file it was to replace.
-    const QString existing = dir.filePath("keep.png");
-    ASSERT_EQ(Cli({"-o", existing, "KEEP"}).status, 0);
-    const QByteArray before = [&] { QFile f(existing); f.open(QIODevice::ReadOnly); return f.readAll(); }();
-    if (QFile::exists("/dev/full")) {
-        // Writing to a full device fails.
-        r = Cli({"-o", "/dev/full", "A"});
-        EXPECT_NE(r.status, 0);
+    const TempDir dir;
+    std::filesystem::create_directory(dir / "taken.png");
+    std::filesystem::create_symlink("/dev/full", dir / "device.png"); // never written into
+    for (const std::string target : {dir / "missing/x.png", dir / "taken.png", dir / "device.png"}) {
+        const auto r = RunZebrixCli({"-o", target, "A"});
+        EXPECT_EQ(r.status, 1) << target;
+        EXPECT_NE(r.err.find("cannot write"), std::string::npos) << r.err;
     }
-    QFile f(existing);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), before);
+    EXPECT_EQ(dir.entries(), (std::vector<std::string>{"device.png", "taken.png"}));
 }
 
 TEST(Cli, AHugeTextIsRefusedClearlyUnlessCropped)
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("huge.png");
-    const QString text(20000, QChar(u'7'));
-    auto r = Cli({"-o", path, text});
+    const TempDir dir;
+    const std::string text(20000, '7');
+    auto r = RunZebrixCli({"-o", dir / "huge.png", text});
     EXPECT_EQ(r.status, 2);
-    EXPECT_TRUE(r.err.contains("pixels wide"));
-    r = Cli({"-w", "481", "-o", path, text});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(QImage(path).width(), 481);
+    EXPECT_NE(r.err.find("pixels wide"), std::string::npos) << r.err;
+    r = RunZebrixCli({"-w", "481", "-o", dir / "huge.png", text});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(test::Same(test::ReadPicture(dir / "huge.png"), test::Painted(Symbology::Code39, std::u16string(20000, u'7'), Options{0, 1, 0}, 481)));
+}
+
+// The dynamic loader lists every library it loads, those loaded later by
+// --verify included: none may be Qt's.
+TEST(Cli, LoadsNoQtLibraryInAnyMode)
+{
+    const TempDir dir;
+    test::Spill(dir / "list.txt", "A\nB\n");
+    const std::vector<std::string> rows[] = {
+        {"-o", dir / "a.bmp", "A"}, {"-o", dir / "a.png", "A"}, {"-o", dir / "a.svg", "A"},
+        {"-o", dir / "a.jpg", "A"}, {"--verify", "-o", dir / "v.bmp", "A"},
+        {"--verify", "--batch", dir / "list.txt", "-o", dir / "{n}.png"},
+    };
+    for (const auto& args : rows) {
+        const auto r = RunZebrixCli(args, {}, {"LD_DEBUG=libs"});
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_NE(r.err.find("libc.so"), std::string::npos) << "no loader trace";
+        EXPECT_EQ(r.err.find("libQt6"), std::string::npos) << args.back() << "\n" << r.err;
+        if (args.front() == "--verify")
+            EXPECT_NE(r.err.find("zebrix-cli-reader.so"), std::string::npos);
+    }
+}
+
+// Labels come from the glyphs compiled into the program: without any font
+// configuration the files are byte for byte the same.
+TEST(Cli, LabelsNeedNoFontConfiguration)
+{
+    const TempDir dir;
+    for (const std::string ext : {".bmp", ".png", ".svg"}) {
+        const std::vector<std::string> args{"-s", "code128", "-o", "", "Hello, World! ~{|} Wg@%"};
+        auto usual = args, bare = args;
+        usual[3] = dir / ("usual" + ext);
+        bare[3] = dir / ("bare" + ext);
+        ASSERT_EQ(RunZebrixCli(usual).status, 0);
+        ASSERT_EQ(RunZebrixCli(bare, {}, {"FONTCONFIG_FILE=/dev/null", "FONTCONFIG_PATH=/nonexistent"}).status, 0);
+        EXPECT_EQ(test::Slurp(usual[3]), test::Slurp(bare[3])) << ext;
+    }
 }

@@ -1,22 +1,19 @@
-// The parts of a batch: output names, lines, text decoding, the progress
-// line, and files that are written all at once or not at all.
+// The command line's parts: file names from templates, lines, UTF-8, the
+// progress line, and files written whole or not at all.
+#include "CliRun.h"
+#include "barcode/Utf.h"
 #include "cli/Batch.h"
-#include "cli/FileOutput.h"
 #include "cli/LineInput.h"
 #include "cli/NameTemplate.h"
-#include "cli/Utf.h"
+#include "output/files/FileOutput.h"
 
-#include <QDir>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
-
-#include <fstream>
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
+using namespace zebrix;
 using namespace zebrix::cli;
+using test::Slurp;
 
 namespace {
 
@@ -35,11 +32,6 @@ std::string Why(const std::string& pattern)
     return why;
 }
 
-std::string Slurp(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 } // namespace
 
@@ -119,9 +111,9 @@ TEST(Progress, BarCountRateAndTimeLeft)
 
 TEST(FileOutput, WholeFilesOrNothing)
 {
-    QTemporaryDir dir;
-    const std::string path = dir.filePath("a.bmp").toStdString();
-    ASSERT_EQ(WriteFileAtomically(path, "first"), "");
+    const test::TempDir dir;
+    const std::string path = dir / "a.bmp";
+    ASSERT_TRUE(WriteFileAtomically(path, "first").written());
     EXPECT_EQ(Slurp(path), "first");
     const mode_t mask = ::umask(022);
     ::umask(mask);
@@ -131,41 +123,48 @@ TEST(FileOutput, WholeFilesOrNothing)
 
     // Replacing keeps the permissions; a link keeps pointing at the new file.
     ::chmod(path.c_str(), 0640);
-    ASSERT_EQ(WriteFileAtomically(path, "second"), "");
+    ASSERT_TRUE(WriteFileAtomically(path, "second").written());
     EXPECT_EQ(Slurp(path), "second");
     ASSERT_EQ(::stat(path.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
-    const std::string link = dir.filePath("link.bmp").toStdString();
+    const std::string link = dir / "link.bmp";
     ASSERT_EQ(::symlink(path.c_str(), link.c_str()), 0);
-    ASSERT_EQ(WriteFileAtomically(link, "third"), "");
+    ASSERT_TRUE(WriteFileAtomically(link, "third").written());
     EXPECT_EQ(Slurp(path), "third");
     struct stat lst {};
     ASSERT_EQ(::lstat(link.c_str(), &lst), 0);
     EXPECT_TRUE(S_ISLNK(lst.st_mode));
 
-    // Failures say why and leave nothing behind.
-    QDir(dir.path()).mkdir("folder.bmp");
-    EXPECT_NE(WriteFileAtomically(dir.filePath("folder.bmp").toStdString(), "x").find("Is a directory"), std::string::npos);
-    EXPECT_NE(WriteFileAtomically(dir.filePath("missing/x.bmp").toStdString(), "x").find("No such file"), std::string::npos);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 2); // a.bmp, link.bmp
-
-    // A device is written into, never replaced.
-    EXPECT_EQ(WriteFileAtomically("/dev/null", "x"), "");
-    if (::access("/dev/full", W_OK) == 0) {
-        EXPECT_NE(WriteFileAtomically("/dev/full", "x"), "");
-        struct stat dev {};
-        ASSERT_EQ(::stat("/dev/full", &dev), 0);
-        EXPECT_TRUE(S_ISCHR(dev.st_mode));
+    // Failures say why, leave nothing behind, and never write into a device.
+    std::filesystem::create_directory(dir / "folder.bmp");
+    ASSERT_EQ(::symlink((dir / "nothing").c_str(), (dir / "broken.bmp").c_str()), 0);
+    using F = WriteResult::Failure;
+    const struct {
+        std::string path;
+        F failure;
+        std::string says;
+    } rows[] = {
+        {dir / "folder.bmp", F::IsFolder, "folder"},
+        {dir / "missing/x.bmp", F::System, "No such file"},
+        {dir / "broken.bmp", F::BrokenLink, "cannot write"},
+        {"/dev/null", F::NotRegular, "cannot write"},
+        {"/dev/full", F::NotRegular, "cannot write"},
+    };
+    for (const auto& row : rows) {
+        const WriteResult result = WriteFileAtomically(row.path, "x");
+        EXPECT_EQ(result.failure, row.failure) << row.path;
+        EXPECT_NE(Describe(result, row.path).find(row.says), std::string::npos) << Describe(result, row.path);
     }
+    EXPECT_EQ(dir.entries(), (std::vector<std::string>{"a.bmp", "broken.bmp", "folder.bmp", "link.bmp"}));
 }
 
 // A write that fails half-way (the file size limit stands in for a full
 // disk): a new file is not left behind, an old one keeps its bytes.
 TEST(FileOutput, AFailedWriteLeavesNothingHalfWritten)
 {
-    QTemporaryDir dir;
-    const std::string old = dir.filePath("old.bmp").toStdString();
-    ASSERT_EQ(WriteFileAtomically(old, "old bytes"), "");
+    const test::TempDir dir;
+    const std::string old = dir / "old.bmp";
+    ASSERT_TRUE(WriteFileAtomically(old, "old bytes").written());
     const auto previous = std::signal(SIGXFSZ, SIG_IGN);
     rlimit saved {};
     ::getrlimit(RLIMIT_FSIZE, &saved);
@@ -173,12 +172,12 @@ TEST(FileOutput, AFailedWriteLeavesNothingHalfWritten)
     small.rlim_cur = 64;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
     const std::string big(4096, 'x');
-    const std::string fresh = WriteFileAtomically(dir.filePath("new.bmp").toStdString(), big);
-    const std::string replaced = WriteFileAtomically(old, big);
+    const WriteResult fresh = WriteFileAtomically(dir / "new.bmp", big);
+    const WriteResult replaced = WriteFileAtomically(old, big);
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previous);
-    EXPECT_NE(fresh.find("cannot write"), std::string::npos) << fresh;
-    EXPECT_NE(replaced.find("cannot write"), std::string::npos) << replaced;
+    EXPECT_EQ(fresh.failure, WriteResult::Failure::System);
+    EXPECT_EQ(replaced.error, EFBIG);
     EXPECT_EQ(Slurp(old), "old bytes");
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList{"old.bmp"});
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"old.bmp"});
 }

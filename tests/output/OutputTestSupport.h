@@ -1,10 +1,10 @@
 #pragma once
 // Shared by the save tests: a window stand-in over a real drawing surface,
 // and the real converter library as the program loads it.
-#include "barcode/Symbologies.h"
+#include "barcode/Drawing.h"
 #include "output/SaveHost.h"
 #include "output/converter/Zarezu_BmpJpg.h"
-#include "qtsurface/ImageSurface.h"
+#include "qtsurface/BarcodePicture.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,11 +17,11 @@ namespace zebrix::test {
 // What the save command sees of the main window.
 class SurfaceHost : public SaveHost {
 public:
-    explicit SurfaceHost(int width = ImageSurface::kDefaultWidth) : surface(width) {}
+    explicit SurfaceHost(int width = BarcodePicture::kDefaultWidth) : surface(width) {}
 
-    void draw(std::int32_t typeCode, const std::u16string& text, Options options = {0, 1, 0})
+    void draw(Symbology symbology, const std::u16string& text, Options options = {0, 1, 0})
     {
-        GenerateBarcode(surface, typeCode, text, options);
+        surface.show(Encode(symbology, text, options, surface.width()));
     }
     QImage currentImage() const override { return surface.image(); }
     void setBackgroundPicture(const QImage& picture) override
@@ -32,7 +32,7 @@ public:
     void setCaption(const QString& text) override { caption = text; }
     QWidget* dialogParent() override { return nullptr; }
 
-    ImageSurface surface;
+    BarcodePicture surface;
     QString caption = QStringLiteral("Zebrix");
     int backgroundSets = 0;
 };

@@ -11,11 +11,13 @@ using namespace zebrix;
 
 namespace {
 
-void DrawBars(Surface& s)
+Drawing Bars()
 {
-    s.Clear();
-    for (int x : {20, 22, 23, 26})
-        s.DrawLine(float(x), 1, float(x), 50, 0);
+    Drawing d;
+    d.kind = Drawing::Kind::Bars;
+    d.columns = {20, 22, 23, 26};
+    d.bottom = 50;
+    return d;
 }
 
 } // namespace
@@ -26,8 +28,8 @@ TEST(PicImage, PaintsItsDrawingBackPixelForPixel)
     pic.setSurfaceWidth(120);
     EXPECT_EQ(pic.size(), QSize(120, 67));
     EXPECT_EQ(pic.image().size(), QSize(120, 67));
-    DrawBars(pic.surface());
-    pic.show();
+    pic.show(Bars());
+    pic.QWidget::show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&pic));
     EXPECT_EQ(pic.grab().toImage().convertToFormat(QImage::Format_RGB32), pic.image());
 }
@@ -36,7 +38,7 @@ TEST(PicImage, HighDpiScalingKeepsBarsSharp)
 {
     PicImage pic;
     pic.setSurfaceWidth(60);
-    DrawBars(pic.surface());
+    pic.show(Bars());
     for (qreal ratio : {2.0, 3.0}) {
         SCOPED_TRACE(ratio);
         const int r = static_cast<int>(ratio);
@@ -62,11 +64,11 @@ TEST(PicImage, BackgroundPictureLiesUnderEveryDrawingUntilRemoved)
     PicImage pic;
     QImage picture(10, 10, QImage::Format_RGB32);
     picture.fill(qRgb(0, 0, 255));
-    DrawBars(pic.surface());
+    pic.show(Bars());
     pic.setBackgroundPicture(picture); // shown at once, on a fresh ground
     EXPECT_EQ(pic.image().pixel(5, 5), qRgb(0, 0, 255));
     EXPECT_EQ(pic.image().pixel(20, 20), qRgb(255, 255, 255));
-    DrawBars(pic.surface());
+    pic.show(Bars());
     EXPECT_EQ(pic.image().pixel(5, 5), qRgb(0, 0, 255));
     EXPECT_EQ(pic.image().pixel(20, 5), qRgb(0, 0, 0));
     EXPECT_EQ(pic.backgroundPicture(), picture);

@@ -1,0 +1,14 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace zebrix {
+
+// Strict UTF-8 to UTF-16: false for overlong forms, surrogates, code points
+// past U+10FFFF and cut sequences (out then holds what came before).
+bool Utf8ToUtf16(std::string_view in, std::u16string& out);
+
+// UTF-16 to UTF-8; a lone surrogate becomes U+FFFD.
+std::string Utf16ToUtf8(std::u16string_view in);
+
+} // namespace zebrix

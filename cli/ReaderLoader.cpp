@@ -1,0 +1,86 @@
+// Finds and loads zebrix-cli-reader.so: next to the program (the build
+// tree), then in the program's library folder once installed.
+#include "Layout.h"
+
+#include <climits>
+#include <cstdlib>
+#include <dlfcn.h>
+#include <mutex>
+#include <unistd.h>
+
+#ifndef ZEBRIX_MODULE_RELDIR
+#define ZEBRIX_MODULE_RELDIR "../lib/zebrix"
+#endif
+
+namespace zebrix::cli {
+
+namespace {
+
+using ReadFunction = char* (*)(const std::uint8_t*, int, int, int, int, int, std::size_t*);
+
+std::string ProgramFolder()
+{
+    char path[PATH_MAX];
+    const ssize_t n = ::readlink("/proc/self/exe", path, sizeof path - 1);
+    if (n <= 0)
+        return {};
+    const std::string s(path, static_cast<std::size_t>(n));
+    const auto slash = s.rfind('/');
+    return slash == std::string::npos ? std::string() : s.substr(0, slash);
+}
+
+ReadFunction LoadReader(std::string& why)
+{
+    static std::once_flag once;
+    static ReadFunction function = nullptr;
+    static std::string error;
+    std::call_once(once, [] {
+        const std::string folder = ProgramFolder();
+        for (const std::string& candidate :
+             {folder + "/zebrix-cli-reader.so", folder + "/" ZEBRIX_MODULE_RELDIR "/zebrix-cli-reader.so"}) {
+            if (::access(candidate.c_str(), R_OK) != 0)
+                continue;
+            void* handle = ::dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL);
+            if (!handle) {
+                const char* e = ::dlerror();
+                error = e ? e : candidate;
+                continue;
+            }
+            function = reinterpret_cast<ReadFunction>(::dlsym(handle, "zebrix_cli_read_barcodes"));
+            if (function)
+                return;
+            error = candidate + " is not the reader module of this program";
+        }
+        if (error.empty())
+            error = "zebrix-cli-reader.so not found";
+    });
+    if (!function)
+        why = "cannot load the reader module: " + error;
+    return function;
+}
+
+} // namespace
+
+std::optional<std::vector<std::string>> ReadWithModule(const GrayImage& image, Symbology symbology,
+                                                       const Options& options, std::string& why)
+{
+    const ReadFunction read = LoadReader(why);
+    if (!read)
+        return std::nullopt;
+    std::size_t size = 0;
+    char* texts = read(image.pixels.data(), image.width, image.height, image.width, static_cast<int>(symbology),
+                       options.addCheck, &size);
+    if (!texts) {
+        why = "the reader failed";
+        return std::nullopt;
+    }
+    std::vector<std::string> out;
+    for (std::size_t i = 0; i < size;) {
+        out.emplace_back(texts + i);
+        i += out.back().size() + 1;
+    }
+    std::free(texts);
+    return out;
+}
+
+} // namespace zebrix::cli

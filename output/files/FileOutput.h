@@ -1,0 +1,39 @@
+#pragma once
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace zebrix {
+
+struct WriteResult {
+    enum class Failure {
+        None,
+        IsFolder,      // the name is a folder's
+        NotRegular,    // a device, a pipe or a socket: never written into (it could block)
+        BrokenLink,    // a symbolic link to nothing
+        System,        // the system refused: error holds errno (no folder, full disk, no right ...)
+    };
+    Failure failure = Failure::None;
+    int error = 0;
+    bool written() const { return failure == Failure::None; }
+};
+
+// Writes the bytes to the file, whole or not at all, whatever stops the
+// program and whoever watches the folder: the bytes go to a nameless file
+// (or a private temporary one) in the same folder, which takes the name only
+// once complete. A file already there is replaced in one step and keeps its
+// permissions; until then it stays as it was. A symbolic link is followed to
+// the file it names.
+WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes);
+
+// What went wrong, in English, for the command line: "cannot write PATH: ...".
+std::string Describe(const WriteResult& result, const std::string& path);
+
+// Reads a whole regular file (at most maxBytes); false if it cannot be read,
+// is larger, or is not a regular file (a pipe or device is never waited on).
+bool ReadWholeFile(const std::string& path, std::string& out, std::size_t maxBytes);
+
+// Creates the folder and its parents (mode 0700 for those it creates).
+bool MakeFolders(const std::string& path);
+
+} // namespace zebrix

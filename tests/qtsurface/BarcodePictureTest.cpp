@@ -1,0 +1,108 @@
+// The window's picture: its ground, the background picture under every
+// drawing, and messages written with Qt. Bars and labels are the core
+// painter's, checked pixel for pixel by the golden drawings.
+#include "qtsurface/BarcodePicture.h"
+
+#include <gtest/gtest.h>
+
+using namespace zebrix;
+
+namespace {
+
+bool IsBlack(const QImage& image, int x, int y) { return qGray(image.pixel(x, y)) < 128; }
+
+Drawing Message(std::u16string text)
+{
+    Drawing d;
+    d.kind = Drawing::Kind::Message;
+    d.message = std::move(text);
+    return d;
+}
+
+QImage Shown(const Drawing& drawing)
+{
+    BarcodePicture picture;
+    picture.show(drawing);
+    return picture.image();
+}
+
+} // namespace
+
+TEST(BarcodePicture, StartsWhiteAtTheDefaultSizeAndNinetySixDotsPerInch)
+{
+    BarcodePicture s;
+    EXPECT_EQ(s.image().size(), QSize(481, 67));
+    EXPECT_EQ(s.image().pixel(0, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(s.image().pixel(480, 66), qRgb(255, 255, 255));
+    s.resize(100, 67); // a saved picture prints at its screen size
+    EXPECT_EQ(s.image().dotsPerMeterX(), 3780);
+    EXPECT_EQ(s.image().dotsPerMeterY(), 3780);
+}
+
+TEST(BarcodePicture, BackgroundPictureStaysUnderEveryDrawingUntilRemoved)
+{
+    BarcodePicture s;
+    QImage picture(30, 20, QImage::Format_RGB32);
+    picture.fill(qRgb(200, 0, 0));
+    s.setBackgroundPicture(picture);
+    s.clear();
+    EXPECT_EQ(s.image().pixel(5, 5), qRgb(200, 0, 0));
+    EXPECT_EQ(s.image().pixel(40, 5), qRgb(255, 255, 255));
+    s.show(Encode(Symbology::Code39, u"A", Options{0, 0, 0}, s.width()));
+    EXPECT_EQ(s.image().pixel(5, 5), qRgb(200, 0, 0));
+    EXPECT_TRUE(IsBlack(s.image(), 20, 5));
+    const QImage drawn = s.image();
+    s.show(Encode(static_cast<Symbology>(7), u"B", Options{}, s.width())); // no symbology: Unchanged
+    EXPECT_EQ(s.image(), drawn);
+    s.show(Encode(Symbology::Code39, u"", Options{}, s.width())); // the empty text: the ground
+    EXPECT_EQ(s.image().pixel(5, 5), qRgb(200, 0, 0));
+    EXPECT_FALSE(IsBlack(s.image(), 20, 25));
+    s.clearBackgroundPicture();
+    s.clear();
+    EXPECT_EQ(s.image().pixel(5, 5), qRgb(255, 255, 255));
+}
+
+TEST(BarcodePicture, AMessageStaysOnOneLineWhateverItHolds)
+{
+    // Line breaks, NUL, lone surrogates, combining and right-to-left marks.
+    const std::u16string hostile = std::u16string(u"a\nb\r\nc\td") + char16_t(0) + u"\xD800 e\u0301\u202Eabc\u2028";
+    const QImage image = Shown(Message(hostile));
+    int lowest = -1;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (IsBlack(image, x, y))
+                lowest = std::max(lowest, y);
+    EXPECT_GT(lowest, 0);
+    EXPECT_LT(lowest, 16); // one line of an 11-pixel font
+}
+
+TEST(BarcodePicture, AMessageNamesAnInvisibleOrRightToLeftCharacterReadably)
+{
+    const auto message = [](std::u16string_view text) { return Shown(Encode(Symbology::Code39, text, Options{})); };
+    // A direction override would turn the message round; a format character
+    // or half a surrogate pair would draw nothing: each shows as its code.
+    const struct {
+        std::u16string typed, shown;
+    } rows[] = {
+        {u"\u202EABC", u"U+202E : Caractère non valide !"},
+        {u"AB\u200F", u"U+200F : Caractère non valide !"},
+        {u"A\xD800", u"U+D800 : Caractère non valide !"},
+        {u"\U000E0041", u"U+E0041 : Caractère non valide !"},
+        {u"E\u0301", u"\u25CC\u0301 : Caractère non valide !"}, // a mark alone sits on a dotted circle
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(message(row.typed), Shown(Message(row.shown))) << QString::fromStdU16String(row.shown).toStdString();
+
+    // A Hebrew letter comes first, on the left, and the rest reads as usual.
+    const QImage hebrew = message(u"\u05D0");
+    const QImage rest = Shown(Message(u" : Caractère non valide !"));
+    bool shifted = false;
+    for (int dx = 1; dx < 20 && !shifted; ++dx)
+        shifted = hebrew.copy(dx, 0, 300, 16) == rest.copy(0, 0, 300, 16);
+    EXPECT_TRUE(shifted);
+}
+
+TEST(BarcodePicture, AHugeMessageShowsWhatItsVisibleStartShows)
+{
+    EXPECT_EQ(Shown(Message(std::u16string(2'000'000, u'W'))), Shown(Message(std::u16string(100, u'W'))));
+}
