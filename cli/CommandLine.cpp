@@ -26,7 +26,8 @@ const char* const kHelp =
     "  -c, --check            add the check character (Code 39: modulo 43,\n"
     "                         Interleaved 2 of 5: modulo 10); Code 128 always has\n"
     "                         its check character and Codabar has none\n"
-    "  -w, --width PX         image width in pixels, 1 to 65535 (default: the bars,\n"
+    "  -w, --width PX         image width in pixels, 1 to 65535, at most 65500 dots\n"
+    "                         (with --scale) for a JPEG (default: the bars,\n"
     "                         a 20-pixel quiet zone on each side, and the whole label);\n"
     "                         a narrower image cuts the right end off\n"
     "  -o, --output FILE      .bmp, .png, .svg or .jpg/.jpeg; BMP and PNG pictures\n"
@@ -35,7 +36,7 @@ const char* const kHelp =
     "      --scale N          every pixel drawn as N x N dots, N a whole number from\n"
     "                         1 to 100 (default 1); the file's resolution is then\n"
     "                         96 x N dots per inch, so it prints at the window's size\n"
-    "      --dpi D            store the resolution D (dots per inch) instead\n"
+    "      --dpi D            store the resolution D (dots per inch, 1 to 65535) instead\n"
     "      --verify           read every file written back with ZXing-C++ and compare\n"
     "                         it with the text drawn; report each one that differs\n"
     "      --batch FILE       one image per line of FILE (\"-\": standard input)\n"
@@ -97,6 +98,9 @@ std::optional<long long> ParseWhole(const std::string& s, long long low, long lo
     return v;
 }
 
+// What every file type can record (a JPEG holds it in 16 bits).
+constexpr double kMaxDpi = 65535;
+
 std::optional<double> ParseNumber(const std::string& s, double low, double high)
 {
     if (s.empty() || s.find_first_not_of("0123456789.") != std::string::npos)
@@ -148,6 +152,11 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
                 return std::nullopt;
             return args[++i];
         };
+
+        const bool flag = arg == "-h" || arg == "--help" || arg == "--version" || arg == "-p"
+            || arg == "--print-optimized" || arg == "--no-label" || arg == "-c" || arg == "--check" || arg == "--verify";
+        if (flag && inlineValue)
+            return fail(arg + " takes no value (\"" + args[i] + "\")");
 
         if (arg == "--") {
             for (std::size_t k = i + 1; k < args.size(); ++k)
@@ -210,9 +219,9 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
             cl.scale = static_cast<int>(*n);
         } else if (arg == "--dpi") {
             const auto v = take();
-            const auto d = v ? ParseNumber(*v, 1, 100000) : std::nullopt;
+            const auto d = v ? ParseNumber(*v, 1, kMaxDpi) : std::nullopt;
             if (!d)
-                return fail("--dpi needs a number of dots per inch from 1 to 100000");
+                return fail("--dpi needs a number of dots per inch from 1 to " + std::to_string(static_cast<int>(kMaxDpi)));
             cl.dpi = *d;
         } else if (arg == "-j" || arg == "--jobs") {
             const auto v = take();
