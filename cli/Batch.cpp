@@ -367,8 +367,7 @@ BatchCounts RunBatch(LineReader& input, long long expectedLines, const BatchSett
                        !tooBig.empty()) {
                 reject(tooBig);
             } else if (path = settings.names.Expand(n, text); !taken.insert(keys.key(path))) {
-                reject(path + " was already written by an earlier line of this batch (under this name or another"
-                              " one linked to it); not overwritten");
+                reject(path + " was already written by an earlier line of this batch; not overwritten");
             } else {
                 chunk.push_back(Job{n, std::move(request), std::move(layout), std::move(path), {}});
             }

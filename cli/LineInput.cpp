@@ -102,7 +102,8 @@ LineReader::Result LineReader::next(std::string& line)
                 return Failed;
             if (stop_ && stop_->load() != 0)
                 return End;
-            started_ = true;
+            if (!started_ || buffer_.find('\n', pos_) != std::string::npos)
+                continue; // the lines of a last short block
             if (pos_ >= buffer_.size())
                 return tooLong ? (buffer_.clear(), TooLong) : End;
             line.assign(buffer_, pos_, std::string::npos);
