@@ -195,20 +195,24 @@ private:
 };
 
 // The file a name stands for, the same string for every name of it: the
-// folder's real path (looked up once per folder) and the name in it, or, for
-// a symbolic link, the real path of the file it leads to.
+// folder's real path (looked up once per folder in a row) and the name in
+// it; a symbolic link stands for the file it leads to.
 class FileKeys {
 public:
-    std::string key(const std::string& path)
+    std::string key(const std::string& path, int links = 0)
     {
-        struct stat st {};
-        if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-            char resolved[PATH_MAX];
-            if (::realpath(path.c_str(), resolved))
-                return resolved;
-        }
         const auto slash = path.rfind('/');
         const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+        struct stat st {};
+        if (links < 40 && ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+            // Followed even to a file not written yet: an earlier line may write it.
+            char target[PATH_MAX];
+            const ssize_t n = ::readlink(path.c_str(), target, sizeof target - 1);
+            if (n > 0) {
+                const std::string to(target, static_cast<std::size_t>(n));
+                return key(to.front() == '/' ? to : folder + "/" + to, links + 1);
+            }
+        }
         if (folder != folder_) {
             folder_ = folder;
             char resolved[PATH_MAX];
