@@ -63,9 +63,20 @@ const char* const kHelp =
     "digits, and {text} the line's text made safe for a file name (\"/\" and control\n"
     "characters as \"_\", no leading dot, at most 100 bytes). A line that cannot be\n"
     "drawn (or is empty) is reported with its number and the encoder's message, and\n"
-    "the other lines are still written; a line whose file name an earlier line of\n"
-    "the batch has written is reported and not written. On a terminal a progress\n"
-    "bar shows how far a long batch has got.\n"
+    "the other lines are still written; a line whose file an earlier line of the\n"
+    "batch has written (under its name, or another linked to it) is reported and\n"
+    "not written. The input is a file, a pipe or a terminal (a device is refused),\n"
+    "read as it is drawn, of any length; a line longer than 1 MiB is reported and\n"
+    "skipped. On a terminal a progress bar shows how far a long batch has got.\n"
+    "Ctrl+C (SIGINT) or SIGTERM stops a batch between files: the files in hand are\n"
+    "finished, nothing is left half written, and the number written is reported.\n"
+    "\n"
+    "Files. Each file appears under its name only once complete, whatever stops\n"
+    "the program and whoever watches the folder; a file replaced keeps its old\n"
+    "content until then (and under its other hard links). A folder, a device, a\n"
+    "pipe or a broken link is never written to; a link to a file writes that file.\n"
+    "Characters that are not printable are shown in messages by their code\n"
+    "(U+0009, U+001B ...).\n"
     "\n"
     "What readers cannot read (measured with ZXing-C++ and zbar; --verify, which\n"
     "reads with ZXing-C++, reports these as unreadable):\n"
@@ -84,7 +95,9 @@ const char* const kHelp =
     "behind) or the batch file could not be read; 2 bad options, or a text (a line)\n"
     "that cannot be drawn: the message is printed and no file is written for it;\n"
     "3 --verify found a file that does not read back as drawn. When a batch has\n"
-    "several kinds of failure, 1 comes before 3, and 3 before 2.\n";
+    "several kinds of failure, 1 comes before 3, and 3 before 2. 130 (SIGINT) or\n"
+    "143 (SIGTERM): the batch was stopped. A failure to write the standard output\n"
+    "(--help to a full device) is reported and exits 1.\n";
 
 namespace {
 
