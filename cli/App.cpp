@@ -2,46 +2,145 @@
 
 #include "Batch.h"
 #include "CommandLine.h"
+#include "Printable.h"
 #include "output/files/FileOutput.h"
 #include "barcode/Utf.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace zebrix::cli {
 
 namespace {
 
-constexpr std::size_t kMaxBatchBytes = std::size_t{1} << 32; // 4 GiB of text
-
 int UsageError(const Streams& s, const std::string& why)
 {
-    s.err("zebrix-cli: " + why + "\n");
+    s.err("zebrix-cli: " + Printable(why) + "\n");
     s.err(kUsage);
     s.err("Try 'zebrix-cli --help' for more.\n");
     return 2;
 }
 
-bool ReadInput(const std::string& name, std::string& data)
+void Report(const Streams& s, const std::string& what) { s.err("zebrix-cli: " + Printable(what) + "\n"); }
+
+// Lines in a regular file, for the progress bar, without keeping them.
+long long CountLines(int fd)
 {
-    if (name != "-")
-        return ReadWholeFile(name, data, kMaxBatchBytes);
-    data.clear();
+    long long breaks = 0;
+    char last = '\n';
     char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        if (n == 0)
-            return true;
-        if (data.size() + static_cast<std::size_t>(n) > kMaxBatchBytes)
-            return false;
-        data.append(buffer, static_cast<std::size_t>(n));
+    for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;) {
+        breaks += std::count(buffer, buffer + n, '\n');
+        last = buffer[n - 1];
     }
+    ::lseek(fd, 0, SEEK_SET);
+    return breaks + (last != '\n' ? 1 : 0);
+}
+
+// Opens the batch's input: a regular file, a pipe or a terminal (a named
+// pipe waits for its writer, as any reader of a pipe does). Anything else,
+// a device such as /dev/zero above all, is refused before a byte is read.
+int OpenInput(const std::string& name, bool count, long long& lines, std::string& why)
+{
+    int fd = STDIN_FILENO;
+    if (name != "-") {
+        struct stat st {};
+        const bool fifo = ::stat(name.c_str(), &st) == 0 && S_ISFIFO(st.st_mode);
+        do
+            fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | (fifo ? 0 : O_NONBLOCK));
+        while (fd < 0 && errno == EINTR && BatchStop().load() == 0);
+        if (fd < 0) {
+            why = std::strerror(errno);
+            return -1;
+        }
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !(S_ISREG(st.st_mode) || S_ISFIFO(st.st_mode) || (S_ISCHR(st.st_mode) && ::isatty(fd)))) {
+        why = "not a regular file, a pipe or a terminal";
+        if (fd != STDIN_FILENO)
+            ::close(fd);
+        return -1;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    lines = S_ISREG(st.st_mode) && count ? CountLines(fd) : 0;
+    return fd;
+}
+
+extern "C" void OnStopSignal(int signal) { BatchStop().store(signal); }
+
+// SIGINT and SIGTERM stop a batch between files, for as long as it runs
+// (not when they were ignored from the start, as in a background job).
+class StopSignals {
+public:
+    StopSignals()
+    {
+        struct sigaction action {};
+        action.sa_handler = OnStopSignal; // no SA_RESTART: a blocked read returns
+        sigemptyset(&action.sa_mask);
+        for (int i = 0; i < 2; ++i) {
+            ::sigaction(kSignals[i], nullptr, &previous_[i]);
+            if (previous_[i].sa_handler != SIG_IGN)
+                ::sigaction(kSignals[i], &action, nullptr);
+        }
+    }
+    ~StopSignals()
+    {
+        for (int i = 0; i < 2; ++i)
+            ::sigaction(kSignals[i], &previous_[i], nullptr);
+    }
+
+private:
+    static constexpr int kSignals[2] = {SIGINT, SIGTERM};
+    struct sigaction previous_[2] {};
+};
+
+int RunBatchCommand(const CommandLine& cl, const NameTemplate& names, const OutputSettings& output, const Streams& s)
+{
+    const std::string inputName = *cl.batch == "-" ? std::string("standard input") : *cl.batch;
+    StopSignals signals;
+    long long expected = 0;
+    std::string why;
+    const int fd = OpenInput(*cl.batch, s.errIsTerminal, expected, why);
+    if (fd < 0) {
+        if (const int signal = BatchStop().load(); signal != 0) {
+            Report(s, std::string("interrupted by ") + (signal == SIGINT ? "SIGINT" : "SIGTERM") + ": 0 files written");
+            return 128 + signal;
+        }
+        Report(s, "cannot read " + inputName + ": " + why);
+        return 1;
+    }
+    LineReader reader(fd, &BatchStop());
+    BatchSettings settings{cl.request, names, output, cl.jobs, s.errIsTerminal};
+    const BatchCounts counts = RunBatch(reader, expected, settings, s.err);
+    if (fd != STDIN_FILENO)
+        ::close(fd);
+    if (counts.stoppedBy != 0) {
+        Report(s, std::string("interrupted by ") + (counts.stoppedBy == SIGINT ? "SIGINT" : "SIGTERM") + ": "
+                      + std::to_string(counts.written) + (counts.written == 1 ? " file" : " files")
+                      + " written, from the first " + std::to_string(counts.lines) + " lines at most");
+        return 128 + counts.stoppedBy;
+    }
+    if (counts.readError != 0) {
+        Report(s, "cannot read " + inputName + " to its end: " + std::strerror(counts.readError) + " ("
+                      + std::to_string(counts.written) + " files written)");
+        return 1;
+    }
+    if (counts.lines == 0) {
+        Report(s, "no lines to draw in " + inputName);
+        return 2;
+    }
+    if (counts.writeErrors > 0)
+        return 1;
+    if (counts.unreadable > 0)
+        return 3;
+    if (counts.failed > 0)
+        return 2;
+    return 0;
 }
 
 } // namespace
@@ -83,42 +182,27 @@ int RunCli(const std::vector<std::string>& args, const Streams& s)
     output.resolution.scale = cl->scale;
     output.resolution.dpi = cl->dpi ? *cl->dpi : 96.0 * cl->scale;
 
-    if (cl->batch) {
-        std::string input;
-        if (!ReadInput(*cl->batch, input)) {
-            s.err("zebrix-cli: cannot read " + (*cl->batch == "-" ? std::string("standard input") : *cl->batch)
-                  + (errno ? std::string(": ") + std::strerror(errno) : std::string()) + "\n");
-            return 1;
-        }
-        BatchSettings settings{cl->request, *names, output, cl->jobs, s.errIsTerminal};
-        const BatchCounts counts = RunBatch(input, settings, s.err);
-        if (counts.lines == 0) {
-            s.err("zebrix-cli: no lines to draw in " + (*cl->batch == "-" ? std::string("standard input") : *cl->batch) + "\n");
-            return 2;
-        }
-        if (counts.writeErrors > 0)
-            return 1;
-        if (counts.unreadable > 0)
-            return 3;
-        if (counts.failed > 0)
-            return 2;
-        return 0;
-    }
+    if (output.type == ImageType::Jpeg && static_cast<long long>(cl->request.width) * cl->scale > kMaxJpegSide)
+        return UsageError(s, "-w needs a width from 1 to " + std::to_string(kMaxJpegSide / cl->scale)
+                                 + " pixels for a JPEG (at most " + std::to_string(kMaxJpegSide)
+                                 + " dots wide, --scale included)");
+    if (cl->batch)
+        return RunBatchCommand(*cl, *names, output, s);
 
     RenderRequest request = cl->request;
     request.text = *cl->text;
     const Layout layout = LayOut(request);
     if (!layout.problem.empty()) {
-        s.err("zebrix-cli: " + layout.problem + "\n");
+        Report(s, layout.problem);
         return 2;
     }
-    if (auto tooBig = CheckSize(layout.width, request.height, output.resolution); !tooBig.empty()) {
-        s.err("zebrix-cli: " + tooBig + "\n");
+    if (auto tooBig = CheckSize(layout.width, request.height, output.resolution, output.type); !tooBig.empty()) {
+        Report(s, tooBig);
         return 2;
     }
     const Product p = ProduceImage(request, layout, cl->output, output);
     if (!p.message.empty())
-        s.err("zebrix-cli: " + p.message + "\n");
+        Report(s, p.message);
     switch (p.status) {
     case Product::Written: return 0;
     case Product::WriteFailed: return 1;

@@ -1,9 +1,15 @@
 #include "Batch.h"
 
 #include "LineInput.h"
+#include "Printable.h"
 #include "barcode/Utf.h"
 
 #include <algorithm>
+#include <climits>
+#include <csignal>
+#include <cstdint>
+#include <pthread.h>
+#include <sys/stat.h>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -99,23 +105,27 @@ struct Job {
     long long line;
     RenderRequest request;
     Layout layout;
-    std::string path;
+    std::string path;    // empty: nothing to draw, only the message to report
+    std::string message; // why the line is not drawn
 };
 
 using Chunk = std::vector<Job>;
 constexpr std::size_t kChunk = 32;
 
 // A bounded queue of chunks of work: the reading thread waits when the
-// writers fall behind.
+// writers fall behind, or stops waiting when the batch is stopped.
 class JobQueue {
 public:
     explicit JobQueue(std::size_t capacity) : capacity_(capacity) {}
-    void push(Chunk job)
+    bool push(Chunk job)
     {
         std::unique_lock lock(mutex_);
-        notFull_.wait(lock, [&] { return jobs_.size() < capacity_; });
+        while (!notFull_.wait_for(lock, std::chrono::milliseconds(50), [&] { return jobs_.size() < capacity_; }))
+            if (BatchStop().load() != 0)
+                return false;
         jobs_.push_back(std::move(job));
         notEmpty_.notify_one();
+        return true;
     }
     bool pop(Chunk& job)
     {
@@ -143,7 +153,82 @@ private:
     bool closed_ = false;
 };
 
-std::string Line(long long n, const std::string& what) { return "line " + std::to_string(n) + ": " + what + "\n"; }
+// The files the batch has taken, as 64-bit hashes of their names in an
+// open-addressed table: 16 bytes a line at most, for any number of lines.
+// Two different names with the same hash (about one chance in 10^7 for
+// three million names) would make the second line reported as taken.
+class TakenFiles {
+public:
+    bool insert(const std::string& key)
+    {
+        std::uint64_t h = std::hash<std::string>{}(key);
+        h = h == 0 ? 1 : h;
+        if (2 * (count_ + 1) > slots_.size())
+            grow();
+        for (std::size_t i = h & (slots_.size() - 1);; i = (i + 1) & (slots_.size() - 1)) {
+            if (slots_[i] == h)
+                return false;
+            if (slots_[i] == 0) {
+                slots_[i] = h;
+                ++count_;
+                return true;
+            }
+        }
+    }
+
+private:
+    void grow()
+    {
+        std::vector<std::uint64_t> old(std::max<std::size_t>(1024, 2 * slots_.size()), 0);
+        old.swap(slots_);
+        for (const std::uint64_t h : old)
+            if (h != 0)
+                for (std::size_t i = h & (slots_.size() - 1);; i = (i + 1) & (slots_.size() - 1))
+                    if (slots_[i] == 0) {
+                        slots_[i] = h;
+                        break;
+                    }
+    }
+
+    std::vector<std::uint64_t> slots_;
+    std::size_t count_ = 0;
+};
+
+// The file a name stands for, the same string for every name of it: the
+// folder's real path (looked up once per folder in a row) and the name in
+// it; a symbolic link stands for the file it leads to.
+class FileKeys {
+public:
+    std::string key(const std::string& path, int links = 0)
+    {
+        const auto slash = path.rfind('/');
+        const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+        struct stat st {};
+        if (links < 40 && ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+            // Followed even to a file not written yet: an earlier line may write it.
+            char target[PATH_MAX];
+            const ssize_t n = ::readlink(path.c_str(), target, sizeof target - 1);
+            if (n > 0) {
+                const std::string to(target, static_cast<std::size_t>(n));
+                return key(to.front() == '/' ? to : folder + "/" + to, links + 1);
+            }
+        }
+        if (folder != folder_) {
+            folder_ = folder;
+            char resolved[PATH_MAX];
+            realFolder_ = ::realpath(folder.c_str(), resolved) ? resolved : folder;
+        }
+        return realFolder_ + "/" + (slash == std::string::npos ? path : path.substr(slash + 1));
+    }
+
+private:
+    std::string folder_, realFolder_;
+};
+
+std::string Line(long long n, const std::string& what)
+{
+    return "line " + std::to_string(n) + ": " + Printable(what) + "\n";
+}
 
 } // namespace
 
@@ -151,7 +236,9 @@ std::string ProgressLine(long long done, long long total, double seconds, int co
 {
     const double rate = seconds > 0 ? static_cast<double>(done) / seconds : 0;
     char tail[128];
-    if (rate > 0 && done < total) {
+    if (total <= 0) { // from a pipe: the number of lines is not known
+        std::snprintf(tail, sizeof tail, " %lld lines  %.0f lines/s", done, rate);
+    } else if (rate > 0 && done < total) {
         const auto left = static_cast<long long>(static_cast<double>(total - done) / rate + 0.5);
         std::snprintf(tail, sizeof tail, " %lld/%lld lines  %.0f lines/s  %lld:%02lld left", done, total, rate,
                       left / 60, left % 60);
@@ -159,32 +246,50 @@ std::string ProgressLine(long long done, long long total, double seconds, int co
         std::snprintf(tail, sizeof tail, " %lld/%lld lines  %.0f lines/s", done, total, rate);
     }
     const int barWidth = std::max(10, columns - static_cast<int>(std::string_view(tail).size()) - 2);
-    const int filled = total > 0 ? static_cast<int>(static_cast<double>(barWidth) * static_cast<double>(done)
-                                                     / static_cast<double>(total))
-                                 : barWidth;
+    const int filled = total > 0 ? static_cast<int>(static_cast<double>(barWidth) * static_cast<double>(std::min(done, total))
+                                                    / static_cast<double>(total))
+                                 : 0;
     return "[" + std::string(static_cast<std::size_t>(filled), '#')
         + std::string(static_cast<std::size_t>(barWidth - filled), '.') + "]" + tail;
+}
+
+std::atomic<int>& BatchStop()
+{
+    static std::atomic<int> stop{0};
+    return stop;
 }
 
 BatchCounts RunBatch(std::string_view input, const BatchSettings& settings,
                      const std::function<void(std::string_view)>& err)
 {
-    BatchCounts counts;
-    {
-        // The number of lines, for the progress bar; cheap next to drawing them.
-        LineCursor counter(input);
-        std::string_view line;
-        while (counter.next(line))
-            ++counts.lines;
-    }
-    if (counts.lines == 0)
-        return counts;
+    long long lines = 0;
+    LineCursor counter(input);
+    std::string_view line;
+    while (counter.next(line))
+        ++lines;
+    LineReader reader(input);
+    return RunBatch(reader, lines, settings, err);
+}
 
+BatchCounts RunBatch(LineReader& input, long long expectedLines, const BatchSettings& settings,
+                     const std::function<void(std::string_view)>& err)
+{
+    BatchCounts counts;
     Reporter reporter(settings.progress, err);
-    reporter.setTotal(counts.lines);
+    reporter.setTotal(expectedLines);
     std::atomic<long long> written{0}, failed{0}, writeErrors{0}, unreadable{0};
     unsigned threads = settings.jobs > 0 ? static_cast<unsigned>(settings.jobs) : std::max(1u, std::thread::hardware_concurrency());
-    threads = static_cast<unsigned>(std::min<long long>(threads, counts.lines));
+    if (expectedLines > 0)
+        threads = static_cast<unsigned>(std::min<long long>(threads, expectedLines));
+    const std::atomic<int>& stop = BatchStop();
+
+    // The signals that stop a batch reach this thread only, so that they
+    // interrupt its reading; the writers finish the file in hand.
+    sigset_t stopSignals, previous;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, &previous);
 
     JobQueue queue(2 * threads + 2);
     std::vector<std::thread> workers;
@@ -195,6 +300,12 @@ BatchCounts RunBatch(std::string_view input, const BatchSettings& settings,
             while (queue.pop(chunk)) {
                 results.clear();
                 for (const Job& job : chunk) {
+                    if (stop.load() != 0)
+                        break;
+                    if (job.path.empty()) {
+                        results.emplace_back(job.line, Line(job.line, job.message));
+                        continue;
+                    }
                     const Product p = ProduceImage(job.request, job.layout, job.path, settings.output);
                     switch (p.status) {
                     case Product::Written: ++written; break;
@@ -217,52 +328,62 @@ BatchCounts RunBatch(std::string_view input, const BatchSettings& settings,
             while (!tickWake.wait_for(lock, std::chrono::milliseconds(100), [&] { return !running.load(); }))
                 reporter.tick(false);
         });
+    pthread_sigmask(SIG_SETMASK, &previous, nullptr);
 
     // Read, check and name every line here, in order, so that the first
-    // line to take a file name keeps it whatever order the writers finish in.
-    std::unordered_set<std::string> taken;
+    // line to take a file keeps it whatever order the writers finish in.
+    // Lines that cannot be drawn go through the queue too: their messages
+    // then wait for the lines before them in a bounded queue, never in a
+    // growing list.
+    TakenFiles taken;
+    FileKeys keys;
     std::u16string text;
     Chunk chunk;
     chunk.reserve(kChunk);
-    LineCursor cursor(input);
-    std::string_view lineBytes;
-    for (long long n = 1; cursor.next(lineBytes); ++n) {
-        auto reject = [&](const std::string& why) {
+    std::string lineBytes;
+    long long n = 0;
+    for (;;) {
+        const LineReader::Result r = input.next(lineBytes);
+        if (r == LineReader::End || r == LineReader::Failed || stop.load() != 0) {
+            counts.readError = r == LineReader::Failed ? input.error() : 0;
+            break;
+        }
+        ++n;
+        auto reject = [&](std::string why) {
             ++failed;
-            reporter.finish(n, Line(n, why));
+            chunk.push_back(Job{n, {}, {}, {}, std::move(why)});
         };
-        if (!Utf8ToUtf16(lineBytes, text)) {
+        if (r == LineReader::TooLong) {
+            reject("longer than " + std::to_string(kMaxLineBytes >> 20) + " MiB, not drawn");
+        } else if (!Utf8ToUtf16(lineBytes, text)) {
             reject("not valid UTF-8");
-            continue;
-        }
-        if (text.empty()) {
+        } else if (text.empty()) {
             reject("empty line, nothing to draw");
-            continue;
+        } else {
+            RenderRequest request = settings.base;
+            request.text = text;
+            Layout layout = LayOut(request);
+            std::string path;
+            if (!layout.problem.empty()) {
+                reject(layout.problem);
+            } else if (auto tooBig = CheckSize(layout.width, request.height, settings.output.resolution,
+                                               settings.output.type);
+                       !tooBig.empty()) {
+                reject(tooBig);
+            } else if (path = settings.names.Expand(n, text); !taken.insert(keys.key(path))) {
+                reject(path + " was already written by an earlier line of this batch; not overwritten");
+            } else {
+                chunk.push_back(Job{n, std::move(request), std::move(layout), std::move(path), {}});
+            }
         }
-        RenderRequest request = settings.base;
-        request.text = text;
-        Layout layout = LayOut(request);
-        if (!layout.problem.empty()) {
-            reject(layout.problem);
-            continue;
-        }
-        if (auto tooBig = CheckSize(layout.width, request.height, settings.output.resolution); !tooBig.empty()) {
-            reject(tooBig);
-            continue;
-        }
-        std::string path = settings.names.Expand(n, text);
-        if (!taken.insert(path).second) {
-            reject(path + " was already written by an earlier line of this batch; not overwritten");
-            continue;
-        }
-        chunk.push_back(Job{n, std::move(request), std::move(layout), std::move(path)});
         if (chunk.size() == kChunk) {
-            queue.push(std::move(chunk));
+            if (!queue.push(std::move(chunk)))
+                break;
             chunk = Chunk();
             chunk.reserve(kChunk);
         }
     }
-    if (!chunk.empty())
+    if (!chunk.empty() && stop.load() == 0)
         queue.push(std::move(chunk));
     queue.close();
     for (auto& w : workers)
@@ -277,10 +398,12 @@ BatchCounts RunBatch(std::string_view input, const BatchSettings& settings,
     }
     reporter.tick(true);
 
+    counts.lines = n;
     counts.written = written;
     counts.failed = failed;
     counts.writeErrors = writeErrors;
     counts.unreadable = unreadable;
+    counts.stoppedBy = stop.load();
     return counts;
 }
 

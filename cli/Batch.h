@@ -1,4 +1,5 @@
 #pragma once
+#include "LineInput.h"
 #include "NameTemplate.h"
 #include "Produce.h"
 
@@ -23,11 +24,23 @@ struct BatchCounts {
     long long failed = 0;      // could not be drawn, named or written
     long long writeErrors = 0; // of which: the file could not be written
     long long unreadable = 0;  // written, but not read back as drawn
+    int readError = 0;         // errno when the input could not be read to its end
+    int stoppedBy = 0;         // the signal that stopped the batch, 0 when it ran to its end
 };
 
+// Set (to SIGINT or SIGTERM) by a signal handler: the batch takes no more
+// lines, finishes the files in hand (none is left half written) and returns.
+std::atomic<int>& BatchStop();
+
 // One image per line of input. Messages ("line N: ...") go to err in line
-// order. A line that cannot be drawn, or whose file name an earlier line of
-// the batch has taken, is reported and skipped; the others are written.
+// order. A line that cannot be drawn, or whose file an earlier line of the
+// batch has taken (under its name or another one linked to it), is reported
+// and skipped; the others are written. Lines are read as they are drawn and
+// messages are held only for the few lines in hand, so memory stays the
+// same for any number of lines. expectedLines (0: unknown) is for the
+// progress bar.
+BatchCounts RunBatch(LineReader& input, long long expectedLines, const BatchSettings& settings,
+                     const std::function<void(std::string_view)>& err);
 BatchCounts RunBatch(std::string_view input, const BatchSettings& settings,
                      const std::function<void(std::string_view)>& err);
 

@@ -26,7 +26,8 @@ const char* const kHelp =
     "  -c, --check            add the check character (Code 39: modulo 43,\n"
     "                         Interleaved 2 of 5: modulo 10); Code 128 always has\n"
     "                         its check character and Codabar has none\n"
-    "  -w, --width PX         image width in pixels, 1 to 65535 (default: the bars,\n"
+    "  -w, --width PX         image width in pixels, 1 to 65535, at most 65500 dots\n"
+    "                         (with --scale) for a JPEG (default: the bars,\n"
     "                         a 20-pixel quiet zone on each side, and the whole label);\n"
     "                         a narrower image cuts the right end off\n"
     "  -o, --output FILE      .bmp, .png, .svg or .jpg/.jpeg; BMP and PNG pictures\n"
@@ -35,7 +36,7 @@ const char* const kHelp =
     "      --scale N          every pixel drawn as N x N dots, N a whole number from\n"
     "                         1 to 100 (default 1); the file's resolution is then\n"
     "                         96 x N dots per inch, so it prints at the window's size\n"
-    "      --dpi D            store the resolution D (dots per inch) instead\n"
+    "      --dpi D            store the resolution D (dots per inch, 1 to 65535) instead\n"
     "      --verify           read every file written back with ZXing-C++ and compare\n"
     "                         it with the text drawn; report each one that differs\n"
     "      --batch FILE       one image per line of FILE (\"-\": standard input)\n"
@@ -62,9 +63,20 @@ const char* const kHelp =
     "digits, and {text} the line's text made safe for a file name (\"/\" and control\n"
     "characters as \"_\", no leading dot, at most 100 bytes). A line that cannot be\n"
     "drawn (or is empty) is reported with its number and the encoder's message, and\n"
-    "the other lines are still written; a line whose file name an earlier line of\n"
-    "the batch has written is reported and not written. On a terminal a progress\n"
-    "bar shows how far a long batch has got.\n"
+    "the other lines are still written; a line whose file an earlier line of the\n"
+    "batch has written (under its name, or another linked to it) is reported and\n"
+    "not written. The input is a file, a pipe or a terminal (a device is refused),\n"
+    "read as it is drawn, of any length; a line longer than 1 MiB is reported and\n"
+    "skipped. On a terminal a progress bar shows how far a long batch has got.\n"
+    "Ctrl+C (SIGINT) or SIGTERM stops a batch between files: the files in hand are\n"
+    "finished, nothing is left half written, and the number written is reported.\n"
+    "\n"
+    "Files. Each file appears under its name only once complete, whatever stops\n"
+    "the program and whoever watches the folder; a file replaced keeps its old\n"
+    "content until then (and under its other hard links). A folder, a device, a\n"
+    "pipe or a broken link is never written to; a link to a file writes that file.\n"
+    "Characters that are not printable are shown in messages by their code\n"
+    "(U+0009, U+001B ...).\n"
     "\n"
     "What readers cannot read (measured with ZXing-C++ and zbar; --verify, which\n"
     "reads with ZXing-C++, reports these as unreadable):\n"
@@ -83,7 +95,9 @@ const char* const kHelp =
     "behind) or the batch file could not be read; 2 bad options, or a text (a line)\n"
     "that cannot be drawn: the message is printed and no file is written for it;\n"
     "3 --verify found a file that does not read back as drawn. When a batch has\n"
-    "several kinds of failure, 1 comes before 3, and 3 before 2.\n";
+    "several kinds of failure, 1 comes before 3, and 3 before 2. 130 (SIGINT) or\n"
+    "143 (SIGTERM): the batch was stopped. A failure to write the standard output\n"
+    "(--help to a full device) is reported and exits 1.\n";
 
 namespace {
 
@@ -96,6 +110,9 @@ std::optional<long long> ParseWhole(const std::string& s, long long low, long lo
         return std::nullopt;
     return v;
 }
+
+// What every file type can record (a JPEG holds it in 16 bits).
+constexpr double kMaxDpi = 65535;
 
 std::optional<double> ParseNumber(const std::string& s, double low, double high)
 {
@@ -148,6 +165,11 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
                 return std::nullopt;
             return args[++i];
         };
+
+        const bool flag = arg == "-h" || arg == "--help" || arg == "--version" || arg == "-p"
+            || arg == "--print-optimized" || arg == "--no-label" || arg == "-c" || arg == "--check" || arg == "--verify";
+        if (flag && inlineValue)
+            return fail(arg + " takes no value (\"" + args[i] + "\")");
 
         if (arg == "--") {
             for (std::size_t k = i + 1; k < args.size(); ++k)
@@ -210,9 +232,9 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
             cl.scale = static_cast<int>(*n);
         } else if (arg == "--dpi") {
             const auto v = take();
-            const auto d = v ? ParseNumber(*v, 1, 100000) : std::nullopt;
+            const auto d = v ? ParseNumber(*v, 1, kMaxDpi) : std::nullopt;
             if (!d)
-                return fail("--dpi needs a number of dots per inch from 1 to 100000");
+                return fail("--dpi needs a number of dots per inch from 1 to " + std::to_string(static_cast<int>(kMaxDpi)));
             cl.dpi = *d;
         } else if (arg == "-j" || arg == "--jobs") {
             const auto v = take();

@@ -16,7 +16,19 @@ Layout LayOut(const RenderRequest& request)
     switch (d.kind) {
     case Drawing::Kind::Unchanged:
     case Drawing::Kind::Blank: layout.problem = "nothing to draw"; return layout;
-    case Drawing::Kind::Message: layout.problem = Utf16ToUtf8(d.message); return layout;
+    case Drawing::Kind::Message:
+        layout.problem = Utf16ToUtf8(d.message);
+        if (request.symbology == Symbology::Code128 && !d.message.empty() && d.message.front() == u' ') {
+            // The window's message names no character; here the first one
+            // Code 128 cannot take comes first, as the other symbologies do.
+            const auto bad = std::find_if(request.text.begin(), request.text.end(),
+                                          [](char16_t c) { return c < u' ' || c > u'~'; });
+            if (bad != request.text.end()) {
+                const bool pair = *bad >= 0xD800 && *bad <= 0xDBFF && bad + 1 != request.text.end();
+                layout.problem = Utf16ToUtf8(std::u16string_view(&*bad, pair ? 2 : 1)) + layout.problem;
+            }
+        }
+        return layout;
     case Drawing::Kind::Bars: break;
     }
     if (request.width > 0) {

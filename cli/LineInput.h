@@ -1,4 +1,6 @@
 #pragma once
+#include <atomic>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -19,6 +21,40 @@ public:
 private:
     std::string_view data_;
     std::size_t pos_ = 0;
+};
+
+} // namespace zebrix::cli
+
+namespace zebrix::cli {
+
+// Longest line a batch takes; a longer one is reported and skipped (no
+// barcode that long fits in a picture anyway).
+constexpr std::size_t kMaxLineBytes = std::size_t{1} << 20;
+
+// The lines of a file, a pipe or bytes in memory, read in blocks as they
+// are drawn, so that the input's size never shows in memory. The same
+// lines as LineCursor.
+class LineReader {
+public:
+    explicit LineReader(int fd, const std::atomic<int>* stop = nullptr) : fd_(fd), stop_(stop) {}
+    explicit LineReader(std::string_view bytes) : memory_(bytes) {}
+
+    enum Result { Line, TooLong, End, Failed };
+    // The next line into line; TooLong: a line over kMaxLineBytes, skipped;
+    // Failed: a read error (error() holds errno); End also when stop is set.
+    Result next(std::string& line);
+    int error() const { return error_; }
+
+private:
+    bool fill();
+
+    int fd_ = -1;
+    const std::atomic<int>* stop_ = nullptr;
+    std::string_view memory_;
+    std::string buffer_;
+    std::size_t pos_ = 0;
+    bool started_ = false, eof_ = false;
+    int error_ = 0;
 };
 
 } // namespace zebrix::cli

@@ -5,10 +5,13 @@
 
 namespace zebrix::cli {
 
-std::string CheckSize(int width, int height, const Resolution& r)
+std::string CheckSize(int width, int height, const Resolution& r, ImageType type)
 {
     const long long w = static_cast<long long>(width) * r.scale;
     const long long h = static_cast<long long>(height) * r.scale;
+    if (type == ImageType::Jpeg && (w > kMaxJpegSide || h > kMaxJpegSide))
+        return "the picture would be " + std::to_string(w) + " x " + std::to_string(h) + " dots; a JPEG is at most "
+            + std::to_string(kMaxJpegSide) + " dots on a side (use .png, or a smaller --scale)";
     if (w * h > kMaxDots)
         return "the picture would be " + std::to_string(w) + " x " + std::to_string(h) + " dots, more than "
             + std::to_string(kMaxDots) + " (use a smaller --scale)";

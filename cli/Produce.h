@@ -18,8 +18,12 @@ struct Product {
     std::string message;
 };
 
-// Checks that a drawing scaled up fits in a file; an empty string or why not.
-std::string CheckSize(int width, int height, const Resolution& resolution);
+// A JPEG's side is at most this many dots (libjpeg's limit).
+constexpr int kMaxJpegSide = 65500;
+
+// Checks that a drawing scaled up fits in a file of that type; an empty
+// string or why not.
+std::string CheckSize(int width, int height, const Resolution& resolution, ImageType type = ImageType::Bmp);
 
 // Paints the laid-out drawing, writes the file and, when asked, reads it back.
 Product ProduceImage(const RenderRequest& request, const Layout& layout, const std::string& path,
