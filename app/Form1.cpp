@@ -339,7 +339,7 @@ void Form1::GenerateBarcode()
                           Check1[2]->isChecked() ? 1 : 0};
     const std::u16string_view view(reinterpret_cast<const char16_t*>(text.constData()),
                                    static_cast<std::size_t>(text.size()));
-    zebrix::GenerateBarcode(picImage_->surface(), TypeCode, view, options, picImage_->surfaceWidth());
+    zebrix::GenerateBarcode(picImage_->surface(), static_cast<Symbology>(TypeCode), view, options, picImage_->surfaceWidth());
     picImage_->update();
     if (drawObserver_)
         drawObserver_(TypeCode, picImage_->image());

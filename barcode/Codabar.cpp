@@ -51,7 +51,7 @@ void DrawCodabar(Surface& surface, std::u16string_view text, const Options& opti
         return;
 
     const std::size_t n = text.size();
-    const std::size_t shown = VisibleCharacters(n, 12 + 4 * options.P, visibleWidth);
+    const std::size_t shown = VisibleCharacters(n, 12 + 4 * options.widenSpaces, visibleWidth);
     for (std::size_t i = 0; i < n; ++i) {
         if (IndexOf(text[i]) < 0) {
             PrintMessage(surface, CharacterAt(text, i), kCodabarInvalid);
@@ -72,8 +72,8 @@ void DrawCodabar(Surface& surface, std::u16string_view text, const Options& opti
 
     RenderPattern(surface, pattern, WidthRule::NarrowWide, options, kFirstBarX, visibleWidth);
 
-    if (options.L == 1)
-        PrintLabel(surface, 30.0 + static_cast<double>(n) * (3 + 2 * options.P), text, visibleWidth);
+    if (options.addLabel == 1)
+        PrintLabel(surface, 30.0 + static_cast<double>(n) * (3 + 2 * options.widenSpaces), text, visibleWidth);
 }
 
 } // namespace zebrix

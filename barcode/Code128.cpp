@@ -52,7 +52,7 @@ void DrawCode128(Surface& surface, std::u16string_view text, const Options& opti
     }
     const auto check = static_cast<std::size_t>((kStartB + sum) % 103);
 
-    const std::size_t shown = VisibleCharacters(n, 11 + 3 * options.P, visibleWidth);
+    const std::size_t shown = VisibleCharacters(n, 11 + 3 * options.widenSpaces, visibleWidth);
     std::string pattern;
     pattern.reserve(6 * (shown + 2) + 7);
     pattern.append(kPatterns[kStartB]);
@@ -65,8 +65,8 @@ void DrawCode128(Surface& surface, std::u16string_view text, const Options& opti
 
     RenderPattern(surface, pattern, WidthRule::ModuleCount, options, kFirstBarX, visibleWidth);
 
-    if (options.L == 1)
-        PrintLabel(surface, 30.0 + static_cast<double>(n) * (3 + 2 * options.P), text, visibleWidth);
+    if (options.addLabel == 1)
+        PrintLabel(surface, 30.0 + static_cast<double>(n) * (3 + 2 * options.widenSpaces), text, visibleWidth);
 }
 
 } // namespace zebrix

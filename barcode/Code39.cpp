@@ -92,7 +92,7 @@ void DrawCode39(Surface& surface, std::u16string_view text, const Options& optio
         return;
 
     const std::size_t n = text.size();
-    const std::size_t shown = VisibleCharacters(n, 16 + 5 * options.P, visibleWidth);
+    const std::size_t shown = VisibleCharacters(n, 16 + 5 * options.widenSpaces, visibleWidth);
     std::vector<signed char> values;
     values.reserve(shown);
     std::uint64_t sum = 0;
@@ -116,7 +116,7 @@ void DrawCode39(Surface& surface, std::u16string_view text, const Options& optio
     pattern.push_back('0');
     for (signed char v : values)
         AppendCharacter(pattern, v);
-    if (options.C == 1) {
+    if (options.addCheck == 1) {
         const auto check = static_cast<int>(sum % 43);
         checkText.assign(1, kCharacters[static_cast<std::size_t>(check)]);
         if (shown == n)
@@ -127,8 +127,8 @@ void DrawCode39(Surface& surface, std::u16string_view text, const Options& optio
 
     RenderPattern(surface, pattern, WidthRule::NarrowWide, options, kFirstBarX, visibleWidth);
 
-    if (options.L == 1) {
-        const double x = static_cast<double>(static_cast<std::int64_t>(n) * (5 + 2 * options.P) + 35);
+    if (options.addLabel == 1) {
+        const double x = static_cast<double>(static_cast<std::int64_t>(n) * (5 + 2 * options.widenSpaces) + 35);
         if (x < static_cast<double>(visibleWidth)) {
             std::u16string label;
             label.reserve(n + 1);

@@ -29,7 +29,7 @@ void DrawInterleaved2of5(Surface& surface, std::u16string_view text, const Optio
 
     // Leading zero so that the final length (check digit included) is even.
     const std::size_t n = text.size();
-    const bool leadingZero = (options.C == 0 && n % 2 == 1) || (options.C == 1 && n % 2 == 0);
+    const bool leadingZero = (options.addCheck == 0 && n % 2 == 1) || (options.addCheck == 1 && n % 2 == 0);
     const std::size_t lead = leadingZero ? 1 : 0;
 
     // Weighted sum over s (leading zero included): 3 at odd positions, 1 at even.
@@ -44,7 +44,7 @@ void DrawInterleaved2of5(Surface& surface, std::u16string_view text, const Optio
         const std::size_t k = lead + i + 1; // position in s, from 1
         sum += static_cast<std::uint64_t>(c - u'0') * (k % 2 == 1 ? 3u : 1u);
     }
-    const bool withCheck = options.C == 1;
+    const bool withCheck = options.addCheck == 1;
     const int check = static_cast<int>((10 - sum % 10) % 10);
     const std::size_t m = lead + n + (withCheck ? 1 : 0); // always even
 
@@ -56,7 +56,7 @@ void DrawInterleaved2of5(Surface& surface, std::u16string_view text, const Optio
         return check;
     };
 
-    const std::size_t pairs = VisibleCharacters(m / 2, 18 + 5 * options.P, visibleWidth);
+    const std::size_t pairs = VisibleCharacters(m / 2, 18 + 5 * options.widenSpaces, visibleWidth);
     std::string pattern;
     pattern.reserve(kStart.size() + 10 * pairs + kStop.size());
     pattern.append(kStart);
@@ -73,8 +73,8 @@ void DrawInterleaved2of5(Surface& surface, std::u16string_view text, const Optio
 
     RenderPattern(surface, pattern, WidthRule::NarrowWide, options, kFirstBarX, visibleWidth);
 
-    if (options.L == 1) {
-        const double x = (1.3 * options.P + 2) * static_cast<double>(m) + 20;
+    if (options.addLabel == 1) {
+        const double x = (1.3 * options.widenSpaces + 2) * static_cast<double>(m) + 20;
         if (x < static_cast<double>(visibleWidth)) {
             std::u16string label;
             label.reserve(m);

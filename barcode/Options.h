@@ -6,18 +6,13 @@ namespace zebrix {
 
 // The three option boxes, each 0 (not ticked) or 1 (ticked).
 struct Options {
-    int P = 1; // "Optimisé pour impression": every space one column wider
-    int L = 1; // "Ajout du label": bars end at y = 58 - 8L, label printed at y = 50
-    int C = 0; // "Avec vérification": check character (Code 39, Interleaved 2 of 5)
+    int widenSpaces = 1; // "Optimisé pour impression": every space one column wider
+    int addLabel = 1;    // "Ajout du label": bars end at y = 58 - 8L, label printed at y = 50
+    int addCheck = 0;    // "Avec vérification": check character (Code 39, Interleaved 2 of 5)
 };
 
-// Symbology index held by the window.
-enum : std::int32_t {
-    kCode39 = 0,
-    kInterleaved2of5 = 1,
-    kCode128 = 2,
-    kCodabar = 3,
-};
+// The symbologies, numbered as the window's buttons from left to right.
+enum class Symbology : std::int32_t { Code39 = 0, Interleaved2of5 = 1, Code128 = 2, Codabar = 3 };
 
 // Columns at or beyond this x are never visible; pass the surface's width so
 // that nothing past its right edge costs drawing time. The default draws all.
@@ -28,6 +23,6 @@ constexpr int kFirstBarX = 20;
 constexpr int kBarTop = 1;
 constexpr int kLabelY = 50;
 
-inline int BarBottom(const Options& o) { return 58 - 8 * o.L; }
+inline int BarBottom(const Options& o) { return 58 - 8 * o.addLabel; }
 
 } // namespace zebrix

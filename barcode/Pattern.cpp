@@ -25,7 +25,7 @@ std::int64_t RenderPattern(Surface& surface, std::string_view pattern, WidthRule
                     surface.DrawLine(static_cast<float>(x), top, static_cast<float>(x), bottom, 0);
             }
         } else {
-            x += w + options.P;
+            x += w + options.widenSpaces;
         }
     }
     return x;

@@ -21,9 +21,9 @@ void DrawCode128(Surface& surface, std::u16string_view text, const Options& opti
 void DrawCodabar(Surface& surface, std::u16string_view text, const Options& options,
                  std::int64_t visibleWidth = kNoLimit);
 
-// Calls the encoder of typeCode (0 Code 39, 1 Interleaved 2 of 5, 2 Code 128,
-// 3 Codabar). Any other value leaves the surface exactly as it was.
-void GenerateBarcode(Surface& surface, std::int32_t typeCode, std::u16string_view text,
+// Calls the encoder of the symbology. A value outside the enumeration leaves
+// the surface exactly as it was.
+void GenerateBarcode(Surface& surface, Symbology symbology, std::u16string_view text,
                      const Options& options, std::int64_t visibleWidth = kNoLimit);
 
 // Error messages, as printed after the offending character.

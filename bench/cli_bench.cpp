@@ -60,7 +60,7 @@ void BM_DrawAndEncodeOneLabel(benchmark::State& state)
 {
     const auto type = static_cast<ImageType>(state.range(0));
     RenderRequest request;
-    request.typeCode = kCode128;
+    request.typeCode = Symbology::Code128;
     request.text = u"ZBX-004217-QK17";
     for (auto _ : state) {
         const Measure m = MeasureBarcode(request);
@@ -88,7 +88,7 @@ void BM_Batch(benchmark::State& state)
     const auto dir = std::filesystem::temp_directory_path() / "zebrix-bench-batch";
     std::string why;
     BatchSettings settings{{}, *NameTemplate::Parse((dir / "{n:05}.bmp").string(), why), {}, static_cast<int>(state.range(0)), false};
-    settings.base.typeCode = kCode128;
+    settings.base.typeCode = Symbology::Code128;
     UseQtServices(&QtServicesInstance());
     Table();
     for (auto _ : state) {

@@ -8,11 +8,11 @@
 
 namespace {
 
-std::u16string Text(std::int32_t type, std::size_t n)
+std::u16string Text(zebrix::Symbology type, std::size_t n)
 {
-    const std::u16string alphabet = type == zebrix::kCode39       ? u"CODE39-ABC "
-                                    : type == zebrix::kCode128    ? u"Hello, World! "
-                                    : type == zebrix::kCodabar    ? u"0123-45$6:7"
+    const std::u16string alphabet = type == zebrix::Symbology::Code39       ? u"CODE39-ABC "
+                                    : type == zebrix::Symbology::Code128    ? u"Hello, World! "
+                                    : type == zebrix::Symbology::Codabar    ? u"0123-45$6:7"
                                                                   : u"0123456789";
     std::u16string text;
     text.reserve(n);
@@ -23,7 +23,7 @@ std::u16string Text(std::int32_t type, std::size_t n)
 
 void BM_GenerateBarcode(benchmark::State& state)
 {
-    const auto type = static_cast<std::int32_t>(state.range(0));
+    const auto type = static_cast<zebrix::Symbology>(state.range(0));
     const auto text = Text(type, static_cast<std::size_t>(state.range(1)));
     zebrix::ImageSurface surface; // 481 x 67
     const zebrix::Options options{1, 1, 1};
@@ -31,7 +31,10 @@ void BM_GenerateBarcode(benchmark::State& state)
         zebrix::GenerateBarcode(surface, type, text, options, surface.width());
         benchmark::DoNotOptimize(surface.image().constBits());
     }
-    state.SetLabel(type == 0 ? "Code39" : type == 1 ? "I2of5" : type == 2 ? "Code128" : "Codabar");
+    state.SetLabel(type == zebrix::Symbology::Code39            ? "Code39"
+                   : type == zebrix::Symbology::Interleaved2of5 ? "I2of5"
+                   : type == zebrix::Symbology::Code128         ? "Code128"
+                                                                : "Codabar");
 }
 
 } // namespace

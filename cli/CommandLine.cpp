@@ -168,21 +168,21 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
             for (char& c : name)
                 c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
             if (name == "code39")
-                cl.request.typeCode = kCode39;
+                cl.request.typeCode = Symbology::Code39;
             else if (name == "i2of5")
-                cl.request.typeCode = kInterleaved2of5;
+                cl.request.typeCode = Symbology::Interleaved2of5;
             else if (name == "code128")
-                cl.request.typeCode = kCode128;
+                cl.request.typeCode = Symbology::Code128;
             else if (name == "codabar")
-                cl.request.typeCode = kCodabar;
+                cl.request.typeCode = Symbology::Codabar;
             else
                 return fail("unknown symbology \"" + *v + "\"");
         } else if (arg == "-p" || arg == "--print-optimized") {
-            cl.request.options.P = 1;
+            cl.request.options.widenSpaces = 1;
         } else if (arg == "--no-label") {
-            cl.request.options.L = 0;
+            cl.request.options.addLabel = 0;
         } else if (arg == "-c" || arg == "--check") {
-            cl.request.options.C = 1;
+            cl.request.options.addCheck = 1;
         } else if (arg == "--verify") {
             cl.verify = true;
         } else if (arg == "-w" || arg == "--width") {

@@ -71,12 +71,12 @@ std::u16string TextReadBack(const RenderRequest& request)
     // The label holds the drawn characters; ask for it whatever L is.
     ExtentSurface probe;
     Options o = request.options;
-    o.L = 1;
+    o.addLabel = 1;
     GenerateBarcode(probe, request.typeCode, request.text, o, kNoLimit);
     if (probe.lines == 0 || probe.texts.empty())
         return {};
     std::u16string text = probe.texts.back().text;
-    if (request.typeCode == kCode39 && o.C == 1 && !text.empty())
+    if (request.typeCode == Symbology::Code39 && o.addCheck == 1 && !text.empty())
         text.pop_back(); // the check character is checked by the reader, not returned
     return text;
 }

@@ -11,7 +11,7 @@
 namespace zebrix::cli {
 
 struct RenderRequest {
-    std::int32_t typeCode = kCode39;
+    Symbology typeCode = Symbology::Code39;
     std::u16string text;
     Options options{0, 1, 0}; // the command line's defaults scan: P = 0
     int width = 0;            // 0: the bars, a 20-pixel quiet zone, and the whole label

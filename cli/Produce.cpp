@@ -104,7 +104,7 @@ Product ProduceImage(const RenderRequest& request, int width, const LabelPainter
         return {Product::Unreadable, path + ": cannot read it back" + (why.empty() ? "" : ": " + why)};
     }
     const std::string expected = Utf16ToUtf8(TextReadBack(request));
-    const auto read = qt ? qt->decode(image, request.typeCode, request.typeCode == kCode39 && request.options.C == 1)
+    const auto read = qt ? qt->decode(image, request.typeCode, request.typeCode == Symbology::Code39 && request.options.addCheck == 1)
                          : std::vector<std::string>{};
     if (read.size() == 1 && read.front() == expected)
         return product;

@@ -4,6 +4,7 @@
 // Qt's libraries alone takes longer than a whole drawing, and most runs
 // need neither.
 #include "Bitmap.h"
+#include "barcode/Options.h"
 #include "GlyphTable.h"
 #include "ImageFiles.h"
 
@@ -32,7 +33,7 @@ public:
     virtual bool readImage(const std::string& path, GrayImage& image, std::string& why) = 0;
     // What ZXing-C++ reads in the picture, for one symbology only. With
     // code39Check the Code 39 check character is verified and not returned.
-    virtual std::vector<std::string> decode(const GrayImage& image, std::int32_t typeCode, bool code39Check) = 0;
+    virtual std::vector<std::string> decode(const GrayImage& image, Symbology typeCode, bool code39Check) = 0;
     // Ends what was started (the application object), before the program exits.
     virtual void shutdown() = 0;
 };

@@ -54,11 +54,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (!Utf8ToUtf16(line, text))
                 continue;
             RenderRequest request;
-            request.typeCode = static_cast<std::int32_t>(n % 4);
+            request.typeCode = static_cast<zebrix::Symbology>(n % 4);
             request.text = text;
             request.options = {n % 2, (n / 2) % 2, (n / 4) % 2};
             const Measure m = MeasureBarcode(request);
-            if (m.drawable != !m.labels.empty() && request.options.L == 1)
+            if (m.drawable != !m.labels.empty() && request.options.addLabel == 1)
                 std::abort(); // a drawable text always has its label
             const std::string safe = SafeFileName(text);
             if (safe.empty() || safe.size() > kMaxTextBytes || safe[0] == '.' || safe.find('/') != std::string::npos)

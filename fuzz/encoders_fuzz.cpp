@@ -61,15 +61,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 1)
         return 0;
     const std::uint8_t control = data[0];
-    const auto type = static_cast<std::int32_t>(control & 3);
+    const auto type = static_cast<zebrix::Symbology>(control & 3);
     const zebrix::Options options{(control >> 2) & 1, (control >> 3) & 1, (control >> 4) & 1};
     std::u16string text;
     for (std::size_t i = 1; i + 1 < size; i += 2)
         text.push_back(static_cast<char16_t>(data[i] | (data[i + 1] << 8)));
 
-    CheckingSurface full(58 - 8 * options.L);
+    CheckingSurface full(58 - 8 * options.addLabel);
     zebrix::GenerateBarcode(full, type, text, options);
-    CheckingSurface cut(58 - 8 * options.L);
+    CheckingSurface cut(58 - 8 * options.addLabel);
     zebrix::GenerateBarcode(cut, type, text, options, 200);
 
     std::vector<Line> expected;

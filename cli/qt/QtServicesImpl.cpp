@@ -283,17 +283,17 @@ public:
         return true;
     }
 
-    std::vector<std::string> decode(const GrayImage& image, std::int32_t typeCode, bool code39Check) override
+    std::vector<std::string> decode(const GrayImage& image, Symbology typeCode, bool code39Check) override
     {
         if (image.width <= 0 || image.height <= 0)
             return {};
         ZXing::ImageView view(image.pixels.data(), image.width, image.height, ZXing::ImageFormat::Lum, image.width);
         ZXing::DecodeHints hints;
         switch (typeCode) {
-        case kCode39: hints.setFormats(ZXing::BarcodeFormat::Code39); break;
-        case kInterleaved2of5: hints.setFormats(ZXing::BarcodeFormat::ITF); break;
-        case kCode128: hints.setFormats(ZXing::BarcodeFormat::Code128); break;
-        case kCodabar: hints.setFormats(ZXing::BarcodeFormat::Codabar); break;
+        case Symbology::Code39: hints.setFormats(ZXing::BarcodeFormat::Code39); break;
+        case Symbology::Interleaved2of5: hints.setFormats(ZXing::BarcodeFormat::ITF); break;
+        case Symbology::Code128: hints.setFormats(ZXing::BarcodeFormat::Code128); break;
+        case Symbology::Codabar: hints.setFormats(ZXing::BarcodeFormat::Codabar); break;
         default: return {};
         }
         hints.setTryHarder(true);

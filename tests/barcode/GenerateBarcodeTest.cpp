@@ -13,19 +13,19 @@ namespace {
 
 using Encoder = std::function<void(Surface&, std::u16string_view, const Options&, std::int64_t)>;
 
-struct Symbology {
-    std::int32_t type;
+struct Case {
+    Symbology type;
     Encoder draw;
     std::u16string sample;
 };
 
-std::vector<Symbology> All()
+std::vector<Case> All()
 {
     return {
-        {kCode39, DrawCode39, u"CODE 39"},
-        {kInterleaved2of5, DrawInterleaved2of5, u"1234567"},
-        {kCode128, DrawCode128, u"Code 128!"},
-        {kCodabar, DrawCodabar, u"a123$45d"},
+        {Symbology::Code39, DrawCode39, u"CODE 39"},
+        {Symbology::Interleaved2of5, DrawInterleaved2of5, u"1234567"},
+        {Symbology::Code128, DrawCode128, u"Code 128!"},
+        {Symbology::Codabar, DrawCodabar, u"a123$45d"},
     };
 }
 
@@ -37,15 +37,15 @@ TEST(GenerateBarcode, DispatchesOnTheSymbologyIndex)
         RecordingSurface viaDispatch, direct;
         GenerateBarcode(viaDispatch, s.type, s.sample, Options{});
         s.draw(direct, s.sample, Options{}, kNoLimit);
-        EXPECT_EQ(viaDispatch.calls, direct.calls) << s.type;
+        EXPECT_EQ(viaDispatch.calls, direct.calls) << static_cast<int>(s.type);
     }
 }
 
 TEST(GenerateBarcode, UnknownIndexLeavesTheSurfaceUntouched)
 {
-    for (std::int32_t type : {4, -1, 1000}) {
+    for (std::int32_t index : {4, -1, 1000}) {
         RecordingSurface s;
-        GenerateBarcode(s, type, u"ABC", Options{});
+        GenerateBarcode(s, static_cast<Symbology>(index), u"ABC", Options{});
         EXPECT_TRUE(s.calls.empty());
     }
 }
@@ -98,7 +98,7 @@ TEST(GenerateBarcode, DrawingStopsAtTheVisibleWidth)
             for (int x : full.lineXs())
                 if (x < width)
                     expected.push_back(x);
-            EXPECT_EQ(cut.lineXs(), expected) << s.type << " width " << width;
+            EXPECT_EQ(cut.lineXs(), expected) << static_cast<int>(s.type) << " width " << width;
             EXPECT_TRUE(cut.texts().empty()); // the label starts far to the right
         }
         // Validation still covers the whole text.

@@ -25,7 +25,7 @@ QString Write(const QTemporaryDir& dir, const QString& name, const QByteArray& b
     return f.fileName();
 }
 
-QImage Window(std::int32_t type, const std::u16string& text, zebrix::Options options = {0, 1, 0})
+QImage Window(zebrix::Symbology type, const std::u16string& text, zebrix::Options options = {0, 1, 0})
 {
     zebrix::cli::RenderRequest request;
     request.typeCode = type;
@@ -58,7 +58,7 @@ TEST(Batch, OneImagePerLineAndBadLinesByNumber)
     for (const auto& [name, text] : written) {
         const QImage image(dir.filePath("out/" + name));
         ASSERT_FALSE(image.isNull()) << name.toStdString();
-        EXPECT_EQ(image.convertToFormat(QImage::Format_RGB32), Window(zebrix::kCode39, text)) << name.toStdString();
+        EXPECT_EQ(image.convertToFormat(QImage::Format_RGB32), Window(zebrix::Symbology::Code39, text)) << name.toStdString();
     }
     EXPECT_EQ(DecodeWithZbar(QImage(dir.filePath("out/004-abc.bmp"))), std::vector<std::string>{"ABC"});
     EXPECT_TRUE(r.out.isEmpty());
@@ -74,7 +74,7 @@ TEST(Batch, StandardInputAndTheOptionsOfASingleDrawing)
     EXPECT_TRUE(r.err.isEmpty()); // not a terminal: nothing but messages
     for (const auto& [name, text] : {std::pair{"1.png", u"Hello"}, std::pair{"2.png", u"World"}}) {
         zebrix::cli::RenderRequest request;
-        request.typeCode = zebrix::kCode128;
+        request.typeCode = zebrix::Symbology::Code128;
         request.text = text;
         request.options = {1, 0, 0};
         request.width = 300;
@@ -226,7 +226,7 @@ TEST(Batch, SameFilesWithTheGlyphCacheWithoutItOrWithADamagedOne)
     EXPECT_EQ(run("qt", off), first);
     // And the window's own pixels.
     zebrix::cli::RenderRequest request;
-    request.typeCode = zebrix::kCode128;
+    request.typeCode = zebrix::Symbology::Code128;
     request.text = u"AV To ~{|}";
     request.options = {1, 1, 0};
     EXPECT_EQ(QImage(dir.filePath("qt/2.bmp")).convertToFormat(QImage::Format_RGB32), zebrix::cli::RenderBarcode(request).image);

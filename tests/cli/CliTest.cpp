@@ -57,7 +57,7 @@ TEST(Cli, PixelsEqualTheWindowSurface)
     const auto r = Cli({"-s", "codabar", "-p", "-c", "-w", "481", "-o", path, "--", "a123-456d"});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     zebrix::ImageSurface surface(481, 67);
-    zebrix::GenerateBarcode(surface, zebrix::kCodabar, u"a123-456d", zebrix::Options{1, 1, 1}, 481);
+    zebrix::GenerateBarcode(surface, zebrix::Symbology::Codabar, u"a123-456d", zebrix::Options{1, 1, 1}, 481);
     EXPECT_EQ(QImage(path).convertToFormat(QImage::Format_RGB32), surface.image());
 }
 
@@ -69,9 +69,9 @@ TEST(Cli, DefaultWidthHoldsTheBarsAQuietZoneAndTheLabel)
     EXPECT_EQ(result.image.width(), 66 + 1 + 20); // last bar at 66 (P = 0)
 
     // A long Code 128 label runs past the bars: the image is as wide as the label.
-    request.typeCode = zebrix::kCode128;
+    request.typeCode = zebrix::Symbology::Code128;
     request.text = u"WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW";
-    request.options.P = 1;
+    request.options.widenSpaces = 1;
     result = zebrix::cli::RenderBarcode(request);
     const int labelEnd = 30 + 5 * static_cast<int>(request.text.size())
         + zebrix::ImageSurface::textWidth(request.text);

@@ -40,7 +40,7 @@ QImage ToImage(const Bitmap& b)
 }
 
 // The window's picture and ours, same width (the automatic one, found with Qt's metrics).
-void ExpectSameAsWindow(std::int32_t type, const std::u16string& text, Options options, const LabelPainter& painter)
+void ExpectSameAsWindow(Symbology type, const std::u16string& text, Options options, const LabelPainter& painter)
 {
     RenderRequest request;
     request.typeCode = type;
@@ -58,7 +58,7 @@ void ExpectSameAsWindow(std::int32_t type, const std::u16string& text, Options o
     GenerateBarcode(window, type, text, options, window.width());
     const BitmapSurface ours = DrawBarcode(request, *width, painter);
     ASSERT_EQ(ToImage(ours.bitmap()), window.image())
-        << "type " << type << " P" << options.P << " L" << options.L << " C" << options.C << " \""
+        << "type " << static_cast<int>(type) << " P" << options.widenSpaces << " L" << options.addLabel << " C" << options.addCheck << " \""
         << QString::fromStdU16String(text).toStdString() << "\"";
 }
 
@@ -77,9 +77,9 @@ TEST(FastPath, EveryPrintableCharacterAndManyTextsAsTheWindowDrawsThem)
     const GlyphTable& table = Table();
     const std::u16string all = Printable();
     for (int P : {0, 1}) {
-        ExpectSameAsWindow(kCode128, all, Options{P, 1, 0}, table);
+        ExpectSameAsWindow(Symbology::Code128, all, Options{P, 1, 0}, table);
         for (char16_t c : all)
-            ExpectSameAsWindow(kCode128, std::u16string(3, c), Options{P, 1, 0}, table);
+            ExpectSameAsWindow(Symbology::Code128, std::u16string(3, c), Options{P, 1, 0}, table);
     }
     // Every pair is checked when the table is made; longer runs here.
     std::mt19937 random(12345);
@@ -88,18 +88,18 @@ TEST(FastPath, EveryPrintableCharacterAndManyTextsAsTheWindowDrawsThem)
         const int n = 1 + static_cast<int>(random() % 60);
         for (int k = 0; k < n; ++k)
             text.push_back(all[random() % all.size()]);
-        ExpectSameAsWindow(kCode128, text, Options{static_cast<int>(random() % 2), 1, 0}, table);
+        ExpectSameAsWindow(Symbology::Code128, text, Options{static_cast<int>(random() % 2), 1, 0}, table);
     }
 }
 
 TEST(FastPath, EverySymbologyAndOptionAsTheWindowDrawsIt)
 {
-    const std::vector<std::pair<std::int32_t, std::vector<std::u16string>>> samples = {
-        {kCode39, {u"A", u"code39", u"HELLO WORLD", u"-. $/+%", u"ZEBRIX 1.0"}},
+    const std::vector<std::pair<Symbology, std::vector<std::u16string>>> samples = {
+        {Symbology::Code39, {u"A", u"code39", u"HELLO WORLD", u"-. $/+%", u"ZEBRIX 1.0"}},
         // Odd and even lengths: with P = 1 the label's x is fractional.
-        {kInterleaved2of5, {u"1", u"12", u"123", u"1234", u"98765432101", u"000"}},
-        {kCode128, {u"A", u"Hello, World!", u" ", u"~{|}", u"WWWWiiii", u"AVAVATTo"}},
-        {kCodabar, {u"1", u"a12d", u"-$:/.+", u"0123456789"}},
+        {Symbology::Interleaved2of5, {u"1", u"12", u"123", u"1234", u"98765432101", u"000"}},
+        {Symbology::Code128, {u"A", u"Hello, World!", u" ", u"~{|}", u"WWWWiiii", u"AVAVATTo"}},
+        {Symbology::Codabar, {u"1", u"a12d", u"-$:/.+", u"0123456789"}},
     };
     for (const auto& [type, texts] : samples)
         for (int P : {0, 1})
@@ -115,7 +115,7 @@ TEST(FastPath, QtDrawingTheLabelsGivesTheSamePixels)
     EXPECT_EQ(qt.ascent(), Table().ascent());
     for (const std::u16string& text : {std::u16string(u"Hello, World!"), Printable(), std::u16string(u"AV To")})
         for (int P : {0, 1})
-            ExpectSameAsWindow(kCode128, text, Options{P, 1, 0}, qt);
+            ExpectSameAsWindow(Symbology::Code128, text, Options{P, 1, 0}, qt);
 }
 
 TEST(GlyphCache, KeepsTheTableUntilTheFontsChange)

@@ -37,7 +37,7 @@ std::uint32_t U32(const QByteArray& b, int at)
         | static_cast<std::uint8_t>(b[at + 2]) << 16 | static_cast<std::uint32_t>(static_cast<std::uint8_t>(b[at + 3])) << 24;
 }
 
-QImage Window(std::int32_t type, const std::u16string& text, Options options)
+QImage Window(Symbology type, const std::u16string& text, Options options)
 {
     cli::RenderRequest request;
     request.typeCode = type;
@@ -46,15 +46,15 @@ QImage Window(std::int32_t type, const std::u16string& text, Options options)
     return cli::RenderBarcode(request).image;
 }
 
-QStringList SymbologyArgs(std::int32_t type, Options o)
+QStringList SymbologyArgs(Symbology type, Options o)
 {
     static const char* names[] = {"code39", "i2of5", "code128", "codabar"};
-    QStringList args{"-s", names[type]};
-    if (o.P)
+    QStringList args{"-s", names[static_cast<int>(type)]};
+    if (o.widenSpaces)
         args << "-p";
-    if (!o.L)
+    if (!o.addLabel)
         args << "--no-label";
-    if (o.C)
+    if (o.addCheck)
         args << "-c";
     return args;
 }
@@ -70,8 +70,8 @@ bool Readable(const QImage& image, const std::string& text, bool zbar)
 TEST(Svg, OneRectanglePerBarOnTheBitmapsColumns)
 {
     QTemporaryDir dir;
-    const std::vector<std::pair<std::int32_t, std::u16string>> samples = {
-        {kCode39, u"ZEBRIX"}, {kInterleaved2of5, u"0123456789"}, {kCode128, u"<Tom & \"Jerry\">"}, {kCodabar, u"12-34"}};
+    const std::vector<std::pair<Symbology, std::u16string>> samples = {
+        {Symbology::Code39, u"ZEBRIX"}, {Symbology::Interleaved2of5, u"0123456789"}, {Symbology::Code128, u"<Tom & \"Jerry\">"}, {Symbology::Codabar, u"12-34"}};
     for (const auto& [type, text] : samples)
         for (int P : {0, 1})
             for (int L : {0, 1}) {
@@ -100,7 +100,7 @@ TEST(Svg, OneRectanglePerBarOnTheBitmapsColumns)
                     EXPECT_EQ(match.captured(4).toInt(), 58 - 8 * L); // rows 1 to 58 - 8L
                     rects.push_back({match.captured(1).toInt(), match.captured(1).toInt() + match.captured(3).toInt()});
                 }
-                EXPECT_EQ(rects, runs) << "type " << type << " P" << P << " L" << L;
+                EXPECT_EQ(rects, runs) << "type " << static_cast<int>(type) << " P" << P << " L" << L;
                 EXPECT_TRUE(content.contains(QStringLiteral("viewBox=\"0 0 %1 67\"").arg(bitmap.width())));
                 EXPECT_EQ(content.contains(QStringLiteral("<text ")), L == 1);
             }
@@ -113,7 +113,7 @@ TEST(Svg, OneRectanglePerBarOnTheBitmapsColumns)
 TEST(Scale, PixelsBlownUpAndTheResolutionStored)
 {
     QTemporaryDir dir;
-    const QImage one = Window(kCode128, u"Scale 3", Options{0, 1, 0});
+    const QImage one = Window(Symbology::Code128, u"Scale 3", Options{0, 1, 0});
     for (int n : {1, 2, 3, 5})
         for (const QString ext : {"bmp", "png", "jpg"}) {
             const QString path = dir.filePath("s." + ext);
@@ -139,7 +139,7 @@ TEST(Scale, PixelsBlownUpAndTheResolutionStored)
     // The SVG's size in millimetres follows the same rule.
     r = RunZebrixCli({"-s", "code128", "--scale", "3", "--dpi", "300", "-o", dir.filePath("d.svg"), "X"});
     ASSERT_EQ(r.status, 0);
-    const int width = Window(kCode128, u"X", Options{0, 1, 0}).width();
+    const int width = Window(Symbology::Code128, u"X", Options{0, 1, 0}).width();
     const QString svg = QString::fromUtf8(Bytes(dir.filePath("d.svg")));
     const auto mm = QRegularExpression(R"re(width="([\d.]+)mm" height="([\d.]+)mm")re").match(svg);
     ASSERT_TRUE(mm.hasMatch());
@@ -165,7 +165,7 @@ TEST(Bmp, OneBitFilesOtherProgramsOpen)
     const QString path = dir.filePath("mono.bmp");
     ASSERT_EQ(RunZebrixCli({"-s", "code128", "-o", path, "Zebrix 1.0"}).status, 0);
     const QByteArray bmp = Bytes(path);
-    const QImage window = Window(kCode128, u"Zebrix 1.0", Options{0, 1, 0});
+    const QImage window = Window(Symbology::Code128, u"Zebrix 1.0", Options{0, 1, 0});
     EXPECT_EQ(bmp.left(2), "BM");
     EXPECT_EQ(U32(bmp, 28) & 0xFFFF, 1u); // bits per pixel
     const std::uint32_t rowBytes = ((window.width() + 31) / 32) * 4;
@@ -186,42 +186,42 @@ TEST(Bmp, OneBitFilesOtherProgramsOpen)
 TEST(Readers, WhatTheHelpSaysCannotBeRead)
 {
     struct Case {
-        std::int32_t type;
+        Symbology type;
         std::u16string text;
         Options options;
         std::string read;
         bool zxing, zbar;
     };
     const std::vector<Case> cases = {
-        {kCode128, u"Hello", {1, 1, 0}, "Hello", false, false},
-        {kCode128, u"Hello, World!", {0, 1, 0}, "Hello, World!", true, true},
-        {kCode39, u"A$B", {1, 1, 0}, "A$B", false, true},
-        {kCode39, u"A/B", {1, 1, 0}, "A/B", false, true},
-        {kCode39, u"A+B", {1, 1, 0}, "A+B", false, true},
-        {kCode39, u"A%B", {1, 1, 0}, "A%B", false, true},
-        {kCode39, u"Z4", {1, 1, 1}, "Z4$", false, true}, // check character "$"
-        {kCode39, u"A-B. C", {1, 1, 0}, "A-B. C", true, true},
-        {kCode39, u"A$B", {0, 1, 0}, "A$B", true, true},
-        {kInterleaved2of5, u"1234", {0, 1, 0}, "1234", false, true},
-        {kInterleaved2of5, u"12345", {1, 1, 0}, "012345", true, true},
-        {kInterleaved2of5, u"123", {0, 1, 1}, "1236", false, true},
-        {kCodabar, u"1", {0, 1, 0}, "1", false, true},
-        {kCodabar, u"12", {1, 1, 0}, "12", true, true},
-        {kCodabar, u"1a2", {0, 1, 0}, "1a2", false, false},
+        {Symbology::Code128, u"Hello", {1, 1, 0}, "Hello", false, false},
+        {Symbology::Code128, u"Hello, World!", {0, 1, 0}, "Hello, World!", true, true},
+        {Symbology::Code39, u"A$B", {1, 1, 0}, "A$B", false, true},
+        {Symbology::Code39, u"A/B", {1, 1, 0}, "A/B", false, true},
+        {Symbology::Code39, u"A+B", {1, 1, 0}, "A+B", false, true},
+        {Symbology::Code39, u"A%B", {1, 1, 0}, "A%B", false, true},
+        {Symbology::Code39, u"Z4", {1, 1, 1}, "Z4$", false, true}, // check character "$"
+        {Symbology::Code39, u"A-B. C", {1, 1, 0}, "A-B. C", true, true},
+        {Symbology::Code39, u"A$B", {0, 1, 0}, "A$B", true, true},
+        {Symbology::Interleaved2of5, u"1234", {0, 1, 0}, "1234", false, true},
+        {Symbology::Interleaved2of5, u"12345", {1, 1, 0}, "012345", true, true},
+        {Symbology::Interleaved2of5, u"123", {0, 1, 1}, "1236", false, true},
+        {Symbology::Codabar, u"1", {0, 1, 0}, "1", false, true},
+        {Symbology::Codabar, u"12", {1, 1, 0}, "12", true, true},
+        {Symbology::Codabar, u"1a2", {0, 1, 0}, "1a2", false, false},
         // zbar misses about one Code 128 symbol in ten at one dot per module.
-        {kCode128, u"|", {0, 1, 0}, "|", true, false},
-        {kCode128, u"Hello", {0, 1, 0}, "Hello", true, false},
+        {Symbology::Code128, u"|", {0, 1, 0}, "|", true, false},
+        {Symbology::Code128, u"Hello", {0, 1, 0}, "Hello", true, false},
     };
     for (const auto& c : cases) {
         const QImage image = Window(c.type, c.text, c.options);
-        const std::string what = QString::fromStdU16String(c.text).toStdString() + " type " + std::to_string(c.type)
-            + " P" + std::to_string(c.options.P);
+        const std::string what = QString::fromStdU16String(c.text).toStdString() + " type " + std::to_string(static_cast<int>(c.type))
+            + " P" + std::to_string(c.options.widenSpaces);
         EXPECT_EQ(Readable(image, c.read, false), c.zxing) << "ZXing " << what;
         EXPECT_EQ(Readable(image, c.read, true), c.zbar) << "zbar " << what;
     }
     // zbar reads Code 128 from two dots per module on.
     for (const std::u16string text : {u"|", u"Hello"}) {
-        const QImage one = Window(kCode128, text, Options{0, 1, 0});
+        const QImage one = Window(Symbology::Code128, text, Options{0, 1, 0});
         EXPECT_EQ(DecodeWithZbar(one.scaled(one.size() * 2)), std::vector<std::string>{QString::fromStdU16String(text).toStdString()});
     }
 

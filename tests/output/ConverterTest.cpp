@@ -169,7 +169,7 @@ protected:
 TEST_F(ConverterTest, BlackAndWhiteBecomesGrayscaleAndRatioSetsTheQuality)
 {
     SurfaceHost host;
-    host.draw(kCode128, u"Zebrix");
+    host.draw(Symbology::Code128, u"Zebrix");
     const QImage picture = host.currentImage().convertToFormat(QImage::Format_RGB888);
     // Quality (ratio + 100) / 2, seen in libjpeg's first luminance quantiser
     // (16 at quality 50, scaled).
@@ -283,7 +283,7 @@ TEST_F(ConverterTest, ReadsEveryUncompressedLayout)
 TEST_F(ConverterTest, RefusesEveryCutShortBitmapWithoutWritingAnything)
 {
     SurfaceHost host(40);
-    host.draw(kCode39, u"A");
+    host.draw(Symbology::Code39, u"A");
     const QByteArray bmp = QtBmp(host.currentImage().convertToFormat(QImage::Format_RGB888));
     for (qsizetype n = 0; n < bmp.size(); ++n) {
         const int result = convert(bmp.left(n));
@@ -357,7 +357,7 @@ TEST_F(ConverterTest, RefusesHostileHeadersWithoutWritingAnything)
 TEST_F(ConverterTest, RandomDamageNeverCrashesAndNeverLeavesAHalfFile)
 {
     SurfaceHost host(64);
-    host.draw(kCodabar, u"12");
+    host.draw(Symbology::Codabar, u"12");
     const QByteArray good = QtBmp(host.currentImage().convertToFormat(QImage::Format_Indexed8));
     QRandomGenerator random(7);
     int converted = 0;

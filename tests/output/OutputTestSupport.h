@@ -19,9 +19,9 @@ class SurfaceHost : public SaveHost {
 public:
     explicit SurfaceHost(int width = ImageSurface::kDefaultWidth) : surface(width) {}
 
-    void draw(std::int32_t typeCode, const std::u16string& text, Options options = {0, 1, 0})
+    void draw(Symbology symbology, const std::u16string& text, Options options = {0, 1, 0})
     {
-        GenerateBarcode(surface, typeCode, text, options);
+        GenerateBarcode(surface, symbology, text, options);
     }
     QImage currentImage() const override { return surface.image(); }
     void setBackgroundPicture(const QImage& picture) override

@@ -63,7 +63,7 @@ protected:
         ASSERT_TRUE(root.isValid());
         for (const char* folder : {"out", "tmp", "empty"})
             ASSERT_TRUE(QDir(root.path()).mkdir(folder));
-        host.draw(kCode39, u"CODE39");
+        host.draw(Symbology::Code39, u"CODE39");
         seams.dialog = &dialog;
         seams.inputBox = &input;
         seams.messageBox = &messages;
@@ -300,13 +300,13 @@ TEST_F(SaveCommandTest, TheSavedFileBecomesTheBackgroundUntilReset)
     EXPECT_EQ(AsRgb(host.surface.backgroundPicture()), AsRgb(drawn)); // BMP: every pixel kept
 
     // Later drawings go over the saved picture...
-    host.draw(kCode128, u"NEW");
+    host.draw(Symbology::Code128, u"NEW");
     SurfaceHost fresh;
-    fresh.draw(kCode128, u"NEW");
+    fresh.draw(Symbology::Code128, u"NEW");
     EXPECT_NE(AsRgb(host.currentImage()), AsRgb(fresh.currentImage()));
     // ...until the reset removes it; the caption stays.
     host.surface.clearBackgroundPicture();
-    host.draw(kCode128, u"NEW");
+    host.draw(Symbology::Code128, u"NEW");
     EXPECT_EQ(AsRgb(host.currentImage()), AsRgb(fresh.currentImage()));
     EXPECT_EQ(host.caption, "Ruvovez : code.bmp");
 

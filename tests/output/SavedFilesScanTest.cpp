@@ -20,7 +20,7 @@ namespace {
 
 struct Sample {
     const char* name;
-    std::int32_t typeCode;
+    Symbology typeCode;
     std::u16string text;
     std::string expected;
 };
@@ -38,7 +38,7 @@ bool Reads(const std::vector<std::string>& texts, const Sample& sample)
 {
     return std::any_of(texts.begin(), texts.end(), [&](const std::string& t) {
         return t == sample.expected
-            || (sample.typeCode == kCodabar && WithoutCodabarGuards(t) == sample.expected);
+            || (sample.typeCode == Symbology::Codabar && WithoutCodabarGuards(t) == sample.expected);
     });
 }
 
@@ -111,8 +111,8 @@ TEST_P(SavedFilesScan, JpegAtEveryRatio)
 }
 
 INSTANTIATE_TEST_SUITE_P(Symbologies, SavedFilesScan,
-                         ::testing::Values(Sample{"Code39", kCode39, u"ZEBRIX-39", "ZEBRIX-39"},
-                                           Sample{"Interleaved2of5", kInterleaved2of5, u"12345678", "12345678"},
-                                           Sample{"Code128", kCode128, u"Zebrix 128!", "Zebrix 128!"},
-                                           Sample{"Codabar", kCodabar, u"123-45$", "123-45$"}),
+                         ::testing::Values(Sample{"Code39", Symbology::Code39, u"ZEBRIX-39", "ZEBRIX-39"},
+                                           Sample{"Interleaved2of5", Symbology::Interleaved2of5, u"12345678", "12345678"},
+                                           Sample{"Code128", Symbology::Code128, u"Zebrix 128!", "Zebrix 128!"},
+                                           Sample{"Codabar", Symbology::Codabar, u"123-45$", "123-45$"}),
                          [](const auto& info) { return std::string(info.param.name); });

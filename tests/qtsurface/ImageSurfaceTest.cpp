@@ -57,10 +57,10 @@ TEST(ImageSurface, VerticalLinesCoverBothEndsInBlack)
 
 TEST(ImageSurface, PixelsFollowTheDrawingColumnByColumn)
 {
-    for (std::int32_t type : {kCode39, kInterleaved2of5, kCode128, kCodabar})
+    for (Symbology type : {Symbology::Code39, Symbology::Interleaved2of5, Symbology::Code128, Symbology::Codabar})
         for (int P : {0, 1})
             for (int L : {0, 1}) {
-                const std::u16string text = type == kInterleaved2of5 ? u"0123456789" : u"1234-5678";
+                const std::u16string text = type == Symbology::Interleaved2of5 ? u"0123456789" : u"1234-5678";
                 test::RecordingSurface recording;
                 GenerateBarcode(recording, type, text, Options{P, L, 1});
                 ImageSurface s(481);
@@ -72,7 +72,7 @@ TEST(ImageSurface, PixelsFollowTheDrawingColumnByColumn)
 TEST(ImageSurface, OnlyBlackAndWhitePixels)
 {
     ImageSurface s;
-    GenerateBarcode(s, kCode128, u"Crisp label, no grey: Wg@%", Options{0, 1, 0}, s.width());
+    GenerateBarcode(s, Symbology::Code128, u"Crisp label, no grey: Wg@%", Options{0, 1, 0}, s.width());
     bool sawText = false;
     for (int y = 0; y < s.height(); ++y)
         for (int x = 0; x < s.width(); ++x) {
@@ -92,7 +92,7 @@ TEST(ImageSurface, BackgroundPictureStaysUnderEveryClearUntilRemoved)
     s.Clear();
     EXPECT_EQ(s.image().pixel(5, 5), qRgb(200, 0, 0));
     EXPECT_EQ(s.image().pixel(40, 5), qRgb(255, 255, 255));
-    GenerateBarcode(s, kCode39, u"A", Options{0, 0, 0}, s.width());
+    GenerateBarcode(s, Symbology::Code39, u"A", Options{0, 0, 0}, s.width());
     EXPECT_EQ(s.image().pixel(5, 5), qRgb(200, 0, 0));
     EXPECT_TRUE(IsBlack(s.image(), 20, 5));
     s.clearBackgroundPicture();
@@ -124,7 +124,7 @@ TEST(ImageSurface, AMessageNamesEvenAnInvisibleOrRightToLeftCharacterReadably)
     };
     const auto message = [](std::u16string_view text) {
         ImageSurface s;
-        GenerateBarcode(s, kCode39, text, Options{1, 1, 0});
+        GenerateBarcode(s, Symbology::Code39, text, Options{1, 1, 0});
         return s.image();
     };
     // A direction override would turn the message round; a format character

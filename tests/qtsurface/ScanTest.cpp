@@ -15,7 +15,7 @@ using test::DecodeWithZXing;
 
 namespace {
 
-QImage Render(std::int32_t type, const std::u16string& text, Options options)
+QImage Render(Symbology type, const std::u16string& text, Options options)
 {
     cli::RenderRequest request;
     request.typeCode = type;
@@ -62,7 +62,7 @@ TEST(Scan, Code39EveryOptionWithBothReaders)
                 for (std::size_t i = 0; i < samples.size(); ++i) {
                     const auto& [text, read] = samples[i];
                     const std::string expected = read + (C ? checks[i] : "");
-                    const QImage image = Render(kCode39, text, Options{P, L, C});
+                    const QImage image = Render(Symbology::Code39, text, Options{P, L, C});
                     EXPECT_EQ(DecodeWithZbar(image), One(expected)) << expected << " P" << P;
                     // Wider spaces give the symbols - . $ / + % a space ratio ZXing refuses.
                     if (P == 0 || i != 4) {
@@ -79,9 +79,9 @@ TEST(Scan, Interleaved2of5EveryOptionWithBothReaders)
                 for (std::u16string text : {u"1", u"12", u"1234", u"123456", u"9876543210", u"00000000000"}) {
                     // The drawn digits: leading zero and check digit included.
                     test::RecordingSurface probe;
-                    GenerateBarcode(probe, kInterleaved2of5, text, Options{P, 1, C});
+                    GenerateBarcode(probe, Symbology::Interleaved2of5, text, Options{P, 1, C});
                     const std::u16string drawn = probe.texts().at(0);
-                    const QImage image = Render(kInterleaved2of5, text, Options{P, L, C});
+                    const QImage image = Render(Symbology::Interleaved2of5, text, Options{P, L, C});
                     EXPECT_EQ(DecodeWithZbar(image), One(Utf8(drawn))) << Utf8(drawn) << " P" << P;
                     // ZXing reads Interleaved 2 of 5 from six digits on.
                     if (drawn.size() >= 6) {
@@ -97,7 +97,7 @@ TEST(Scan, Code128WithoutWiderSpacesWithBothReaders)
         all.push_back(c);
     for (int L : kOn)
         for (const std::u16string& text : std::vector<std::u16string>{u"A", u"Hello, World!", u" ", u"abc", u"123456", u"~{|}", all}) {
-            const QImage image = Render(kCode128, text, Options{0, L, 0});
+            const QImage image = Render(Symbology::Code128, text, Options{0, L, 0});
             EXPECT_EQ(DecodeWithZXing(image), One(Utf8(text))) << Utf8(text);
             // zbar misses some symbols at one pixel per module (a single "|",
             // "~{|}"), Zint's images of the same text included; ZXing reads them.
@@ -111,7 +111,7 @@ TEST(Scan, Code128WithoutWiderSpacesWithBothReaders)
 // reader is expected to read it, and neither does.
 TEST(Scan, Code128WithWiderSpacesIsNotReadable)
 {
-    const QImage image = Render(kCode128, u"Hello", Options{1, 1, 0});
+    const QImage image = Render(Symbology::Code128, u"Hello", Options{1, 1, 0});
     EXPECT_TRUE(DecodeWithZXing(image).empty());
     EXPECT_TRUE(DecodeWithZbar(image).empty());
 }
@@ -121,7 +121,7 @@ TEST(Scan, CodabarEveryOptionWithBothReaders)
     for (int P : kOn)
         for (int L : kOn)
             for (std::u16string text : {u"1", u"12", u"123-45", u"-$:/.+", u"0123456789"}) {
-                const QImage image = Render(kCodabar, text, Options{P, L, 0});
+                const QImage image = Render(Symbology::Codabar, text, Options{P, L, 0});
                 EXPECT_EQ(WithoutStartStop(DecodeWithZbar(image)), One(Utf8(text))) << Utf8(text);
                 // ZXing wants more than one data character.
                 if (text.size() >= 2) {
@@ -134,7 +134,7 @@ TEST(Scan, CodabarEveryOptionWithBothReaders)
 // symbol early and neither reader returns the text. Documented, not hidden.
 TEST(Scan, CodabarWithInnerStartStopLettersIsNotReadBack)
 {
-    const QImage image = Render(kCodabar, u"a12a", Options{0, 1, 0});
+    const QImage image = Render(Symbology::Codabar, u"a12a", Options{0, 1, 0});
     for (const auto& t : DecodeWithZXing(image))
         EXPECT_NE(Upper(t), "A12A");
     for (const auto& t : WithoutStartStop(DecodeWithZbar(image)))
