@@ -39,7 +39,7 @@ TEST_F(Printing, CancelPrintsNothingSaysNothingAndLeavesThePointerAlone)
 
     // Also with nothing to print.
     form->unsetCursor();
-    form->Command8_Click();
+    form->reset();
     Print();
     EXPECT_TRUE(printers.log.empty());
     EXPECT_TRUE(messages.shown.empty());
@@ -61,7 +61,7 @@ TEST_F(Printing, TheSavedPictureGoesOnOnePageAtOneMillimetreUnderTheBusyPointer)
     EXPECT_TRUE(NormalPointer());
     // Printing reads the window and changes nothing on it.
     EXPECT_EQ(form->windowTitle(), caption);
-    EXPECT_TRUE(form->picImage()->hasBackgroundPicture());
+    EXPECT_TRUE(form->barcodeView()->hasBackgroundPicture());
 }
 
 TEST_F(Printing, AFailureAtAnyStepIsToldOnceAndTheDocumentAbandoned)
@@ -102,7 +102,7 @@ TEST_F(Printing, AFailureAtAnyStepIsToldOnceAndTheDocumentAbandoned)
 TEST_F(Printing, WithoutABackgroundPictureNothingIsPrinted)
 {
     // Nothing saved yet: the drawn barcode is not what prints.
-    form->text1()->setText(QStringLiteral("NOT SAVED"));
+    form->textField()->setText(QStringLiteral("NOT SAVED"));
     Print();
     EXPECT_EQ(printers.log, (Log{"begin", "scale 6", "abort"}));
     ExpectOnePrinterError();
@@ -110,7 +110,7 @@ TEST_F(Printing, WithoutABackgroundPictureNothingIsPrinted)
 
     // After a save and the reset, the same.
     Save(QStringLiteral("SAVED"));
-    form->Command8_Click();
+    form->reset();
     printers.log.clear();
     messages.shown.clear();
     Print();
@@ -122,8 +122,8 @@ TEST_F(Printing, WithoutABackgroundPictureNothingIsPrinted)
 TEST_F(Printing, ALaterChangeOfTheTextIsNotPrintedUntilTheNextSave)
 {
     const QString first = Save(QStringLiteral("FIRST"), QStringLiteral("first.bmp"));
-    form->text1()->setText(QStringLiteral("SECOND")); // drawn over the saved picture
-    ASSERT_NE(form->picImage()->image(), LoadPicture(first));
+    form->textField()->setText(QStringLiteral("SECOND")); // drawn over the saved picture
+    ASSERT_NE(form->barcodeView()->image(), LoadPicture(first));
     Print();
     ASSERT_EQ(printers.drawn.size(), 1u);
     EXPECT_EQ(printers.drawn[0].picture, LoadPicture(first));
