@@ -364,13 +364,12 @@ TEST_F(PdfPage, ARealPrinterFailureLeavesNoFile)
     {
         QtPrinterDocument document(pdf);
         ASSERT_TRUE(document.begin());
-        ASSERT_TRUE(document.setScaleMode(kScaleMillimetres));
-        ASSERT_TRUE(document.drawPicture(1, 1, picture));
+        ASSERT_TRUE(document.drawPicture({1, 1}, picture));
         document.abort();
         EXPECT_FALSE(document.end());
         QtPrinterDocument forgotten(pdf);
         ASSERT_TRUE(forgotten.begin());
-        ASSERT_TRUE(forgotten.drawPicture(1, 1, picture));
+        ASSERT_TRUE(forgotten.drawPicture({1, 1}, picture));
     }
     EXPECT_FALSE(QFile::exists(pdfPath));
 }
