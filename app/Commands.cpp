@@ -1,12 +1,45 @@
 #include "Commands.h"
 
 #include "BarcodeView.h"
+#include "about/AboutDialog.h"
+#include "output/PrintCommand.h"
+#include "platform/Clipboard.h"
+#include "platform/MessageBox.h"
+#include "platform/Printer.h"
 
 #include <memory>
 
 namespace zebrix {
 
 namespace {
+
+class DesktopServices {
+public:
+    QtMessageBoxService messageBox;
+    QtClipboardService clipboard;
+    QtPrintService printer;
+};
+
+// The window as the print command sees it.
+class WindowPrintHost : public PrintHost {
+public:
+    explicit WindowPrintHost(MainWindow& window)
+        : window_(window)
+    {
+    }
+    QWidget* dialogParent() override { return &window_; }
+    QImage backgroundPicture() const override { return window_.barcodeView()->backgroundPicture(); }
+    void setMousePointer(MousePointer pointer) override
+    {
+        if (pointer == MousePointer::Default)
+            window_.unsetCursor();
+        else
+            window_.setCursor(Qt::BusyCursor);
+    }
+
+private:
+    MainWindow& window_;
+};
 
 // What the save command sees of the window: the surface's picture, its
 // background picture and the caption.
@@ -30,6 +63,26 @@ struct BoundSave {
 };
 
 } // namespace
+
+WindowCommand PrintCommand(PrintService& printers)
+{
+    return [&printers](MainWindow& window) {
+        WindowPrintHost host(window);
+        PrintBackgroundPicture(host, printers, *window.services().messageBox);
+    };
+}
+
+MainWindowServices MainWindowServices::desktop()
+{
+    static DesktopServices real;
+    MainWindowServices s;
+    s.messageBox = &real.messageBox;
+    s.clipboard = &real.clipboard;
+    s.print = PrintCommand(real.printer);
+    s.save = SaveCommandFor();
+    s.about = [](MainWindow& window) { ShowAbout(&window); };
+    return s;
+}
 
 WindowCommand SaveCommandFor(SaveSeams seams)
 {

@@ -1,6 +1,7 @@
 #pragma once
 // The commands that live outside the window, bound to it: each returns what
-// MainWindowServices expects for its button.
+// MainWindowServices expects for its button. (The print command and the real
+// desktop's services, declared in MainWindow.h, are made here too.)
 #include "MainWindow.h"
 #include "output/SaveCommand.h"
 
