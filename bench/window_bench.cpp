@@ -51,7 +51,7 @@ struct Window {
     std::unique_ptr<MainWindow> form;
 };
 
-// One Text1 change per iteration, typed at the end of the text: a character,
+// One change of the text field per iteration, typed at the end of the text: a character,
 // then a backspace, so the length stays put.
 void BM_Keystroke(benchmark::State& state)
 {

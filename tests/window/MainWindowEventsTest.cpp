@@ -71,7 +71,7 @@ TEST_F(MainWindowEvents, SymbologyButtonsSetTheCheckBoxThenDraw)
 TEST_F(MainWindowEvents, AChangedCheckBoxDrawsFirstWithThePreviousSymbology)
 {
     textField().setText(QStringLiteral("123456"));
-    widenSpacesBox().setChecked(false); // P = 0: exact ratios for the readers
+    widenSpacesBox().setChecked(false); // no wider spaces: exact ratios for the readers
     drawings.clear();
 
     // Code 39 -> Code 128 ticks the box: Code 39 with its check character
