@@ -1,13 +1,14 @@
 #pragma once
 // The commands that live outside the window, bound to it: each returns what
-// Form1Services expects for its button.
-#include "Form1.h"
+// MainWindowServices expects for its button. (The print command and the real
+// desktop's services, declared in MainWindow.h, are made here too.)
+#include "MainWindow.h"
 #include "output/SaveCommand.h"
 
 namespace zebrix {
 
 // "Enregistrer le Code Barre sous...": one save command per window, which
 // remembers the last file, file type and ratio for the run of the program.
-Form1Command SaveCommandFor(SaveSeams seams = {});
+WindowCommand SaveCommandFor(SaveSeams seams = {});
 
 } // namespace zebrix

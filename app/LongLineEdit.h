@@ -1,30 +1,41 @@
 #pragma once
-#include <QBasicTimer>
+#include "EditHistory.h"
+
 #include <QClipboard>
 #include <QLineEdit>
 #include <QString>
 
-#include <deque>
-#include <vector>
+#include <memory>
 
 namespace zebrix {
+
+class LineView;
+class PlainLineView;
+class WindowedLineView;
 
 // A QLineEdit that stays quick however long its text. QLineEdit lays out its
 // whole text on every change and every repaint: with a million characters a
 // keystroke costs half a second. Up to kWindowedFrom characters this is a
 // plain QLineEdit. Past that, the base class still holds the text and does
 // the editing and the signals, but it is told to show nothing (so it lays
-// out nothing), and this class draws the few hundred characters around the
-// cursor itself, maps the mouse onto them, and moves the cursor by
+// out nothing), and a windowed view draws the few hundred characters around
+// the cursor itself, maps the mouse onto them, and moves the cursor by
 // characters and words on its own. Either way text(), setText(),
 // textChanged() and the keyboard behave as in any QLineEdit.
 //
-// Undo and redo are this class's own in both states: the base class's undo
-// would empty the whole field in the windowed state.
+// The view is chosen when the text crosses the limit (PlainLineView or
+// WindowedLineView, see LineView.h); the event handlers hand their events to
+// it. Undo and redo are this class's own in both states (EditHistory): the
+// base class's undo would empty the whole field in the windowed state.
+// Screen readers get the whole text through LongLineEditAccessible.
 class LongLineEdit : public QLineEdit {
 public:
     // Texts longer than this are shown through a window of their own.
     static constexpr qsizetype kWindowedFrom = 10000;
+    // Edits bigger than this (characters put in or taken out) are made by
+    // setting the whole text: QLineEdit's own undo log, unused here, would
+    // take some twenty bytes per character for them.
+    static constexpr qsizetype kBigEdit = 1024;
 
     explicit LongLineEdit(QWidget* parent = nullptr);
     ~LongLineEdit() override;
@@ -33,15 +44,15 @@ public:
     // long (setText() alone lays a long text out once before it switches).
     void setLongText(const QString& text);
 
-    bool isWindowed() const { return windowed_; }
+    bool isWindowed() const;
     // First character shown (0 unless windowed).
-    qsizetype firstShown() const { return windowed_ ? viewStart_ : 0; }
+    qsizetype firstShown() const;
 
     // Undo and redo, as Ctrl+Z / Ctrl+Y and the context menu do them.
     void undoEdit();
     void redoEdit();
-    bool canUndo() const { return !isReadOnly() && !undo_.empty(); }
-    bool canRedo() const { return !isReadOnly() && !redo_.empty(); }
+    bool canUndo() const { return !isReadOnly() && history_.canUndo(); }
+    bool canRedo() const { return !isReadOnly() && history_.canRedo(); }
 
     // Clipboard commands that work in both states.
     void copySelection(QClipboard::Mode mode = QClipboard::Clipboard) const;
@@ -50,6 +61,13 @@ public:
     // Puts a text in place of the selection (at the cursor when none), as a
     // paste does: one step of undo.
     void pasteText(const QString& text);
+    // Deletes the selection, as one step of undo.
+    void removeSelected();
+
+    // The end of the selection the cursor is not at (the cursor when none).
+    int anchor() const;
+    // Selects from `anchor` to `position`, the cursor at `position`.
+    void selectTo(int anchor, int position);
 
     // Geometry in widget coordinates: the cursor position nearest to a point,
     // and the rectangle of one character (empty when it is not shown).
@@ -76,51 +94,28 @@ protected:
     void timerEvent(QTimerEvent* event) override;
 
 private:
-    struct Edit {
-        qsizetype at;
-        QString removed;
-        QString inserted;
-        int cursorBefore;
-        int anchorBefore;
-        bool typed; // one character typed: joins the typing before it
-    };
+    // The views work on the field through its base class and the helpers below.
+    friend class PlainLineView;
+    friend class WindowedLineView;
 
     void onTextEdited();
     void onTextChanged(const QString& text);
     void onSelectionMoved();
-    void record(const QString& before, const QString& after);
     // Puts `with` in place of [at, at + length), as one edit of the user's.
     void change(qsizetype at, qsizetype length, const QString& with);
-    void removeSelected();
     // The same for undo and redo: not recorded.
     void replace(qsizetype at, qsizetype length, const QString& with);
 
     // Goes to the windowed display when a text of this length is coming.
     void prepareFor(qsizetype length);
-    void updateState();
     void setWindowed(bool windowed);
 
-    bool windowedKey(QKeyEvent* event);
-    bool bigSelectionKey(QKeyEvent* event);
-    int anchor() const;
-    void selectTo(int anchor, int position);
-    int nextCharacter(int position) const;
-    int previousCharacter(int position) const;
-    int nextWord(int position) const;
-    int previousWord(int position) const;
-
+    // The rectangle of the text line inside the frame.
     QRect lineRect() const;
-    qsizetype span() const;
-    void scrollToCursor();
-    void restartBlink();
 
-    bool windowed_ = false;
-    qsizetype viewStart_ = 0;
-    QString preedit_;
-    QBasicTimer blink_;
-    bool blinkOn_ = true;
-    bool selecting_ = false;
-    int mouseAnchor_ = 0;
+    std::unique_ptr<PlainLineView> plainView_;
+    std::unique_ptr<WindowedLineView> windowedView_;
+    LineView* view_ = nullptr; // one of the two
 
     // The text and selection as they were before the change being reported.
     QString shadow_;
@@ -129,9 +124,7 @@ private:
     bool userEdit_ = false;
     bool reportingEdit_ = false;
     bool applying_ = false;
-    std::deque<Edit> undo_;
-    std::vector<Edit> redo_;
-    qsizetype historySize_ = 0; // characters held by both
+    EditHistory history_;
 };
 
 } // namespace zebrix

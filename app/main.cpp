@@ -1,5 +1,5 @@
 // Zebrix: draws a one-dimensional barcode from a line of text while you type.
-#include "Form1.h"
+#include "MainWindow.h"
 #include "TypedInput.h"
 
 #include <QApplication>
@@ -55,7 +55,7 @@ int main(int argc, char** argv)
         icon.addFile(QStringLiteral(":/zebrix/zebrix-%1.png").arg(QLatin1String(size)));
     QApplication::setWindowIcon(icon);
 
-    zebrix::Form1 window;
+    zebrix::MainWindow window;
     window.show();
     if (qEnvironmentVariableIntValue("ZEBRIX_TYPE_FROM_STDIN") == 1)
         zebrix::TypeLinesFromStandardInput(&app);

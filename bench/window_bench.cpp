@@ -1,7 +1,7 @@
 // What a keystroke in the main window costs: the line edit's own work, the
 // barcode drawn again, and both widgets repainted. Target: well under 16 ms
 // (one frame at 60 Hz) with a 1,000,000-character text.
-#include "Form1.h"
+#include "MainWindow.h"
 #include "platform/Clipboard.h"
 
 #include <QApplication>
@@ -24,10 +24,10 @@ public:
 };
 
 // A text of the given length that the symbology takes whole.
-QString SampleText(int typeCode, int length)
+QString SampleText(int index, int length)
 {
     static const char* const pieces[] = {"ZEBRIX 1.0 ", "0123456789", "Zebrix 1.0! ", "0123456789-$:/.+"};
-    const QString piece = QString::fromLatin1(pieces[typeCode]);
+    const QString piece = QString::fromLatin1(pieces[index]);
     QString text;
     text.reserve(length + piece.size());
     while (text.size() < length)
@@ -37,43 +37,43 @@ QString SampleText(int typeCode, int length)
 }
 
 struct Window {
-    explicit Window(int typeCode)
+    explicit Window(int index)
     {
-        Form1Services services;
+        MainWindowServices services;
         services.clipboard = &clipboard;
-        form = std::make_unique<Form1>(services);
+        form = std::make_unique<MainWindow>(services);
         form->show();
         if (!QTest::qWaitForWindowExposed(form.get()))
             throw std::runtime_error("the window did not show");
-        form->option1(typeCode)->setChecked(true);
+        form->symbologyButton(static_cast<zebrix::Symbology>(index))->setChecked(true);
     }
     BenchClipboard clipboard;
-    std::unique_ptr<Form1> form;
+    std::unique_ptr<MainWindow> form;
 };
 
-// One Text1 change per iteration, typed at the end of the text: a character,
+// One change of the text field per iteration, typed at the end of the text: a character,
 // then a backspace, so the length stays put.
 void BM_Keystroke(benchmark::State& state)
 {
-    const int typeCode = static_cast<int>(state.range(0));
+    const int index = static_cast<int>(state.range(0));
     const int length = static_cast<int>(state.range(1));
-    Window w(typeCode);
-    QLineEdit* text1 = w.form->text1();
-    text1->setText(SampleText(typeCode, length));
-    text1->setFocus();
-    text1->end(false);
-    const char key = typeCode == 1 || typeCode == 3 ? '7' : 'A';
+    Window w(index);
+    QLineEdit* field = w.form->textField();
+    field->setText(SampleText(index, length));
+    field->setFocus();
+    field->end(false);
+    const char key = index == 1 || index == 3 ? '7' : 'A';
     bool typing = true;
     for (auto _ : state) {
         if (typing)
-            QTest::keyClick(text1, key);
+            QTest::keyClick(field, key);
         else
-            QTest::keyClick(text1, Qt::Key_Backspace);
+            QTest::keyClick(field, Qt::Key_Backspace);
         typing = !typing;
-        text1->repaint();
-        w.form->picImage()->repaint();
+        field->repaint();
+        w.form->barcodeView()->repaint();
     }
-    state.SetLabel(QStringLiteral("%1 characters").arg(text1->text().size()).toStdString());
+    state.SetLabel(QStringLiteral("%1 characters").arg(field->text().size()).toStdString());
 }
 BENCHMARK(BM_Keystroke)
     ->ArgNames({"symbology", "length"})
@@ -84,12 +84,12 @@ BENCHMARK(BM_Keystroke)
 // and the surface repainted, without the line edit's layout of the text.
 void BM_Redraw(benchmark::State& state)
 {
-    const int typeCode = static_cast<int>(state.range(0));
-    Window w(typeCode);
-    w.form->text1()->setText(SampleText(typeCode, static_cast<int>(state.range(1))));
+    const int index = static_cast<int>(state.range(0));
+    Window w(index);
+    w.form->textField()->setText(SampleText(index, static_cast<int>(state.range(1))));
     for (auto _ : state) {
-        w.form->Text1_Change();
-        w.form->picImage()->repaint();
+        w.form->textChanged();
+        w.form->barcodeView()->repaint();
     }
 }
 BENCHMARK(BM_Redraw)
@@ -108,9 +108,9 @@ void BM_PasteMegabyte(benchmark::State& state)
     for (auto _ : state) {
         w.clipboard.plainText = first ? a : b;
         first = !first;
-        w.form->Command6_Click();
-        w.form->text1()->repaint();
-        w.form->picImage()->repaint();
+        w.form->pasteText();
+        w.form->textField()->repaint();
+        w.form->barcodeView()->repaint();
     }
 }
 BENCHMARK(BM_PasteMegabyte)->Unit(benchmark::kMillisecond);

@@ -17,10 +17,9 @@ void PrintBackgroundPicture(PrintHost& host, PrintService& printers, MessageBoxS
     bool printed = false;
     try {
         const QImage picture = host.backgroundPicture();
-        printed = document->begin()                                  //
-                  && document->setScaleMode(kScaleMillimetres)       //
-                  && !picture.isNull()                               // nothing saved yet, or reset
-                  && document->drawPicture(1.0f, 1.0f, picture)      //
+        printed = document->begin()                              //
+                  && !picture.isNull()                           // nothing saved yet, or reset
+                  && document->drawPicture({1.0, 1.0}, picture) // 1 mm from the corner
                   && document->end();
     } catch (...) {
         printed = false;

@@ -26,8 +26,8 @@ public:
 };
 
 // Shows the print dialog; on cancel ends without a word and without touching
-// the pointer. Otherwise makes the page under the hourglass: begin, unit
-// millimetres, the background picture at (1, 1), end. Any failure on the way
+// the pointer. Otherwise makes the page under the hourglass: begin, the
+// background picture at (1 mm, 1 mm), end. Any failure on the way
 // (no background picture included) says "Erreur sur l'imprimante" once and
 // abandons the document; the pointer is normal again afterwards.
 void PrintBackgroundPicture(PrintHost& host, PrintService& printers, MessageBoxService& messages);

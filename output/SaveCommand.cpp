@@ -89,6 +89,12 @@ RgbImage ToRgb(const QImage& image)
     return out;
 }
 
+// The folder with a trailing "/" ("" gives "/").
+QString WithTrailingSlash(const QString& folder)
+{
+    return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+}
+
 // Long answers are cut in the message: it must stay readable.
 QString Shortened(const QString& text)
 {
@@ -182,35 +188,35 @@ const std::vector<SaveCommand::FileType>& SaveCommand::fileTypes()
     return types;
 }
 
-void SaveCommand::Command3_Click()
+void SaveCommand::run()
 {
-    Module1& m = module1_;
+    SaveMemory& m = memory_;
     const auto& types = fileTypes();
-    if (m.NomFichier == kUntitledName)
-        m.NomFichier.clear();
-    if (m.IndexFiltre < 1 || m.IndexFiltre > static_cast<int>(types.size()))
-        m.IndexFiltre = 1;
+    if (m.lastFileName == kUntitledName)
+        m.lastFileName.clear();
+    if (m.lastFileType < 1 || m.lastFileType > static_cast<int>(types.size()))
+        m.lastFileType = 1;
 
     SaveDialogRequest request;
     request.title = kDialogTitle;
     for (const FileType& t : types)
         request.fileTypes.push_back(t.shown);
-    request.selectedType = m.IndexFiltre;
-    request.proposedName = m.NomFichier;
+    request.selectedType = m.lastFileType;
+    request.proposedName = m.lastFileName;
     request.confirmOverwrite = true;
     const auto answer = dialog_->getSaveFileName(host_.dialogParent(), request);
     if (!answer)
         return; // cancelled: nothing changes
 
     const int typeNumber = std::clamp(answer->fileType, 1, static_cast<int>(types.size()));
-    m.IndexFiltre = static_cast<std::int16_t>(typeNumber);
-    m.NomFichier = answer->path;
+    m.lastFileType = static_cast<std::int16_t>(typeNumber);
+    m.lastFileName = answer->path;
     const FileType& type = types[static_cast<std::size_t>(typeNumber - 1)];
 
-    const QString chosenName = m.NomFichier.mid(m.NomFichier.lastIndexOf(QLatin1Char('/')) + 1);
-    const QString folder = m.NomFichier.left(m.NomFichier.size() - chosenName.size());
+    const QString chosenName = m.lastFileName.mid(m.lastFileName.lastIndexOf(QLatin1Char('/')) + 1);
+    const QString folder = m.lastFileName.left(m.lastFileName.size() - chosenName.size());
     const QString name = WithExtension(chosenName, type.extension);
-    const QString destination = Module1::AddBackslash(folder) + name;
+    const QString destination = WithTrailingSlash(folder) + name;
 
     if (const auto problem = TargetProblem(destination, name, chosenName)) {
         showFailure(destination, {*problem});
@@ -227,15 +233,15 @@ void SaveCommand::Command3_Click()
     if (type.output == Output::Jpeg) {
         int ratio = type.ratio;
         if (ratio == 0) {
-            if (m.TexteRatio.isEmpty())
-                m.TexteRatio = QStringLiteral("100");
-            m.TexteRatio = inputBox_->getText(host_.dialogParent(), kRatioTitle,
+            if (m.lastRatioText.isEmpty())
+                m.lastRatioText = QStringLiteral("100");
+            m.lastRatioText = inputBox_->getText(host_.dialogParent(), kRatioTitle,
                                               kRatioPrompt + QStringLiteral(" pour le fichier ") + name + QLatin1Char('.'),
-                                              m.TexteRatio);
-            const auto asked = RatioFromText(m.TexteRatio);
+                                              m.lastRatioText);
+            const auto asked = RatioFromText(m.lastRatioText);
             if (!asked) {
                 showFailure(destination, {QStringLiteral("le ratio « %1 » est hors limites (20 à 100)")
-                                              .arg(Shortened(m.TexteRatio))});
+                                              .arg(Shortened(m.lastRatioText))});
                 return;
             }
             ratio = *asked;
@@ -249,10 +255,10 @@ void SaveCommand::Command3_Click()
         return;
     }
 
-    m.NomFichier = destination;
+    m.lastFileName = destination;
     // Read back with the resolution the file records (96 dpi when none), so
     // that the print command prints it at its true size.
-    const QImage saved = LoadPicture(m.NomFichier);
+    const QImage saved = LoadPicture(m.lastFileName);
     if (saved.isNull()) {
         messageBox_->show(host_.dialogParent(),
                           QStringLiteral("Le fichier « %1 » a été enregistré, mais il ne peut pas être relu.")
@@ -313,7 +319,7 @@ std::optional<SaveCommand::Failure> SaveCommand::writeJpeg(const QImage& image, 
             return Failure{QStringLiteral("la conversion en JPEG a échoué (code %1)").arg(result.code)};
         }
     }
-    if (!Module1::FileExists(jpeg))
+    if (!QFileInfo(jpeg).isFile())
         return Failure{QStringLiteral("la conversion en JPEG n'a produit aucun fichier")};
 
     QFile converted(jpeg);

@@ -3,7 +3,7 @@
 // JPEG (through the converter library) or PNG, then shows the saved file as
 // the surface's background picture and names it in the caption.
 #include "JpegConverter.h"
-#include "Module1.h"
+#include "SaveMemory.h"
 #include "SaveHost.h"
 #include "platform/InputBox.h"
 #include "platform/MessageBox.h"
@@ -37,11 +37,11 @@ public:
 
     // The whole save, dialogs included. Cancelling says nothing; any other
     // failure shows one "Erreur" box naming the file.
-    void Command3_Click();
+    void run();
 
     // The remembered values (for the run of the program).
-    Module1& module1() { return module1_; }
-    const Module1& module1() const { return module1_; }
+    SaveMemory& memory() { return memory_; }
+    const SaveMemory& memory() const { return memory_; }
 
     enum class Output { Bmp, Jpeg, Png };
     struct FileType {
@@ -71,7 +71,7 @@ private:
     MessageBoxService* messageBox_;
     QString temporaryRoot_;
     JpegConverter converter_;
-    Module1 module1_;
+    SaveMemory memory_;
 };
 
 } // namespace zebrix

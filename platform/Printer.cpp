@@ -12,20 +12,6 @@ namespace {
 
 constexpr double kMmPerInch = 25.4;
 
-// Millimetres per unit of a scale mode, or 0 for a mode that is no length.
-double MillimetresPerUnit(int mode, const QPrinter& printer)
-{
-    switch (mode) {
-    case kScaleTwips: return kMmPerInch / 1440.0;
-    case kScalePoints: return kMmPerInch / 72.0;
-    case kScalePixels: return printer.resolution() > 0 ? kMmPerInch / printer.resolution() : 0.0;
-    case kScaleInches: return kMmPerInch;
-    case kScaleMillimetres: return 1.0;
-    case kScaleCentimetres: return 10.0;
-    default: return 0.0; // user-defined scales, characters
-    }
-}
-
 } // namespace
 
 QSizeF NaturalSizeMm(const QImage& picture)
@@ -39,32 +25,21 @@ QSizeF NaturalSizeMm(const QImage& picture)
 
 QtPrinterDocument::QtPrinterDocument(QPrinter& printer)
     : printer_(printer)
-    , mmPerUnit_(MillimetresPerUnit(kScaleTwips, printer))
 {
 }
 
 bool QtPrinterDocument::begin()
 {
     page_.clear();
-    mmPerUnit_ = MillimetresPerUnit(kScaleTwips, printer_);
     begun_ = printer_.isValid() && printer_.printerState() != QPrinter::Active;
     return begun_;
 }
 
-bool QtPrinterDocument::setScaleMode(int mode)
+bool QtPrinterDocument::drawPicture(QPointF topLeftMm, const QImage& picture)
 {
-    const double mm = MillimetresPerUnit(mode, printer_);
-    if (!begun_ || mm <= 0.0)
+    if (!begun_ || picture.isNull() || !std::isfinite(topLeftMm.x()) || !std::isfinite(topLeftMm.y()))
         return false;
-    mmPerUnit_ = mm;
-    return true;
-}
-
-bool QtPrinterDocument::drawPicture(float x, float y, const QImage& picture)
-{
-    if (!begun_ || picture.isNull() || !std::isfinite(x) || !std::isfinite(y))
-        return false;
-    page_.push_back({QPointF(x * mmPerUnit_, y * mmPerUnit_), picture});
+    page_.push_back({topLeftMm, picture});
     return true;
 }
 

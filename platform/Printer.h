@@ -1,8 +1,8 @@
 #pragma once
 // Printing behind a small seam: the print dialog chooses a printer, and a
-// document on that printer takes one page: begin it, choose the unit of the
-// coordinates, place pictures at their natural size, then end it (the page
-// goes to the printer) or abort it (nothing goes out).
+// document on that printer takes one page: begin it, place pictures at their
+// natural size at positions in millimetres, then end it (the page goes to the
+// printer) or abort it (nothing goes out).
 #include <QImage>
 #include <QPointF>
 #include <QSizeF>
@@ -14,14 +14,6 @@ class QPrinter;
 class QWidget;
 
 namespace zebrix {
-
-// Units of the printer's coordinates, numbered as the program's scale modes.
-inline constexpr int kScaleTwips = 1;
-inline constexpr int kScalePoints = 2;
-inline constexpr int kScalePixels = 3; // the printer's own dots
-inline constexpr int kScaleInches = 5;
-inline constexpr int kScaleMillimetres = 6;
-inline constexpr int kScaleCentimetres = 7;
 
 // The resolution of a picture that records none: 96 dots per inch.
 inline constexpr int kDefaultDotsPerMeter = 3780;
@@ -36,14 +28,11 @@ public:
 
     // Starts the document; nothing visible is printed by it.
     virtual bool begin() = 0;
-    // The unit of the coordinates that follow, as a scale mode (kScale...);
-    // twips until set. False for a mode the printer cannot measure in.
-    virtual bool setScaleMode(int mode) = 0;
-    // Places the picture with its top-left corner at (x, y), measured from
-    // the corner of the printable area, at its natural size (NaturalSizeMm),
-    // without smoothing. False when it cannot be drawn (no picture, no
-    // document begun).
-    virtual bool drawPicture(float x, float y, const QImage& picture) = 0;
+    // Places the picture with its top-left corner at `topLeftMm`, in
+    // millimetres from the corner of the printable area, at its natural size
+    // (NaturalSizeMm), without smoothing. False when it cannot be drawn (no
+    // picture, no document begun, a position that is no number).
+    virtual bool drawPicture(QPointF topLeftMm, const QImage& picture) = 0;
     // Ends the document: the page goes to the printer. False when it could
     // not be sent.
     virtual bool end() = 0;
@@ -69,8 +58,7 @@ public:
     explicit QtPrinterDocument(QPrinter& printer);
 
     bool begin() override;
-    bool setScaleMode(int mode) override;
-    bool drawPicture(float x, float y, const QImage& picture) override;
+    bool drawPicture(QPointF topLeftMm, const QImage& picture) override;
     bool end() override;
     void abort() override;
 
@@ -81,7 +69,6 @@ private:
     };
     QPrinter& printer_;
     bool begun_ = false;
-    double mmPerUnit_;
     std::vector<Placed> page_;
 };
 

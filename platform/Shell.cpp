@@ -1,11 +1,16 @@
 #include "Shell.h"
 
 #include <QDesktopServices>
-#include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace zebrix {
+
+QtShellService::QtShellService(QStringList searchPath)
+    : searchPath_(std::move(searchPath))
+{
+}
 
 void QtShellService::openAddress(QWidget*, const QString& verb, const QString& address,
                                  const std::optional<QString>&, const std::optional<QString>&)
@@ -27,9 +32,9 @@ bool QtShellService::startProgram(const QString& path)
     return QProcess::startDetached(path, QStringList());
 }
 
-bool QtShellService::fileExists(const QString& path)
+QString QtShellService::findProgram(const QString& name)
 {
-    return !path.isEmpty() && QFileInfo(path).isFile();
+    return name.isEmpty() ? QString() : QStandardPaths::findExecutable(name, searchPath_);
 }
 
 } // namespace zebrix

@@ -1,8 +1,9 @@
 #pragma once
 // The desktop shell behind a small seam: open an address (web page, mail)
-// with the program that handles it, start a program by its path, and tell
-// whether a program file is there.
+// with the program that handles it, find a program on the PATH, and start a
+// program by its path.
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -27,17 +28,24 @@ public:
     // could not be started.
     virtual bool startProgram(const QString& path) = 0;
 
-    // True when `path`, taken as it stands, names an existing file.
-    virtual bool fileExists(const QString& path) = 0;
+    // The full path of the executable file `name` in the first folder of the
+    // PATH that has one; empty when none has.
+    virtual QString findProgram(const QString& name) = 0;
 };
 
 // The real thing: QDesktopServices for addresses, a detached QProcess for programs.
 class QtShellService : public ShellService {
 public:
+    // Programs are looked for in `searchPath`, or on the PATH when it is empty.
+    explicit QtShellService(QStringList searchPath = {});
+
     void openAddress(QWidget* owner, const QString& verb, const QString& address,
                      const std::optional<QString>& parameters, const std::optional<QString>& workingFolder) override;
     bool startProgram(const QString& path) override;
-    bool fileExists(const QString& path) override;
+    QString findProgram(const QString& name) override;
+
+private:
+    QStringList searchPath_;
 };
 
 } // namespace zebrix

@@ -1,8 +1,7 @@
 // The about dialog on Qt's offscreen platform: captions, keys, links, the
 // details message and its look.
-#include "about/frmAbout.h"
+#include "about/AboutDialog.h"
 #include "support/FakeMessageBox.h"
-#include "support/FakeRegistry.h"
 #include "support/FakeShell.h"
 
 #include <QApplication>
@@ -19,17 +18,16 @@
 
 using namespace zebrix;
 using zebrix::test::FakeMessageBox;
-using zebrix::test::FakeRegistry;
 using zebrix::test::FakeShell;
 
 namespace {
 
-class AboutDialog : public ::testing::Test {
+class AboutDialogTest : public ::testing::Test {
 protected:
-    AboutServices services() { return {&messages, &registry, &shell}; }
+    AboutServices services() { return {&messages, &shell}; }
 
     // Shows the dialog as the user gets it, focus on its first button.
-    void Open(frmAbout& dialog)
+    void Open(AboutDialog& dialog)
     {
         dialog.show();
         QApplication::setActiveWindow(&dialog);
@@ -37,11 +35,11 @@ protected:
     }
 
     // Runs ShowAbout; `inside` runs while the dialog is open and must close it.
-    void RunShowAbout(QWidget* owner, std::function<void(frmAbout&)> inside)
+    void RunShowAbout(QWidget* owner, std::function<void(AboutDialog&)> inside)
     {
         bool ran = false;
         QTimer::singleShot(0, [&] {
-            auto* dialog = dynamic_cast<frmAbout*>(QApplication::activeModalWidget());
+            auto* dialog = dynamic_cast<AboutDialog*>(QApplication::activeModalWidget());
             ASSERT_NE(dialog, nullptr);
             ran = true;
             inside(*dialog);
@@ -60,26 +58,25 @@ protected:
     }
 
     FakeMessageBox messages;
-    FakeRegistry registry;
     FakeShell shell;
 };
 
-void ExpectCaptions(const frmAbout& dialog)
+void ExpectCaptions(const AboutDialog& dialog)
 {
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("A propos Zebrix"));
-    EXPECT_EQ(dialog.lblTitle->text(), QStringLiteral("Zebrix"));
-    EXPECT_EQ(dialog.lblVersion->text(), QStringLiteral("Version 1.0.0"));
+    EXPECT_EQ(dialog.titleLabel->text(), QStringLiteral("Zebrix"));
+    EXPECT_EQ(dialog.versionLabel->text(), QStringLiteral("Version 1.0.0"));
 }
 
-TEST_F(AboutDialog, EveryOpeningSetsTheCaptionsAgain)
+TEST_F(AboutDialogTest, EveryOpeningSetsTheCaptionsAgain)
 {
-    frmAbout dialog(nullptr, services());
+    AboutDialog dialog(nullptr, services());
     Open(dialog);
     ExpectCaptions(dialog);
     dialog.setWindowTitle(QStringLiteral("x"));
-    dialog.lblTitle->setText(QStringLiteral("x"));
-    dialog.lblVersion->setText(QStringLiteral("x"));
-    dialog.cmdOK->click();
+    dialog.titleLabel->setText(QStringLiteral("x"));
+    dialog.versionLabel->setText(QStringLiteral("x"));
+    dialog.okButton->click();
     EXPECT_FALSE(dialog.isVisible());
 
     Open(dialog);
@@ -88,37 +85,37 @@ TEST_F(AboutDialog, EveryOpeningSetsTheCaptionsAgain)
     // ShowAbout makes a new dialog each time: nothing carries over.
     QWidget owner;
     for (int i = 0; i < 2; ++i)
-        RunShowAbout(&owner, [](frmAbout& d) {
+        RunShowAbout(&owner, [](AboutDialog& d) {
             ExpectCaptions(d);
-            d.lblTitle->setText(QStringLiteral("x"));
-            d.cmdOK->click();
+            d.titleLabel->setText(QStringLiteral("x"));
+            d.okButton->click();
         });
 }
 
-TEST_F(AboutDialog, EnterAndEscapeBothClose)
+TEST_F(AboutDialogTest, EnterAndEscapeBothClose)
 {
     for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
-        frmAbout dialog(nullptr, services());
+        AboutDialog dialog(nullptr, services());
         Open(dialog);
-        ASSERT_EQ(QApplication::focusWidget(), dialog.cmdOK);
+        ASSERT_EQ(QApplication::focusWidget(), dialog.okButton);
         QTest::keyClick(QApplication::focusWidget(), key);
         EXPECT_FALSE(dialog.isVisible()) << key;
         EXPECT_EQ(dialog.result(), QDialog::Accepted) << key; // through the OK button
     }
     // Escape from another button still goes through OK.
-    frmAbout dialog(nullptr, services());
+    AboutDialog dialog(nullptr, services());
     Open(dialog);
-    dialog.Command1->setFocus();
-    QTest::keyClick(dialog.Command1, Qt::Key_Escape);
+    dialog.detailsButton->setFocus();
+    QTest::keyClick(dialog.detailsButton, Qt::Key_Escape);
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(AboutDialog, TheDetailsAreSevenLinesSeparatedByCarriageReturns)
+TEST_F(AboutDialogTest, TheDetailsAreSevenLinesSeparatedByCarriageReturns)
 {
-    frmAbout dialog(nullptr, services());
+    AboutDialog dialog(nullptr, services());
     Open(dialog);
-    dialog.Command1->click();
+    dialog.detailsButton->click();
     ASSERT_EQ(messages.shown.size(), 1u);
     const auto& m = messages.shown[0];
     EXPECT_EQ(m.title, QStringLiteral("A propos"));
@@ -137,19 +134,19 @@ TEST_F(AboutDialog, TheDetailsAreSevenLinesSeparatedByCarriageReturns)
     EXPECT_TRUE(dialog.isVisible());
 }
 
-TEST_F(AboutDialog, LinksOpenTheirAddressesThroughTheShell)
+TEST_F(AboutDialogTest, LinksOpenTheirAddressesThroughTheShell)
 {
-    frmAbout dialog(nullptr, services());
+    AboutDialog dialog(nullptr, services());
     Open(dialog);
     const QString programFolder = QCoreApplication::applicationDirPath();
 
-    QTest::mouseClick(dialog.Image2, Qt::LeftButton);
-    QTest::mouseClick(dialog.Label3, Qt::LeftButton);
-    QTest::mouseClick(dialog.lblDisclaimer, Qt::LeftButton);
+    QTest::mouseClick(dialog.donationLink, Qt::LeftButton);
+    QTest::mouseClick(dialog.webSiteLink, Qt::LeftButton);
+    QTest::mouseClick(dialog.emailLink, Qt::LeftButton);
     // A press that leaves the label before the release is no click.
-    QTest::mousePress(dialog.Label3, Qt::LeftButton);
-    QTest::mouseRelease(dialog.Label3, Qt::LeftButton, {}, QPoint(-5, -5));
-    QTest::mouseClick(dialog.Label3, Qt::RightButton);
+    QTest::mousePress(dialog.webSiteLink, Qt::LeftButton);
+    QTest::mouseRelease(dialog.webSiteLink, Qt::LeftButton, {}, QPoint(-5, -5));
+    QTest::mouseClick(dialog.webSiteLink, Qt::RightButton);
 
     ASSERT_EQ(shell.opened.size(), 3u);
     const auto& donation = shell.opened[0];
@@ -177,16 +174,16 @@ TEST_F(AboutDialog, LinksOpenTheirAddressesThroughTheShell)
                                                                        : url.host();
         EXPECT_TRUE(host.endsWith(QStringLiteral(".example.org"))) << o.address.toStdString();
     }
-    EXPECT_EQ(dialog.lblDisclaimer->text(), QStringLiteral("E-Mail : ") + about::ContactEmail());
-    EXPECT_EQ(dialog.Label3->text(), QStringLiteral("URL : ") + about::WebSite());
-    EXPECT_EQ(dialog.Label3->toolTip(), QStringLiteral("Visitez le site officiel ") + about::WebSiteName());
+    EXPECT_EQ(dialog.emailLink->text(), QStringLiteral("E-Mail : ") + about::ContactEmail());
+    EXPECT_EQ(dialog.webSiteLink->text(), QStringLiteral("URL : ") + about::WebSite());
+    EXPECT_EQ(dialog.webSiteLink->toolTip(), QStringLiteral("Visitez le site officiel ") + about::WebSiteName());
 }
 
-TEST_F(AboutDialog, TheSystemInformationButtonAndItsAccessKey)
+TEST_F(AboutDialogTest, TheSystemInformationButtonAndItsAccessKey)
 {
-    frmAbout dialog(nullptr, services());
+    AboutDialog dialog(nullptr, services());
     Open(dialog);
-    dialog.cmdSysInfo->click();
+    dialog.systemInfoButton->click();
     // Alt+S, through the window system as typed; the button answers with an animated click.
     QTest::keyClick(dialog.windowHandle(), Qt::Key_S, Qt::AltModifier);
     EXPECT_TRUE(QTest::qWaitFor([&] { return messages.shown.size() >= 2; }));
@@ -195,12 +192,12 @@ TEST_F(AboutDialog, TheSystemInformationButtonAndItsAccessKey)
     EXPECT_TRUE(dialog.isVisible()); // the dialog stays open
 }
 
-TEST_F(AboutDialog, OpensModallyCentredOnItsOwner)
+TEST_F(AboutDialogTest, OpensModallyCentredOnItsOwner)
 {
     QWidget owner;
     owner.setGeometry(140, 90, 497, 245);
     owner.show();
-    RunShowAbout(&owner, [&](frmAbout& d) {
+    RunShowAbout(&owner, [&](AboutDialog& d) {
         EXPECT_TRUE(d.isModal());
         EXPECT_EQ(d.parentWidget(), &owner);
         EXPECT_LE((d.frameGeometry().center() - owner.frameGeometry().center()).manhattanLength(), 2);
@@ -211,9 +208,9 @@ TEST_F(AboutDialog, OpensModallyCentredOnItsOwner)
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
-TEST_F(AboutDialog, LooksAsDesigned)
+TEST_F(AboutDialogTest, LooksAsDesigned)
 {
-    frmAbout dialog(nullptr, services());
+    AboutDialog dialog(nullptr, services());
     Open(dialog);
 
     // A fixed black dialog of 382 x 217 pixels, close box only.
@@ -226,19 +223,19 @@ TEST_F(AboutDialog, LooksAsDesigned)
     EXPECT_TRUE(dialog.windowIcon().availableSizes().contains(QSize(32, 32)));
 
     // Our own pictures, compiled in: the logo stretched to its frame.
-    ASSERT_FALSE(dialog.Image1->pixmap().isNull());
-    EXPECT_EQ(dialog.Image1->pixmap().size(), QSize(105, 63));
-    EXPECT_TRUE(dialog.Image1->hasScaledContents());
-    EXPECT_EQ(dialog.Image1->geometry(), QRect(16, 8, 112, 56));
-    ASSERT_FALSE(dialog.Image2->pixmap().isNull());
-    EXPECT_EQ(dialog.Image2->pixmap().size(), QSize(100, 44));
-    EXPECT_EQ(dialog.Image2->geometry(), QRect(96, 160, 100, 44));
+    ASSERT_FALSE(dialog.logoPicture->pixmap().isNull());
+    EXPECT_EQ(dialog.logoPicture->pixmap().size(), QSize(105, 63));
+    EXPECT_TRUE(dialog.logoPicture->hasScaledContents());
+    EXPECT_EQ(dialog.logoPicture->geometry(), QRect(16, 8, 112, 56));
+    ASSERT_FALSE(dialog.donationLink->pixmap().isNull());
+    EXPECT_EQ(dialog.donationLink->pixmap().size(), QSize(100, 44));
+    EXPECT_EQ(dialog.donationLink->geometry(), QRect(96, 160, 100, 44));
 
     // Transparent labels in their colours.
     const std::pair<QLabel*, QColor> colours[] = {
-        {dialog.lblTitle, QColor(0, 255, 0)},        {dialog.lblVersion, QColor(0, 255, 0)},
-        {dialog.lblDescription, QColor(0, 255, 0)},  {dialog.lblDisclaimer, QColor(192, 255, 255)},
-        {dialog.Label3, QColor(192, 255, 255)},      {dialog.Label2, QColor(255, 0, 0)},
+        {dialog.titleLabel, QColor(0, 255, 0)},        {dialog.versionLabel, QColor(0, 255, 0)},
+        {dialog.descriptionLabel, QColor(0, 255, 0)},  {dialog.emailLink, QColor(192, 255, 255)},
+        {dialog.webSiteLink, QColor(192, 255, 255)},      {dialog.freewareLabel, QColor(255, 0, 0)},
     };
     for (const auto& [label, colour] : colours) {
         EXPECT_FALSE(label->autoFillBackground()) << label->objectName().toStdString();
@@ -246,8 +243,8 @@ TEST_F(AboutDialog, LooksAsDesigned)
     }
 
     // The separator: white two pixels over grey one.
-    EXPECT_EQ(dialog.Line1[0]->geometry(), QRect(0, 79, 370, 2));
-    EXPECT_EQ(dialog.Line1[1]->geometry(), QRect(0, 81, 371, 1));
+    EXPECT_EQ(dialog.separatorLines[0]->geometry(), QRect(0, 79, 370, 2));
+    EXPECT_EQ(dialog.separatorLines[1]->geometry(), QRect(0, 81, 371, 1));
     const QImage shot = dialog.grab().toImage();
     EXPECT_EQ(shot.pixelColor(100, 79), QColor(255, 255, 255));
     EXPECT_EQ(shot.pixelColor(100, 80), QColor(255, 255, 255));
@@ -258,32 +255,32 @@ TEST_F(AboutDialog, LooksAsDesigned)
     // button keeps a plain sans-serif.
     if (!QFontDatabase::families().contains(QStringLiteral("Comic Sans MS")) &&
         QFontDatabase::families().contains(QStringLiteral("Comic Neue"))) {
-        EXPECT_EQ(QFontInfo(dialog.lblTitle->font()).family(), QStringLiteral("Comic Neue"));
-        EXPECT_EQ(QFontInfo(dialog.cmdOK->font()).family(), QStringLiteral("Comic Neue"));
+        EXPECT_EQ(QFontInfo(dialog.titleLabel->font()).family(), QStringLiteral("Comic Neue"));
+        EXPECT_EQ(QFontInfo(dialog.okButton->font()).family(), QStringLiteral("Comic Neue"));
     }
-    EXPECT_NE(QFontInfo(dialog.cmdSysInfo->font()).family(), QFontInfo(dialog.cmdOK->font()).family());
+    EXPECT_NE(QFontInfo(dialog.systemInfoButton->font()).family(), QFontInfo(dialog.okButton->font()).family());
 
     // The buttons: OK is the default; Tab runs OK, system information, details.
-    EXPECT_TRUE(dialog.cmdOK->isDefault());
+    EXPECT_TRUE(dialog.okButton->isDefault());
     std::vector<QWidget*> tabs;
-    QWidget* w = dialog.cmdOK;
+    QWidget* w = dialog.okButton;
     do {
         if (w->focusPolicy() & Qt::TabFocus)
             tabs.push_back(w);
         w = w->nextInFocusChain();
-    } while (w != dialog.cmdOK);
-    EXPECT_EQ(tabs, (std::vector<QWidget*>{dialog.cmdOK, dialog.cmdSysInfo, dialog.Command1}));
+    } while (w != dialog.okButton);
+    EXPECT_EQ(tabs, (std::vector<QWidget*>{dialog.okButton, dialog.systemInfoButton, dialog.detailsButton}));
 
     // Everything inside the client area; the links sized to their text and
     // clear of the buttons beside them.
     for (QWidget* child : dialog.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
         EXPECT_TRUE(dialog.rect().contains(child->geometry())) << child->objectName().toStdString();
-    for (QLabel* link : {static_cast<QLabel*>(dialog.lblDisclaimer), static_cast<QLabel*>(dialog.Label3)}) {
+    for (QLabel* link : {static_cast<QLabel*>(dialog.emailLink), static_cast<QLabel*>(dialog.webSiteLink)}) {
         EXPECT_EQ(link->size(), link->sizeHint()) << link->objectName().toStdString();
-        EXPECT_LT(link->geometry().right(), dialog.cmdOK->geometry().left()) << link->objectName().toStdString();
+        EXPECT_LT(link->geometry().right(), dialog.okButton->geometry().left()) << link->objectName().toStdString();
     }
-    EXPECT_EQ(dialog.lblDisclaimer->pos(), QPoint(48, 88));
-    EXPECT_EQ(dialog.Label3->pos(), QPoint(72, 112));
+    EXPECT_EQ(dialog.emailLink->pos(), QPoint(48, 88));
+    EXPECT_EQ(dialog.webSiteLink->pos(), QPoint(72, 112));
 }
 
 } // namespace

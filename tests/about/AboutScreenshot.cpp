@@ -1,7 +1,7 @@
 // Opens the about dialog over a stand-in for the main window and saves a
 // picture of the screen once it is drawn. Run on a real X server:
 //   xvfb-run -a -s "-screen 0 640x360x24" env QT_QPA_PLATFORM=xcb about_screenshot docs/about.png
-#include "about/frmAbout.h"
+#include "about/AboutDialog.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,11 +1,7 @@
-// The real desktop seams: the registry answered from installed programs, the
-// shell starting programs and opening addresses, the message box's lines.
-#include "about/frmAbout.h"
+// The real desktop seams: the shell starting programs and opening addresses,
+// the message box's lines.
 #include "platform/MessageBox.h"
-#include "platform/Registry.h"
 #include "platform/Shell.h"
-#include "support/FakeMessageBox.h"
-#include "support/FakeShell.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -23,8 +19,6 @@ using namespace zebrix;
 
 namespace {
 
-const QString kPathKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");
-
 // Writes an executable shell script.
 QString MakeProgram(const QString& path, const QByteArray& body = "#!/bin/sh\nexit 0\n", bool executable = true)
 {
@@ -37,106 +31,7 @@ QString MakeProgram(const QString& path, const QByteArray& body = "#!/bin/sh\nex
     return path;
 }
 
-// Reads the tool's path the way the dialog does: open, query, close.
-QByteArray ReadPath(RegistryService& registry, long* rc = nullptr)
-{
-    RegistryKey key = 0;
-    long r = registry.openKey(kHkeyLocalMachine, kPathKey, 0x2003F, &key);
-    if (r != kErrorSuccess) {
-        if (rc)
-            *rc = r;
-        return {};
-    }
-    char buffer[1024] = {};
-    std::uint32_t size = sizeof buffer;
-    std::uint32_t type = 0;
-    r = registry.queryValue(key, QStringLiteral("PATH"), &type, buffer, &size);
-    EXPECT_EQ(registry.closeKey(key), kErrorSuccess);
-    if (rc)
-        *rc = r;
-    EXPECT_EQ(type, kRegSz);
-    return r == kErrorSuccess ? QByteArray(buffer, static_cast<qsizetype>(size)) : QByteArray();
-}
-
-TEST(DesktopRegistry, AnswersWithTheFirstSystemInformationProgramInstalled)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    DesktopRegistry registry(DesktopRegistry::defaultPrograms(), {dir.path()});
-
-    long rc = 0;
-    EXPECT_EQ(ReadPath(registry, &rc), QByteArray());
-    EXPECT_EQ(rc, kErrorFileNotFound); // nothing installed: no entry at all
-
-    MakeProgram(dir.filePath(QStringLiteral("hardinfo")), "not a program", false); // not executable: skipped
-    const QString kinfocenter = MakeProgram(dir.filePath(QStringLiteral("kinfocenter")));
-    MakeProgram(dir.filePath(QStringLiteral("gnome-system-monitor")));
-    EXPECT_EQ(ReadPath(registry), QFile::encodeName(kinfocenter) + '\0');
-
-    const QString hardinfo = MakeProgram(dir.filePath(QStringLiteral("hardinfo")));
-    EXPECT_EQ(ReadPath(registry), QFile::encodeName(hardinfo) + '\0');
-}
-
-TEST(DesktopRegistry, KeepsTheRulesOfTheRegistryCalls)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString tool = MakeProgram(dir.filePath(QStringLiteral("hardinfo")));
-    const auto bytes = static_cast<std::uint32_t>(QFile::encodeName(tool).size() + 1);
-    DesktopRegistry registry({QStringLiteral("hardinfo")}, {dir.path()});
-
-    // Key and value names ignore case; the folder entry does not exist here.
-    RegistryKey key = 0;
-    ASSERT_EQ(registry.openKey(kHkeyLocalMachine, kPathKey.toLower(), 0x2003F, &key), kErrorSuccess);
-    RegistryKey other = 0;
-    EXPECT_EQ(registry.openKey(kHkeyLocalMachine, QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location"),
-                               0x2003F, &other),
-              kErrorFileNotFound);
-    EXPECT_EQ(other, 0u);
-
-    std::uint32_t type = 0;
-    std::uint32_t size = 0;
-    EXPECT_EQ(registry.queryValue(key, QStringLiteral("path"), &type, nullptr, &size), kErrorSuccess);
-    EXPECT_EQ(size, bytes);
-
-    char small[4] = {'x', 'x', 'x', 'x'};
-    size = sizeof small;
-    EXPECT_EQ(registry.queryValue(key, QStringLiteral("PATH"), &type, small, &size), kErrorMoreData);
-    EXPECT_EQ(size, bytes);
-    EXPECT_EQ(small[0], 'x'); // nothing written
-
-    EXPECT_EQ(registry.queryValue(key, QStringLiteral("MSINFO"), &type, small, &size), kErrorFileNotFound);
-    EXPECT_EQ(registry.closeKey(key), kErrorSuccess);
-    EXPECT_EQ(registry.queryValue(key, QStringLiteral("PATH"), &type, small, &size), kErrorInvalidHandle);
-    EXPECT_EQ(registry.closeKey(key), kErrorInvalidHandle);
-
-    // A key opened without the right to read values.
-    ASSERT_EQ(registry.openKey(kHkeyLocalMachine, kPathKey, 0x20000, &key), kErrorSuccess);
-    size = sizeof small;
-    EXPECT_EQ(registry.queryValue(key, QStringLiteral("PATH"), &type, small, &size), kErrorAccessDenied);
-    EXPECT_EQ(registry.closeKey(key), kErrorSuccess);
-}
-
-TEST(DesktopRegistry, TheDialogStartsTheProgramFound)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString tool = MakeProgram(dir.filePath(QStringLiteral("gnome-system-monitor")));
-    test::FakeMessageBox messages;
-    test::FakeShell shell;
-    DesktopRegistry registry(DesktopRegistry::defaultPrograms(), {dir.path()});
-    frmAbout dialog(nullptr, {&messages, &registry, &shell});
-
-    dialog.StartSysInfo();
-    EXPECT_EQ(shell.started, std::vector<QString>{tool});
-    EXPECT_TRUE(messages.shown.empty());
-
-    QFile::remove(tool);
-    dialog.StartSysInfo();
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, QStringLiteral("Information Systeme introuvable !"));
-    EXPECT_EQ(shell.started.size(), 1u);
-}
+} // namespace
 
 TEST(QtShell, StartsTheProgramItselfWithoutWaiting)
 {
@@ -168,18 +63,7 @@ TEST(QtShell, StartsTheProgramItselfWithoutWaiting)
     EXPECT_FALSE(shell.startProgram(MakeProgram(dir.filePath(QStringLiteral("plain")), "text", false)));
 }
 
-TEST(QtShell, TellsFilesFromFoldersAndMissingPaths)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    QtShellService shell;
-    // On this system a backslash is part of the name.
-    const QString file = MakeProgram(dir.filePath(QStringLiteral("MSInfo\\MSINFO32.EXE")), "", false);
-    EXPECT_TRUE(shell.fileExists(file));
-    EXPECT_FALSE(shell.fileExists(dir.filePath(QStringLiteral("MSInfo"))));
-    EXPECT_FALSE(shell.fileExists(dir.path()));
-    EXPECT_FALSE(shell.fileExists(QString()));
-}
+namespace {
 
 class UrlCatcher : public QObject {
     Q_OBJECT

@@ -87,7 +87,7 @@ protected:
     void save(const QString& path, int fileType, bool replaceExisting = true)
     {
         dialog.answers.push_back(FakeSaveFileDialog::Answer{path, fileType, replaceExisting});
-        command->Command3_Click();
+        command->run();
     }
 
     // The JPEG the converter makes of the surface with this ratio.
@@ -136,8 +136,8 @@ protected:
 
 TEST_F(SaveCommandTest, FirstDialogOffersTheFileTypesWithTypeOneAndNoName)
 {
-    command->module1().NomFichier = "Sans Nom.bmp"; // the untitled name is never proposed
-    command->Command3_Click();                       // and cancelled
+    command->memory().lastFileName = "Sans Nom.bmp"; // the untitled name is never proposed
+    command->run();                       // and cancelled
     ASSERT_EQ(dialog.requests.size(), 1u);
     const SaveDialogRequest& r = dialog.requests.front();
     EXPECT_EQ(r.title, "Enregistrer Sous");
@@ -158,21 +158,21 @@ TEST_F(SaveCommandTest, FirstDialogOffersTheFileTypesWithTypeOneAndNoName)
         EXPECT_EQ(r.fileTypes[i].pattern, expected[i].second);
     }
     EXPECT_TRUE(messages.shown.empty());
-    EXPECT_EQ(command->module1().IndexFiltre, 1);
+    EXPECT_EQ(command->memory().lastFileType, 1);
 }
 
 TEST_F(SaveCommandTest, NextDialogProposesTheTypeChosenAndThePathWritten)
 {
     save(out("code.png"), 3);
-    EXPECT_EQ(command->module1().IndexFiltre, 3);
-    EXPECT_EQ(command->module1().NomFichier, out("code.jpg"));
-    command->Command3_Click(); // cancelled
+    EXPECT_EQ(command->memory().lastFileType, 3);
+    EXPECT_EQ(command->memory().lastFileName, out("code.jpg"));
+    command->run(); // cancelled
     ASSERT_EQ(dialog.requests.size(), 2u);
     EXPECT_EQ(dialog.requests[1].selectedType, 3);
     EXPECT_EQ(dialog.requests[1].proposedName, out("code.jpg"));
 
     save(out("other.bmp"), 6);
-    command->Command3_Click();
+    command->run();
     EXPECT_EQ(dialog.requests[3].selectedType, 6);
     EXPECT_EQ(dialog.requests[3].proposedName, out("other.png"));
 }
@@ -199,8 +199,8 @@ TEST_F(SaveCommandTest, TheFileWrittenTakesItsFormatsExtensionAfterTheFirstDot)
         EXPECT_EQ(Entries(folder), QStringList{c.written}) << c.chosen.toStdString();
         EXPECT_TRUE(c.format(ReadAll(folder + "/" + c.written))) << c.written.toStdString();
         EXPECT_EQ(host.caption, "Ruvovez : " + c.written);
-        EXPECT_EQ(command->module1().NomFichier, folder + "/" + c.written);
-        EXPECT_EQ(command->module1().IndexFiltre, c.type);
+        EXPECT_EQ(command->memory().lastFileName, folder + "/" + c.written);
+        EXPECT_EQ(command->memory().lastFileType, c.type);
     }
     EXPECT_TRUE(messages.shown.empty());
 }
@@ -216,7 +216,7 @@ TEST_F(SaveCommandTest, CustomRatioFromTheAnswerTyped)
         input.answers.push_back(answer);
         save(out("c.jpg"), 5);
         EXPECT_EQ(ReadAll(out("c.jpg")), referenceJpeg(ratio)) << '"' << answer.toStdString() << "\" should give " << ratio;
-        EXPECT_EQ(command->module1().TexteRatio, answer);
+        EXPECT_EQ(command->memory().lastRatioText, answer);
     }
     EXPECT_TRUE(messages.shown.empty());
 
@@ -234,7 +234,7 @@ TEST_F(SaveCommandTest, CancelledRatioBoxStillSavesWithRatioHundred)
     save(out("code.png"), 5); // the box is cancelled: empty answer
     EXPECT_EQ(ReadAll(out("code.jpg")), referenceJpeg(100));
     EXPECT_EQ(host.caption, "Ruvovez : code.jpg");
-    EXPECT_EQ(command->module1().TexteRatio, "");
+    EXPECT_EQ(command->memory().lastRatioText, "");
     save(out("code.png"), 5);
     ASSERT_EQ(input.shown.size(), 2u);
     EXPECT_EQ(input.shown[1].defaultText, "100");
@@ -248,9 +248,9 @@ TEST_F(SaveCommandTest, RatioOutsideSixteenBitsWritesNothingAndIsProposedAgain)
     expectOneError(out("c.jpg"), "40000");
     EXPECT_EQ(Entries(out()), QStringList());
     expectWindowUntouched();
-    EXPECT_EQ(command->module1().TexteRatio, "40000");
-    EXPECT_EQ(command->module1().NomFichier, out("c.png"));
-    EXPECT_EQ(command->module1().IndexFiltre, 5);
+    EXPECT_EQ(command->memory().lastRatioText, "40000");
+    EXPECT_EQ(command->memory().lastFileName, out("c.png"));
+    EXPECT_EQ(command->memory().lastFileType, 5);
 
     input.answers = {"60"};
     save(out("c.png"), 5);
@@ -273,16 +273,16 @@ TEST_F(SaveCommandTest, FixedRatiosOfTypesTwoToFour)
 TEST_F(SaveCommandTest, CancelChangesNothing)
 {
     save(out("code.jpg"), 2);
-    const Module1 before = command->module1();
+    const SaveMemory before = command->memory();
     const QImage background = host.surface.backgroundPicture();
     const QByteArray file = ReadAll(out("code.jpg"));
     host.caption = "Ruvovez : code.jpg";
 
-    command->Command3_Click(); // cancel
+    command->run(); // cancel
     save(out("code.jpg"), 1, false); // the dialog's "replace?" declined: a cancel too
 
-    EXPECT_EQ(command->module1().NomFichier, before.NomFichier);
-    EXPECT_EQ(command->module1().IndexFiltre, before.IndexFiltre);
+    EXPECT_EQ(command->memory().lastFileName, before.lastFileName);
+    EXPECT_EQ(command->memory().lastFileType, before.lastFileType);
     EXPECT_EQ(host.caption, "Ruvovez : code.jpg");
     EXPECT_EQ(host.backgroundSets, 1);
     EXPECT_EQ(host.surface.backgroundPicture(), background);
@@ -328,7 +328,7 @@ TEST_F(SaveCommandTest, BmpIsTwentyFourBitsAndPngIsLossless)
     EXPECT_TRUE(IsPng(ReadAll(out("code.png"))));
     EXPECT_EQ(AsRgb(QImage(out("code.png"))), AsRgb(host.currentImage()));
     EXPECT_EQ(host.caption, "Ruvovez : code.png");
-    EXPECT_EQ(command->module1().IndexFiltre, 6);
+    EXPECT_EQ(command->memory().lastFileType, 6);
 }
 
 TEST_F(SaveCommandTest, ReplacingAFileOtherThanTheOneConfirmedIsAskedAgain)
@@ -368,8 +368,8 @@ TEST_F(SaveCommandTest, MissingConverterFailsJpegWithAMessageAndBmpStillWorks)
     expectOneError(out("code.jpg"), "libZarezu_BmpJpg.so");
     EXPECT_EQ(Entries(out()), QStringList());
     expectWindowUntouched();
-    EXPECT_EQ(command->module1().NomFichier, out("code.jpg"));
-    EXPECT_EQ(command->module1().IndexFiltre, 2);
+    EXPECT_EQ(command->memory().lastFileName, out("code.jpg"));
+    EXPECT_EQ(command->memory().lastFileType, 2);
 
     save(out("code.jpg"), 1);
     EXPECT_EQ(messages.shown.size(), 1u);
@@ -506,7 +506,7 @@ TEST_F(SaveCommandTest, NamesWithBlanksAccentsAndSeveralDotsAreWrittenAsChosen)
         save(folder + "/" + c.chosen, c.type);
         EXPECT_TRUE(c.format(ReadAll(folder + "/" + c.written))) << c.written.toStdString();
         EXPECT_EQ(host.caption, "Ruvovez : " + c.written);
-        EXPECT_EQ(command->module1().NomFichier, folder + "/" + c.written);
+        EXPECT_EQ(command->memory().lastFileName, folder + "/" + c.written);
     }
     QStringList written;
     for (const Case& c : cases)
@@ -527,7 +527,7 @@ TEST_F(SaveCommandTest, ANameStartingWithADotIsRefusedRatherThanHidden)
         const QString written = type == 1 ? ".bmp" : type == 2 ? ".jpg" : ".png";
         expectOneError(out(written), QString::fromUtf8("commence par un point"));
         EXPECT_TRUE(messages.shown.front().text.contains(chosen)) << chosen.toStdString();
-        EXPECT_EQ(command->module1().NomFichier, out(chosen)); // the dialog's answer is remembered
+        EXPECT_EQ(command->memory().lastFileName, out(chosen)); // the dialog's answer is remembered
     }
     EXPECT_EQ(Entries(out()), QStringList{".bmp"});
     EXPECT_EQ(ReadAll(out(".bmp")), "precious");

@@ -21,7 +21,7 @@ namespace {
 
 struct Sample {
     const char* name;
-    Symbology typeCode;
+    Symbology symbology;
     std::u16string text;
     std::string expected;
 };
@@ -39,7 +39,7 @@ bool Reads(const std::vector<std::string>& texts, const Sample& sample)
 {
     return std::any_of(texts.begin(), texts.end(), [&](const std::string& t) {
         return t == sample.expected
-            || (sample.typeCode == Symbology::Codabar && WithoutCodabarGuards(t) == sample.expected);
+            || (sample.symbology == Symbology::Codabar && WithoutCodabarGuards(t) == sample.expected);
     });
 }
 
@@ -56,7 +56,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        host.draw(GetParam().typeCode, GetParam().text, Options{0, 1, 0});
+        host.draw(GetParam().symbology, GetParam().text, Options{0, 1, 0});
         SaveSeams seams;
         seams.dialog = &dialog;
         seams.inputBox = &input;
@@ -71,9 +71,9 @@ protected:
         dialog.answers.push_back(FakeSaveFileDialog::Answer{dir.filePath(name), fileType});
         if (!ratio.isEmpty())
             input.answers.push_back(ratio);
-        command->Command3_Click();
+        command->run();
         EXPECT_TRUE(messages.shown.empty()) << messages.shown.front().text.toStdString();
-        return QImage(command->module1().NomFichier);
+        return QImage(command->memory().lastFileName);
     }
 
     void expectScans(const QImage& image, const std::string& what)

@@ -175,23 +175,23 @@ TEST_F(PdfPage, SavedBarcodesScanFromThePageAtTheirTrueSize)
 {
     // Code 128 keeps its exact module widths only without wider spaces.
     const struct {
-        int symbology;
+        Symbology symbology;
         bool widerSpaces;
         QString text;
         std::string read;
     } samples[] = {
-        {0, true, QStringLiteral("ZEBRIX-42"), "ZEBRIX-42"},
-        {2, false, QStringLiteral("Hello, World"), "Hello, World"},
-        {1, true, QStringLiteral("0123456789"), "0123456789"},
+        {Symbology::Code39, true, QStringLiteral("ZEBRIX-42"), "ZEBRIX-42"},
+        {Symbology::Code128, false, QStringLiteral("Hello, World"), "Hello, World"},
+        {Symbology::Interleaved2of5, true, QStringLiteral("0123456789"), "0123456789"},
     };
     constexpr double kMmPerPixel = kMmPerInch / 96;
     const QPointF corner = PrintableCorner();
     for (const auto& s : samples) {
         SCOPED_TRACE(s.read);
-        form->option1(s.symbology)->click();
-        form->check1(0)->setChecked(s.widerSpaces);
+        form->symbologyButton(s.symbology)->click();
+        form->optionBox(OptionBox::WidenSpaces)->setChecked(s.widerSpaces);
         Save(s.text);
-        const QImage picture = form->picImage()->backgroundPicture();
+        const QImage picture = form->barcodeView()->backgroundPicture();
         const QImage page = PrintedPage();
         ASSERT_FALSE(page.isNull());
         EXPECT_EQ(ReadZbar(page), s.read);
@@ -255,7 +255,7 @@ TEST_F(PdfPage, ThePictureSitsByItsCornerAtItsFilesResolution)
         if (!c.patchAt.isEmpty()) {
             ASSERT_TRUE(Patch(path, c.offset, c.patchAt));
         }
-        form->picImage()->setBackgroundPicture(LoadPicture(path));
+        form->barcodeView()->setBackgroundPicture(LoadPicture(path));
 
         PrintedPage();
         const QRect area = DarkArea(RenderPage(pdfPath, 600));
@@ -327,10 +327,10 @@ TEST(PictureFile, APictureWithoutResolutionHas96DotsPerInch)
 
 TEST_F(PdfPage, AJpegSavedAtRatio50IsPrintedAsLoadedBack)
 {
-    form->option1(2)->click();
-    form->check1(0)->setChecked(false);
+    form->symbologyButton(Symbology::Code128)->click();
+    form->optionBox(OptionBox::WidenSpaces)->setChecked(false);
     const QString path = Save(QStringLiteral("JPEG 50"), QStringLiteral("code.jpg"), SaveFormat::Jpeg50);
-    const QImage drawn = form->picImage()->image(); // the loaded file, nothing drawn over it yet
+    const QImage drawn = form->barcodeView()->image(); // the loaded file, nothing drawn over it yet
     const QImage page = PrintedPage();
     EXPECT_EQ(ReadZbar(page), "JPEG 50");
     EXPECT_EQ(ReadZXing(page), "JPEG 50");
@@ -360,17 +360,16 @@ TEST_F(PdfPage, ARealPrinterFailureLeavesNoFile)
 
     // An abandoned document, or one never ended, prints nothing.
     pdf.setOutputFileName(pdfPath);
-    const QImage picture = form->picImage()->backgroundPicture();
+    const QImage picture = form->barcodeView()->backgroundPicture();
     {
         QtPrinterDocument document(pdf);
         ASSERT_TRUE(document.begin());
-        ASSERT_TRUE(document.setScaleMode(kScaleMillimetres));
-        ASSERT_TRUE(document.drawPicture(1, 1, picture));
+        ASSERT_TRUE(document.drawPicture({1, 1}, picture));
         document.abort();
         EXPECT_FALSE(document.end());
         QtPrinterDocument forgotten(pdf);
         ASSERT_TRUE(forgotten.begin());
-        ASSERT_TRUE(forgotten.drawPicture(1, 1, picture));
+        ASSERT_TRUE(forgotten.drawPicture({1, 1}, picture));
     }
     EXPECT_FALSE(QFile::exists(pdfPath));
 }

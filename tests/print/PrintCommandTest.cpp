@@ -39,7 +39,7 @@ TEST_F(Printing, CancelPrintsNothingSaysNothingAndLeavesThePointerAlone)
 
     // Also with nothing to print.
     form->unsetCursor();
-    form->Command8_Click();
+    form->reset();
     Print();
     EXPECT_TRUE(printers.log.empty());
     EXPECT_TRUE(messages.shown.empty());
@@ -51,17 +51,16 @@ TEST_F(Printing, TheSavedPictureGoesOnOnePageAtOneMillimetreUnderTheBusyPointer)
     const QString path = Save(QStringLiteral("ZEBRIX-42"));
     const QString caption = form->windowTitle();
     Print();
-    EXPECT_EQ(printers.log, (Log{"begin", "scale 6", "draw", "end"}));
+    EXPECT_EQ(printers.log, (Log{"begin", "draw", "end"}));
     ASSERT_EQ(printers.drawn.size(), 1u);
-    EXPECT_EQ(printers.drawn[0].x, 1.0f);
-    EXPECT_EQ(printers.drawn[0].y, 1.0f);
+    EXPECT_EQ(printers.drawn[0].topLeftMm, QPointF(1.0, 1.0));
     EXPECT_EQ(printers.drawn[0].picture, LoadPicture(path));
     EXPECT_EQ(ReadZbar(printers.drawn[0].picture), "ZEBRIX-42");
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_TRUE(NormalPointer());
     // Printing reads the window and changes nothing on it.
     EXPECT_EQ(form->windowTitle(), caption);
-    EXPECT_TRUE(form->picImage()->hasBackgroundPicture());
+    EXPECT_TRUE(form->barcodeView()->hasBackgroundPicture());
 }
 
 TEST_F(Printing, AFailureAtAnyStepIsToldOnceAndTheDocumentAbandoned)
@@ -73,9 +72,8 @@ TEST_F(Printing, AFailureAtAnyStepIsToldOnceAndTheDocumentAbandoned)
         Log log;
     } cases[] = {
         {Step::Begin, {"begin", "abort"}},
-        {Step::SetScaleMode, {"begin", "scale 6", "abort"}},
-        {Step::DrawPicture, {"begin", "scale 6", "draw", "abort"}},
-        {Step::End, {"begin", "scale 6", "draw", "end", "abort"}},
+        {Step::DrawPicture, {"begin", "draw", "abort"}},
+        {Step::End, {"begin", "draw", "end", "abort"}},
     };
     for (bool throws : {false, true})
         for (const auto& c : cases) {
@@ -95,26 +93,26 @@ TEST_F(Printing, AFailureAtAnyStepIsToldOnceAndTheDocumentAbandoned)
     printers.log.clear();
     messages.shown.clear();
     Print();
-    EXPECT_EQ(printers.log, (Log{"begin", "scale 6", "draw", "end"}));
+    EXPECT_EQ(printers.log, (Log{"begin", "draw", "end"}));
     EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(Printing, WithoutABackgroundPictureNothingIsPrinted)
 {
     // Nothing saved yet: the drawn barcode is not what prints.
-    form->text1()->setText(QStringLiteral("NOT SAVED"));
+    form->textField()->setText(QStringLiteral("NOT SAVED"));
     Print();
-    EXPECT_EQ(printers.log, (Log{"begin", "scale 6", "abort"}));
+    EXPECT_EQ(printers.log, (Log{"begin", "abort"}));
     ExpectOnePrinterError();
     EXPECT_TRUE(NormalPointer());
 
     // After a save and the reset, the same.
     Save(QStringLiteral("SAVED"));
-    form->Command8_Click();
+    form->reset();
     printers.log.clear();
     messages.shown.clear();
     Print();
-    EXPECT_EQ(printers.log, (Log{"begin", "scale 6", "abort"}));
+    EXPECT_EQ(printers.log, (Log{"begin", "abort"}));
     ExpectOnePrinterError();
     EXPECT_TRUE(printers.drawn.empty());
 }
@@ -122,8 +120,8 @@ TEST_F(Printing, WithoutABackgroundPictureNothingIsPrinted)
 TEST_F(Printing, ALaterChangeOfTheTextIsNotPrintedUntilTheNextSave)
 {
     const QString first = Save(QStringLiteral("FIRST"), QStringLiteral("first.bmp"));
-    form->text1()->setText(QStringLiteral("SECOND")); // drawn over the saved picture
-    ASSERT_NE(form->picImage()->image(), LoadPicture(first));
+    form->textField()->setText(QStringLiteral("SECOND")); // drawn over the saved picture
+    ASSERT_NE(form->barcodeView()->image(), LoadPicture(first));
     Print();
     ASSERT_EQ(printers.drawn.size(), 1u);
     EXPECT_EQ(printers.drawn[0].picture, LoadPicture(first));

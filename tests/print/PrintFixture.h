@@ -16,11 +16,11 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(folder.isValid());
-        Form1Services services;
+        MainWindowServices services;
         services.messageBox = &messages;
         services.clipboard = &clipboard;
         services.print = PrintCommand(printers);
-        form = std::make_unique<Form1>(std::move(services));
+        form = std::make_unique<MainWindow>(std::move(services));
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     }
@@ -37,8 +37,8 @@ protected:
     QString Save(const QString& text, const QString& name = QStringLiteral("code.bmp"),
                  SaveFormat format = SaveFormat::Bmp)
     {
-        form->Command8_Click();
-        form->text1()->setText(text);
+        form->reset();
+        form->textField()->setText(text);
         const QString path = folder.filePath(name);
         EXPECT_TRUE(SaveLikeTheSaveCommand(*form, path, format));
         return path;
@@ -60,7 +60,7 @@ protected:
     FakeMessageBox messages;
     FakeClipboard clipboard;
     FakePrintService printers;
-    std::unique_ptr<Form1> form;
+    std::unique_ptr<MainWindow> form;
 };
 
 } // namespace zebrix::test

@@ -10,12 +10,12 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    zebrix::Form1Services services = zebrix::Form1Services::desktop();
-    services.save = [](zebrix::Form1& window) {
+    zebrix::MainWindowServices services = zebrix::MainWindowServices::desktop();
+    services.save = [](zebrix::MainWindow& window) {
         zebrix::test::SaveLikeTheSaveCommand(window, QDir::current().filePath(QStringLiteral("code.bmp")),
                                              zebrix::test::SaveFormat::Bmp);
     };
-    zebrix::Form1 window(services);
+    zebrix::MainWindow window(services);
     window.show();
     return app.exec();
 }

@@ -4,7 +4,7 @@
 // library, loaded back as the surface's background picture, named in the
 // caption. What printing prints.
 #include "Commands.h"
-#include "Form1.h"
+#include "MainWindow.h"
 #include "output/PictureFile.h"
 #include "support/FakeInputBox.h"
 #include "support/FakeMessageBox.h"
@@ -16,7 +16,7 @@ namespace zebrix::test {
 
 enum class SaveFormat { Bmp, Jpeg50 };
 
-inline bool SaveLikeTheSaveCommand(Form1& window, const QString& path, SaveFormat format)
+inline bool SaveLikeTheSaveCommand(MainWindow& window, const QString& path, SaveFormat format)
 {
     FakeSaveFileDialog dialog;
     FakeInputBox inputBox;

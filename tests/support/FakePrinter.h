@@ -13,11 +13,10 @@ namespace zebrix::test {
 
 class FakePrintService : public PrintService {
 public:
-    enum class Step { None, Begin, SetScaleMode, DrawPicture, End };
+    enum class Step { None, Begin, DrawPicture, End };
 
     struct Drawn {
-        float x;
-        float y;
+        QPointF topLeftMm;
         QImage picture;
     };
 
@@ -42,7 +41,7 @@ public:
     std::function<void(const std::string&)> onStep;
 
     std::vector<QWidget*> dialogParents;
-    std::vector<std::string> log; // "begin", "scale 6", "draw", "end", "abort"
+    std::vector<std::string> log; // "begin", "draw", "end", "abort"
     std::vector<Drawn> drawn;
 
 private:
@@ -53,10 +52,9 @@ private:
         {
         }
         bool begin() override { return step("begin", Step::Begin); }
-        bool setScaleMode(int mode) override { return step("scale " + std::to_string(mode), Step::SetScaleMode); }
-        bool drawPicture(float x, float y, const QImage& picture) override
+        bool drawPicture(QPointF topLeftMm, const QImage& picture) override
         {
-            s_.drawn.push_back({x, y, picture});
+            s_.drawn.push_back({topLeftMm, picture});
             return step("draw", Step::DrawPicture);
         }
         bool end() override { return step("end", Step::End); }

@@ -1,9 +1,9 @@
 #pragma once
 // A scripted shell: records the addresses opened and the programs started,
-// answers file tests from a set of files, and starts what the test allows.
+// finds the programs the test installs, and starts what the test allows.
 #include "platform/Shell.h"
 
-#include <set>
+#include <map>
 #include <vector>
 
 namespace zebrix::test {
@@ -28,16 +28,15 @@ public:
         started.push_back(path);
         return startSucceeds;
     }
-    bool fileExists(const QString& path) override
+    QString findProgram(const QString& name) override
     {
-        fileTests.push_back(path);
-        return files.count(path) != 0;
+        const auto found = programs.find(name);
+        return found == programs.end() ? QString() : found->second;
     }
 
     std::vector<Opened> opened;
     std::vector<QString> started;
-    std::vector<QString> fileTests;
-    std::set<QString> files; // paths that exist, as they stand
+    std::map<QString, QString> programs; // name on the PATH -> full path
     bool startSucceeds = true;
 };
 

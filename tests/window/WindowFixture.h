@@ -1,7 +1,7 @@
 #pragma once
 // A main window built with test doubles, shown on the offscreen platform,
 // with every drawing recorded (symbology used and the image drawn).
-#include "Form1.h"
+#include "MainWindow.h"
 #include "support/Decoders.h"
 #include "support/FakeClipboard.h"
 #include "support/FakeMessageBox.h"
@@ -19,58 +19,62 @@
 namespace zebrix::test {
 
 struct Drawing {
-    std::int32_t typeCode;
+    int symbology; // the index of the symbology drawn
     QImage image;
-    QString check2Tooltip; // Check1(2) while drawing
-    bool check2Enabled;
+    QString addCheckTooltip; // the check-character box while drawing
+    bool addCheckEnabled;
 };
 
 class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        Form1Services services;
+        MainWindowServices services;
         services.messageBox = &messages;
         services.clipboard = &clipboard;
-        services.print = [this](Form1& f) { commandsRun.push_back({"print", &f}); };
-        services.save = [this](Form1& f) { commandsRun.push_back({"save", &f}); };
-        services.about = [this](Form1& f) { commandsRun.push_back({"about", &f}); };
+        services.print = [this](MainWindow& f) { commandsRun.push_back({"print", &f}); };
+        services.save = [this](MainWindow& f) { commandsRun.push_back({"save", &f}); };
+        services.about = [this](MainWindow& f) { commandsRun.push_back({"about", &f}); };
         services.quit = [this] { ++quits; };
-        form = std::make_unique<Form1>(std::move(services));
-        form->setDrawObserver([this](std::int32_t type, const QImage& image) {
-            drawings.push_back({type, image, check1(2).toolTip(), check1(2).isEnabled()});
+        form = std::make_unique<MainWindow>(std::move(services));
+        form->setDrawObserver([this](Symbology type, const QImage& image) {
+            drawings.push_back({static_cast<int>(type), image, addCheckBox().toolTip(), addCheckBox().isEnabled()});
         });
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     }
 
-    QLineEdit& text1() { return *form->text1(); }
-    QCheckBox& check1(int i) { return *form->check1(i); }
-    QRadioButton& option1(int i) { return *form->option1(i); }
-    const QImage& surface() { return form->picImage()->image(); }
+    QLineEdit& textField() { return *form->textField(); }
+    QCheckBox& optionBox(int i) { return *form->optionBox(static_cast<OptionBox>(i)); }
+    QCheckBox& widenSpacesBox() { return optionBox(0); }
+    QCheckBox& addLabelBox() { return optionBox(1); }
+    QCheckBox& addCheckBox() { return optionBox(2); }
+    QRadioButton& symbologyButton(int i) { return *form->symbologyButton(static_cast<Symbology>(i)); }
+    int symbologyIndex() const { return static_cast<int>(form->symbology()); }
+    const QImage& surface() { return form->barcodeView()->image(); }
 
     // A click with the mouse, as a user does it.
     static void Click(QWidget& w) { QTest::mouseClick(&w, Qt::LeftButton, {}, QPoint(6, w.height() / 2)); }
 
-    // Sets P, L, C through the boxes, then forgets the drawings that made.
-    void SetOptions(bool P, bool L, bool C)
+    // Ticks or unticks the three boxes, then forgets the drawings that made.
+    void SetOptions(bool widenSpaces, bool addLabel, bool addCheck)
     {
-        check1(0).setChecked(P);
-        check1(1).setChecked(L);
-        check1(2).setChecked(C);
+        widenSpacesBox().setChecked(widenSpaces);
+        addLabelBox().setChecked(addLabel);
+        addCheckBox().setChecked(addCheck);
         drawings.clear();
     }
 
     struct CommandRun {
         std::string name;
-        Form1* window;
+        MainWindow* window;
     };
 
     FakeClipboard clipboard;
     FakeMessageBox messages;
     std::vector<CommandRun> commandsRun;
     int quits = 0;
-    std::unique_ptr<Form1> form;
+    std::unique_ptr<MainWindow> form;
     std::vector<Drawing> drawings;
 };
 

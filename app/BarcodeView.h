@@ -9,9 +9,9 @@ namespace zebrix {
 // that outlives every repaint, so the window shows it again when uncovered and
 // the copy, save and print commands can take it. The surface is exactly as big
 // as the widget, one image pixel per logical pixel.
-class PicImage : public QWidget {
+class BarcodeView : public QWidget {
 public:
-    explicit PicImage(QWidget* parent = nullptr);
+    explicit BarcodeView(QWidget* parent = nullptr);
 
     // Shows a drawing (an Unchanged one keeps the picture) and repaints.
     void show(const Drawing& drawing);

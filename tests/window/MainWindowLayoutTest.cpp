@@ -76,16 +76,16 @@ bool IsKind(QWidget* w, Kind kind)
     case Kind::Panel: return w->metaObject() == &QWidget::staticMetaObject;
     case Kind::Option: return qobject_cast<QRadioButton*>(w) != nullptr;
     case Kind::Check: return qobject_cast<QCheckBox*>(w) != nullptr;
-    case Kind::Surface: return dynamic_cast<PicImage*>(w) != nullptr;
+    case Kind::Surface: return dynamic_cast<BarcodeView*>(w) != nullptr;
     }
     return false;
 }
 
 } // namespace
 
-using Form1Layout = WindowTest;
+using MainWindowLayout = WindowTest;
 
-TEST_F(Form1Layout, EveryControlIsWhereItWasDesigned)
+TEST_F(MainWindowLayout, EveryControlIsWhereItWasDesigned)
 {
     for (const Control& c : kControls) {
         SCOPED_TRACE(c.name);
@@ -106,12 +106,12 @@ TEST_F(Form1Layout, EveryControlIsWhereItWasDesigned)
     }
     // The captions of the boxes are not cut (their container may still clip).
     for (int i = 0; i < 3; ++i)
-        EXPECT_GE(check1(i).width(), check1(i).sizeHint().width());
+        EXPECT_GE(optionBox(i).width(), optionBox(i).sizeHint().width());
     for (int i = 0; i < 4; ++i)
-        EXPECT_GE(option1(i).width(), option1(i).sizeHint().width());
+        EXPECT_GE(symbologyButton(i).width(), symbologyButton(i).sizeHint().width());
 }
 
-TEST_F(Form1Layout, TheWindowItself)
+TEST_F(MainWindowLayout, TheWindowItself)
 {
     EXPECT_EQ(form->objectName(), QLatin1String("Form1"));
     EXPECT_EQ(form->windowTitle(), QLatin1String("Zebrix"));
@@ -135,7 +135,7 @@ TEST_F(Form1Layout, TheWindowItself)
     EXPECT_FALSE(command7->icon().isNull());
 }
 
-TEST_F(Form1Layout, FontsAreTheDesignedSizeAndWeightInAnInstalledSansSerif)
+TEST_F(MainWindowLayout, FontsAreTheDesignedSizeAndWeightInAnInstalledSansSerif)
 {
     struct Font {
         const char* name;
@@ -160,7 +160,7 @@ TEST_F(Form1Layout, FontsAreTheDesignedSizeAndWeightInAnInstalledSansSerif)
     }
 }
 
-TEST_F(Form1Layout, BlackWindowWhiteCaptionsWhiteSurfaceSystemButtons)
+TEST_F(MainWindowLayout, BlackWindowWhiteCaptionsWhiteSurfaceSystemButtons)
 {
     for (const char* name : {"Frame1_0", "Frame1_1", "Frame2", "Label1_0", "Option1_0", "Option1_3", "Check1_0",
                              "Check1_2", "Picture3"}) {
@@ -177,50 +177,50 @@ TEST_F(Form1Layout, BlackWindowWhiteCaptionsWhiteSurfaceSystemButtons)
     }
     // As drawn: black ground around the surface, white surface.
     const QImage shot = form->grab().toImage();
-    const QRect pic = form->picImage()->geometry();
+    const QRect pic = form->barcodeView()->geometry();
     EXPECT_EQ(shot.pixel(2, 2), qRgb(0, 0, 0));
     EXPECT_EQ(shot.pixel(pic.left() - 3, pic.center().y()), qRgb(0, 0, 0));
     EXPECT_EQ(shot.pixel(pic.center()), qRgb(255, 255, 255));
 }
 
-TEST_F(Form1Layout, StartUpState)
+TEST_F(MainWindowLayout, StartUpState)
 {
-    EXPECT_TRUE(option1(0).isChecked());
-    EXPECT_EQ(form->typeCode(), 0);
-    EXPECT_TRUE(check1(0).isChecked()); // P = 1
-    EXPECT_TRUE(check1(1).isChecked()); // L = 1
-    EXPECT_FALSE(check1(2).isChecked()); // C = 0
-    EXPECT_TRUE(check1(2).isEnabled());
-    EXPECT_EQ(check1(2).toolTip(), QLatin1String("Optional"));
-    EXPECT_TRUE(text1().text().isEmpty());
-    EXPECT_GE(text1().maxLength(), 1 << 30);
+    EXPECT_TRUE(symbologyButton(0).isChecked());
+    EXPECT_EQ(symbologyIndex(), 0);
+    EXPECT_TRUE(widenSpacesBox().isChecked()); // P = 1
+    EXPECT_TRUE(addLabelBox().isChecked()); // L = 1
+    EXPECT_FALSE(addCheckBox().isChecked()); // C = 0
+    EXPECT_TRUE(addCheckBox().isEnabled());
+    EXPECT_EQ(addCheckBox().toolTip(), QLatin1String("Optional"));
+    EXPECT_TRUE(textField().text().isEmpty());
+    EXPECT_GE(textField().maxLength(), 1 << 30);
 
     // The first display drew once, on a surface as wide as the window's
     // outer width minus 380 twips, and left it blank.
     ASSERT_FALSE(drawings.empty());
-    EXPECT_EQ(drawings.back().typeCode, 0);
-    EXPECT_EQ(form->picImage()->width(), Form1::SurfaceWidthFor(form->frameGeometry().width()));
-    EXPECT_EQ(surface().size(), form->picImage()->size());
+    EXPECT_EQ(drawings.back().symbology, 0);
+    EXPECT_EQ(form->barcodeView()->width(), MainWindow::SurfaceWidthFor(form->frameGeometry().width()));
+    EXPECT_EQ(surface().size(), form->barcodeView()->size());
     EXPECT_EQ(surface().height(), 67);
     EXPECT_TRUE(AllWhite(surface()));
-    EXPECT_FALSE(form->picImage()->hasBackgroundPicture());
+    EXPECT_FALSE(form->barcodeView()->hasBackgroundPicture());
 }
 
-TEST_F(Form1Layout, TabOrderStartsInTheTextField)
+TEST_F(MainWindowLayout, TabOrderStartsInTheTextField)
 {
     QApplication::setActiveWindow(form.get());
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-    EXPECT_EQ(QApplication::focusWidget(), &text1());
+    EXPECT_EQ(QApplication::focusWidget(), &textField());
 
     const char* expected[] = {"Text1",    "Option1_0", "Option1_1", "Option1_2", "Option1_3",
                               "Check1_0", "Check1_1",  "Check1_2",  "Command4",  "Command2",
                               "Command3", "Command6",  "Command7",  "Command8",  "Command5"};
-    QWidget* w = &text1();
+    QWidget* w = &textField();
     for (const char* name : expected) {
         EXPECT_EQ(w->objectName(), QLatin1String(name));
         do
             w = w->nextInFocusChain();
-        while (!(w->focusPolicy() & Qt::TabFocus) && w != &text1());
+        while (!(w->focusPolicy() & Qt::TabFocus) && w != &textField());
     }
-    EXPECT_EQ(w, &text1()); // and round again
+    EXPECT_EQ(w, &textField()); // and round again
 }

@@ -1,4 +1,4 @@
-#include "frmAbout.h"
+#include "AboutDialog.h"
 
 #include <QCoreApplication>
 #include <QIcon>
@@ -9,25 +9,11 @@
 #include <QScreen>
 
 #include <algorithm>
-#include <exception>
 #include <vector>
 
 namespace zebrix {
 
 namespace {
-
-// The system-information tool in the registry: its full path, or else the
-// folder that holds it.
-const QString kSysInfoKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");
-const QString kSysInfoValue = QStringLiteral("PATH");
-const QString kSysInfoFolderKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location");
-const QString kSysInfoFolderValue = QStringLiteral("MSINFO");
-const QString kSysInfoProgram = QStringLiteral("\\MSINFO32.EXE");
-
-// Query and set value, create and enumerate subkeys, notify, create link, read control.
-constexpr std::uint32_t kKeyAccess = 0x2003F;
-// Characters read from a value at most.
-constexpr std::uint32_t kValueBufferSize = 1024;
 
 // Positions and sizes come in twips, 15 to the pixel.
 constexpr int Px(int twips)
@@ -166,14 +152,20 @@ QString VersionText()
            QString::number(ZEBRIX_VERSION_MINOR) + QLatin1Char('.') + QString::number(ZEBRIX_VERSION_PATCH);
 }
 
+QStringList SystemInformationPrograms()
+{
+    // A real system-information tool first, then the desktops' own viewers.
+    return {QStringLiteral("hardinfo"), QStringLiteral("kinfocenter"), QStringLiteral("gnome-system-monitor"),
+            QStringLiteral("mate-system-monitor"), QStringLiteral("xfce4-taskmanager")};
+}
+
 } // namespace about
 
 AboutServices AboutServices::desktop()
 {
     static QtMessageBoxService messages;
-    static DesktopRegistry registry;
     static QtShellService shell;
-    return {&messages, &registry, &shell};
+    return {&messages, &shell};
 }
 
 void ClickLabel::mousePressEvent(QMouseEvent* event)
@@ -191,7 +183,7 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent* event)
         onClick();
 }
 
-frmAbout::frmAbout(QWidget* owner, const AboutServices& services)
+AboutDialog::AboutDialog(QWidget* owner, const AboutServices& services)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       services_(services)
@@ -208,91 +200,91 @@ frmAbout::frmAbout(QWidget* owner, const AboutServices& services)
     setPalette(palette);
     setAutoFillBackground(true);
 
-    Image1 = MakeLabel<QLabel>(this, "Image1", Twips(240, 120, 1680, 840), font());
-    Image1->setPixmap(QPixmap(QStringLiteral(":/about/logo.png")));
-    Image1->setScaledContents(true);
+    logoPicture = MakeLabel<QLabel>(this, "Image1", Twips(240, 120, 1680, 840), font());
+    logoPicture->setPixmap(QPixmap(QStringLiteral(":/about/logo.png")));
+    logoPicture->setScaledContents(true);
 
-    lblTitle = MakeLabel<QLabel>(this, "lblTitle", Twips(2400, 120, 2325, 240), ComicFont(k975pt, true));
-    SetTextColour(lblTitle, 0, 255, 0);
-    lblVersion = MakeLabel<QLabel>(this, "lblVersion", Twips(2400, 480, 2205, 225), ComicFont(k825pt, false));
-    SetTextColour(lblVersion, 0, 255, 0);
-    lblDescription = MakeLabel<QLabel>(this, "lblDescription", Twips(2400, 840, 3165, 330), ComicFont(k825pt, false));
-    lblDescription->setWordWrap(true);
-    lblDescription->setText(about::AuthorNotice());
-    SetTextColour(lblDescription, 0, 255, 0);
+    titleLabel = MakeLabel<QLabel>(this, "lblTitle", Twips(2400, 120, 2325, 240), ComicFont(k975pt, true));
+    SetTextColour(titleLabel, 0, 255, 0);
+    versionLabel = MakeLabel<QLabel>(this, "lblVersion", Twips(2400, 480, 2205, 225), ComicFont(k825pt, false));
+    SetTextColour(versionLabel, 0, 255, 0);
+    descriptionLabel = MakeLabel<QLabel>(this, "lblDescription", Twips(2400, 840, 3165, 330), ComicFont(k825pt, false));
+    descriptionLabel->setWordWrap(true);
+    descriptionLabel->setText(about::AuthorNotice());
+    SetTextColour(descriptionLabel, 0, 255, 0);
 
     // The separator under the title block: a white line two pixels wide
     // from (0, 1200) to (5549, 1200) twips, a grey one pixel wide from
     // (0, 1217) to (5564, 1217).
-    Line1[0] = MakeLine(this, "Line1_0", QRect(0, Px(1200) - 1, Px(5549), 2), QColor(255, 255, 255));
-    Line1[1] = MakeLine(this, "Line1_1", QRect(0, 1217 / 15, Px(5564), 1), QColor(128, 128, 128));
+    separatorLines[0] = MakeLine(this, "Line1_0", QRect(0, Px(1200) - 1, Px(5549), 2), QColor(255, 255, 255));
+    separatorLines[1] = MakeLine(this, "Line1_1", QRect(0, 1217 / 15, Px(5564), 1), QColor(128, 128, 128));
 
-    lblDisclaimer = MakeLabel<ClickLabel>(this, "lblDisclaimer", Twips(720, 1320, 2625, 225), ComicFont(k825pt, false),
+    emailLink = MakeLabel<ClickLabel>(this, "lblDisclaimer", Twips(720, 1320, 2625, 225), ComicFont(k825pt, false),
                                           Qt::AlignHCenter | Qt::AlignTop);
-    SizeToText(lblDisclaimer, QStringLiteral("E-Mail : ") + about::ContactEmail());
-    lblDisclaimer->setToolTip(QStringLiteral("Envoyer un courriel"));
-    SetTextColour(lblDisclaimer, 192, 255, 255);
+    SizeToText(emailLink, QStringLiteral("E-Mail : ") + about::ContactEmail());
+    emailLink->setToolTip(QStringLiteral("Envoyer un courriel"));
+    SetTextColour(emailLink, 192, 255, 255);
 
-    Label3 = MakeLabel<ClickLabel>(this, "Label3", Twips(1080, 1680, 2115, 225), ComicFont(k825pt, false),
+    webSiteLink = MakeLabel<ClickLabel>(this, "Label3", Twips(1080, 1680, 2115, 225), ComicFont(k825pt, false),
                                    Qt::AlignHCenter | Qt::AlignTop);
-    SizeToText(Label3, QStringLiteral("URL : ") + about::WebSite());
-    Label3->setToolTip(QStringLiteral("Visitez le site officiel ") + about::WebSiteName());
-    SetTextColour(Label3, 192, 255, 255);
+    SizeToText(webSiteLink, QStringLiteral("URL : ") + about::WebSite());
+    webSiteLink->setToolTip(QStringLiteral("Visitez le site officiel ") + about::WebSiteName());
+    SetTextColour(webSiteLink, 192, 255, 255);
 
-    Label2 = MakeLabel<QLabel>(this, "Label2", Twips(720, 2040, 2775, 255), ComicFont(k975pt, true),
+    freewareLabel = MakeLabel<QLabel>(this, "Label2", Twips(720, 2040, 2775, 255), ComicFont(k975pt, true),
                                Qt::AlignHCenter | Qt::AlignTop);
-    Label2->setWordWrap(true);
-    Label2->setText(QStringLiteral("Logiciel FREEWARE"));
-    SetTextColour(Label2, 255, 0, 0);
+    freewareLabel->setWordWrap(true);
+    freewareLabel->setText(QStringLiteral("Logiciel FREEWARE"));
+    SetTextColour(freewareLabel, 255, 0, 0);
 
-    Image2 = MakeLabel<ClickLabel>(this, "Image2", Twips(1440, 2400, 1500, 660), font());
-    Image2->setPixmap(QPixmap(QStringLiteral(":/about/donate.gif")));
-    Image2->setToolTip(QStringLiteral("Faire un don avec PayPal - Un solution gratuite, rapide et sécurisée."));
+    donationLink = MakeLabel<ClickLabel>(this, "Image2", Twips(1440, 2400, 1500, 660), font());
+    donationLink->setPixmap(QPixmap(QStringLiteral(":/about/donate.gif")));
+    donationLink->setToolTip(QStringLiteral("Faire un don avec PayPal - Un solution gratuite, rapide et sécurisée."));
 
-    for (ClickLabel* link : {lblDisclaimer, Label3, Image2})
+    for (ClickLabel* link : {emailLink, webSiteLink, donationLink})
         link->setCursor(Qt::PointingHandCursor);
 
-    cmdOK = MakeButton(this, "cmdOK", QStringLiteral("OK"), Twips(3960, 1440, 1500, 585), ComicFont(k825pt, true));
-    cmdOK->setDefault(true);
-    Command1 = MakeButton(this, "Command1", QStringLiteral("Détails..."), Twips(3960, 2160, 1455, 375),
+    okButton = MakeButton(this, "cmdOK", QStringLiteral("OK"), Twips(3960, 1440, 1500, 585), ComicFont(k825pt, true));
+    okButton->setDefault(true);
+    detailsButton = MakeButton(this, "Command1", QStringLiteral("Détails..."), Twips(3960, 2160, 1455, 375),
                           ComicFont(k825pt, false));
-    cmdSysInfo = MakeButton(this, "cmdSysInfo", QStringLiteral("&Système Info..."), Twips(3960, 2640, 1485, 345),
+    systemInfoButton = MakeButton(this, "cmdSysInfo", QStringLiteral("&Système Info..."), Twips(3960, 2640, 1485, 345),
                             SansFont(k825pt, false));
-    cmdSysInfo->setToolTip(QStringLiteral("Informations système"));
+    systemInfoButton->setToolTip(QStringLiteral("Informations système"));
 
     // Keyboard order; the labels keep their places in it but take no focus.
-    const std::vector<QWidget*> order = {cmdOK,      cmdSysInfo, lblDescription, lblDisclaimer, lblTitle,
-                                         lblVersion, Label2,     Label3,         Command1};
+    const std::vector<QWidget*> order = {okButton,      systemInfoButton, descriptionLabel, emailLink, titleLabel,
+                                         versionLabel, freewareLabel,     webSiteLink,         detailsButton};
     for (std::size_t i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
-    cmdOK->setFocus();
+    okButton->setFocus();
 
-    connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
-    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
-    connect(cmdSysInfo, &QPushButton::clicked, this, [this] { cmdSysInfo_Click(); });
-    Image2->onClick = [this] { Image2_Click(); };
-    Label3->onClick = [this] { Label3_Click(); };
-    lblDisclaimer->onClick = [this] { lblDisclaimer_Click(); };
+    connect(okButton, &QPushButton::clicked, this, [this] { accept(); });
+    connect(detailsButton, &QPushButton::clicked, this, [this] { showDetails(); });
+    connect(systemInfoButton, &QPushButton::clicked, this, [this] { startSystemInformation(); });
+    donationLink->onClick = [this] { openDonationPage(); };
+    webSiteLink->onClick = [this] { openWebSite(); };
+    emailLink->onClick = [this] { writeToContact(); };
 }
 
-void frmAbout::Form_Load()
+void AboutDialog::load()
 {
     setWindowTitle(QStringLiteral("A propos ") + ApplicationTitle());
-    lblVersion->setText(about::VersionText());
-    lblTitle->setText(ApplicationTitle());
+    versionLabel->setText(about::VersionText());
+    titleLabel->setText(ApplicationTitle());
 }
 
-void frmAbout::showEvent(QShowEvent* event)
+void AboutDialog::showEvent(QShowEvent* event)
 {
     if (!loaded_) {
         loaded_ = true;
-        Form_Load();
-        CentreOnOwner();
+        load();
+        centreOnOwner();
     }
     QDialog::showEvent(event);
 }
 
-void frmAbout::CentreOnOwner()
+void AboutDialog::centreOnOwner()
 {
     const QWidget* owner = parentWidget();
     if (owner == nullptr)
@@ -308,33 +300,23 @@ void frmAbout::CentreOnOwner()
     setGeometry(area);
 }
 
-void frmAbout::done(int result)
+void AboutDialog::done(int result)
 {
     loaded_ = false; // the next opening loads the dialog afresh
     QDialog::done(result);
 }
 
-void frmAbout::keyPressEvent(QKeyEvent* event)
+void AboutDialog::keyPressEvent(QKeyEvent* event)
 {
     // OK is the cancel button as well: Escape presses it.
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        cmdOK->click();
+        okButton->click();
         return;
     }
     QDialog::keyPressEvent(event);
 }
 
-void frmAbout::cmdOK_Click()
-{
-    accept();
-}
-
-void frmAbout::cmdSysInfo_Click()
-{
-    StartSysInfo();
-}
-
-void frmAbout::Command1_Click()
+void AboutDialog::showDetails()
 {
     const QChar cr(u'\r');
     const QString text = QStringLiteral("Zebrix version 1.0.0") + cr + cr + QStringLiteral("Auteur : ") +
@@ -343,85 +325,41 @@ void frmAbout::Command1_Click()
     services_.messages->show(this, text, QStringLiteral("A propos"), MessageIcon::Information, MessageButtons::Ok);
 }
 
-void frmAbout::Image2_Click()
+void AboutDialog::openDonationPage()
 {
     services_.shell->openAddress(this, QStringLiteral("Open"), about::DonationPage(), QString(),
                                  QCoreApplication::applicationDirPath());
 }
 
-void frmAbout::Label3_Click()
+void AboutDialog::openWebSite()
 {
     services_.shell->openAddress(this, QStringLiteral("Open"), about::WebSite(), QString(),
                                  QCoreApplication::applicationDirPath());
 }
 
-void frmAbout::lblDisclaimer_Click()
+void AboutDialog::writeToContact()
 {
     services_.shell->openAddress(this, QStringLiteral("Open"), QStringLiteral("mailto:") + about::ContactEmail(),
                                  std::nullopt, std::nullopt);
 }
 
-void frmAbout::StartSysInfo()
+void AboutDialog::startSystemInformation()
 {
-    try {
-        QString SysInfoPath;
-        bool found = false;
-        if (GetKeyValue(kHkeyLocalMachine, kSysInfoKey, kSysInfoValue, SysInfoPath)) {
-            found = true; // the full path, used as it stands
-        } else if (GetKeyValue(kHkeyLocalMachine, kSysInfoFolderKey, kSysInfoFolderValue, SysInfoPath)) {
-            SysInfoPath += kSysInfoProgram;
-            found = services_.shell->fileExists(SysInfoPath);
-        }
-        if (found && services_.shell->startProgram(SysInfoPath))
+    for (const QString& name : about::SystemInformationPrograms()) {
+        const QString path = services_.shell->findProgram(name);
+        if (path.isEmpty())
+            continue;
+        if (services_.shell->startProgram(path))
             return;
-    } catch (const std::exception&) {
-        // Whatever went wrong, the tool is not there for the user.
+        break; // found but it would not start: the user has no tool either
     }
     services_.messages->show(this, QStringLiteral("Information Systeme introuvable !"), ApplicationTitle(),
                              MessageIcon::None, MessageButtons::Ok);
 }
 
-bool frmAbout::GetKeyValue(RegistryKey KeyRoot, const QString& KeyName, const QString& SubKeyRef, QString& KeyVal)
-{
-    RegistryService& registry = *services_.registry;
-    RegistryKey hKey = 0;
-    if (registry.openKey(KeyRoot, KeyName, kKeyAccess, &hKey) != kErrorSuccess) {
-        KeyVal.clear();
-        return false;
-    }
-
-    std::array<char, kValueBufferSize> tmpVal{};
-    std::uint32_t KeyValSize = kValueBufferSize;
-    std::uint32_t KeyValType = 0;
-    const long rc = registry.queryValue(hKey, SubKeyRef, &KeyValType, tmpVal.data(), &KeyValSize);
-    if (rc != kErrorSuccess || KeyValSize > kValueBufferSize) {
-        KeyVal.clear();
-        registry.closeKey(hKey);
-        return false;
-    }
-
-    // Drop the terminating zero of a string: the last byte read, when it is zero.
-    qsizetype kept = KeyValSize;
-    if (kept > 0 && tmpVal[static_cast<std::size_t>(kept - 1)] == '\0')
-        --kept;
-
-    if (KeyValType == kRegSz) {
-        KeyVal = QString::fromLocal8Bit(tmpVal.data(), kept);
-    } else if (KeyValType == kRegDword) {
-        // Little-endian bytes; a zero top byte went with the rule above.
-        std::uint32_t value = 0;
-        for (qsizetype i = std::min<qsizetype>(kept, 4); i-- > 0;)
-            value = (value << 8) | static_cast<unsigned char>(tmpVal[static_cast<std::size_t>(i)]);
-        KeyVal = QStringLiteral("&h") + QString::number(value, 16).toUpper();
-    }
-
-    registry.closeKey(hKey);
-    return true;
-}
-
 void ShowAbout(QWidget* owner, const AboutServices& services)
 {
-    frmAbout dialog(owner, services);
+    AboutDialog dialog(owner, services);
     dialog.exec();
 }
 

@@ -7,27 +7,27 @@
 using namespace zebrix;
 using namespace zebrix::test;
 
-using Form1Events = WindowTest;
+using MainWindowEvents = WindowTest;
 
-TEST_F(Form1Events, EveryKeystrokeRedrawsAndTheBarcodeScans)
+TEST_F(MainWindowEvents, EveryKeystrokeRedrawsAndTheBarcodeScans)
 {
     QApplication::setActiveWindow(form.get());
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     drawings.clear();
-    QTest::keyClicks(&text1(), QStringLiteral("ZEBRIX 1.0"));
-    EXPECT_EQ(text1().text(), QLatin1String("ZEBRIX 1.0"));
+    QTest::keyClicks(&textField(), QStringLiteral("ZEBRIX 1.0"));
+    EXPECT_EQ(textField().text(), QLatin1String("ZEBRIX 1.0"));
     ASSERT_EQ(drawings.size(), 10u);
     EXPECT_EQ(ReadZbar(drawings[4].image), "ZEBRI");
     // At start: Code 39, print-optimized spaces, label, no check character.
     EXPECT_EQ(ReadZbar(surface()), "ZEBRIX 1.0");
     EXPECT_EQ(ReadZXing(surface()), "ZEBRIX 1.0");
 
-    QTest::keyClick(&text1(), Qt::Key_Backspace);
+    QTest::keyClick(&textField(), Qt::Key_Backspace);
     EXPECT_EQ(drawings.size(), 11u);
     EXPECT_EQ(ReadZbar(surface()), "ZEBRIX 1.");
 }
 
-TEST_F(Form1Events, SymbologyButtonsSetTheCheckBoxThenDraw)
+TEST_F(MainWindowEvents, SymbologyButtonsSetTheCheckBoxThenDraw)
 {
     struct Expected {
         const char* tooltip;
@@ -39,7 +39,7 @@ TEST_F(Form1Events, SymbologyButtonsSetTheCheckBoxThenDraw)
         {"Non optionnel", true, false},
         {"Non utilisé", false, false},
     };
-    text1().setText(QStringLiteral("123456"));
+    textField().setText(QStringLiteral("123456"));
     // Each button, reached from each other with the box ticked and unticked
     // by the user where the user can.
     for (int from = 0; from < 4; ++from)
@@ -48,93 +48,93 @@ TEST_F(Form1Events, SymbologyButtonsSetTheCheckBoxThenDraw)
                 if (from == to)
                     continue;
                 SCOPED_TRACE(testing::Message() << from << " -> " << to << " ticked " << userTicked);
-                Click(option1(from));
-                if (check1(2).isEnabled())
-                    check1(2).setChecked(userTicked);
-                check1(0).setChecked(false);
+                Click(symbologyButton(from));
+                if (addCheckBox().isEnabled())
+                    addCheckBox().setChecked(userTicked);
+                widenSpacesBox().setChecked(false);
                 drawings.clear();
 
-                Click(option1(to));
-                EXPECT_TRUE(option1(to).isChecked());
-                EXPECT_EQ(check1(2).toolTip(), QString::fromUtf8(table[to].tooltip));
-                EXPECT_EQ(check1(2).isChecked(), table[to].ticked);
-                EXPECT_EQ(check1(2).isEnabled(), table[to].enabled);
-                EXPECT_EQ(form->typeCode(), to);
+                Click(symbologyButton(to));
+                EXPECT_TRUE(symbologyButton(to).isChecked());
+                EXPECT_EQ(addCheckBox().toolTip(), QString::fromUtf8(table[to].tooltip));
+                EXPECT_EQ(addCheckBox().isChecked(), table[to].ticked);
+                EXPECT_EQ(addCheckBox().isEnabled(), table[to].enabled);
+                EXPECT_EQ(symbologyIndex(), to);
                 ASSERT_FALSE(drawings.empty());
-                EXPECT_EQ(drawings.back().typeCode, to);
+                EXPECT_EQ(drawings.back().symbology, to);
                 // Every symbology takes these digits; no check character
                 // scans along (Code 128's is not part of the text read).
                 EXPECT_EQ(ReadZXing(surface()), "123456");
             }
 }
 
-TEST_F(Form1Events, AChangedCheckBoxDrawsFirstWithThePreviousSymbology)
+TEST_F(MainWindowEvents, AChangedCheckBoxDrawsFirstWithThePreviousSymbology)
 {
-    text1().setText(QStringLiteral("123456"));
-    check1(0).setChecked(false); // P = 0: exact ratios for the readers
+    textField().setText(QStringLiteral("123456"));
+    widenSpacesBox().setChecked(false); // no wider spaces: exact ratios for the readers
     drawings.clear();
 
     // Code 39 -> Code 128 ticks the box: Code 39 with its check character
     // ("L": 21 modulo 43), then Code 128. The box has its new tooltip when it
     // is ticked, and is disabled only afterwards.
-    Click(option1(2));
+    Click(symbologyButton(2));
     ASSERT_EQ(drawings.size(), 2u);
-    EXPECT_EQ(drawings[0].typeCode, 0);
+    EXPECT_EQ(drawings[0].symbology, 0);
     EXPECT_EQ(ReadZbar(drawings[0].image), "123456L");
-    EXPECT_EQ(drawings[0].check2Tooltip, QLatin1String("Non optionnel"));
-    EXPECT_TRUE(drawings[0].check2Enabled);
-    EXPECT_FALSE(drawings[1].check2Enabled);
-    EXPECT_EQ(drawings[1].typeCode, 2);
+    EXPECT_EQ(drawings[0].addCheckTooltip, QLatin1String("Non optionnel"));
+    EXPECT_TRUE(drawings[0].addCheckEnabled);
+    EXPECT_FALSE(drawings[1].addCheckEnabled);
+    EXPECT_EQ(drawings[1].symbology, 2);
     EXPECT_EQ(ReadZXing(drawings[1].image), "123456");
 
     // Code 128 -> Code 39 unticks it: Code 128 once more, then Code 39 without
     // a check character.
     drawings.clear();
-    Click(option1(0));
+    Click(symbologyButton(0));
     ASSERT_EQ(drawings.size(), 2u);
-    EXPECT_EQ(drawings[0].typeCode, 2);
-    EXPECT_EQ(drawings[1].typeCode, 0);
+    EXPECT_EQ(drawings[0].symbology, 2);
+    EXPECT_EQ(drawings[1].symbology, 0);
     EXPECT_EQ(ReadZbar(drawings[1].image), "123456");
 
     // The user ticks it (one drawing), then Interleaved 2 of 5 unticks it.
     drawings.clear();
-    Click(check1(2));
+    Click(addCheckBox());
     ASSERT_EQ(drawings.size(), 1u);
     EXPECT_EQ(ReadZbar(drawings[0].image), "123456L");
     drawings.clear();
-    Click(option1(1));
+    Click(symbologyButton(1));
     ASSERT_EQ(drawings.size(), 2u);
-    EXPECT_EQ(drawings[0].typeCode, 0);
+    EXPECT_EQ(drawings[0].symbology, 0);
     EXPECT_EQ(ReadZbar(drawings[0].image), "123456");
-    EXPECT_EQ(drawings[1].typeCode, 1);
+    EXPECT_EQ(drawings[1].symbology, 1);
     EXPECT_EQ(ReadZbar(drawings[1].image), "123456");
 
     // Nothing changes on the box: a single drawing.
     drawings.clear();
-    Click(option1(3));
+    Click(symbologyButton(3));
     ASSERT_EQ(drawings.size(), 1u);
-    EXPECT_EQ(drawings[0].typeCode, 3);
+    EXPECT_EQ(drawings[0].symbology, 3);
 }
 
-TEST_F(Form1Events, AnIndexOutsideTheButtonsSetsNothingAndDrawsNothing)
+TEST_F(MainWindowEvents, AnIndexOutsideTheButtonsSetsNothingAndDrawsNothing)
 {
-    check1(0).setChecked(false);
-    text1().setText(QStringLiteral("AB"));
+    widenSpacesBox().setChecked(false);
+    textField().setText(QStringLiteral("AB"));
     const QImage before = surface();
     for (std::int16_t index : {std::int16_t(4), std::int16_t(-1), std::int16_t(32767)}) {
-        form->Option1_Click(index);
-        EXPECT_EQ(form->typeCode(), index);
-        EXPECT_EQ(check1(2).toolTip(), QLatin1String("Optional"));
-        EXPECT_TRUE(check1(2).isEnabled());
+        form->chooseSymbology(static_cast<Symbology>(index));
+        EXPECT_EQ(symbologyIndex(), index);
+        EXPECT_EQ(addCheckBox().toolTip(), QLatin1String("Optional"));
+        EXPECT_TRUE(addCheckBox().isEnabled());
         EXPECT_EQ(surface(), before);
     }
-    form->Option1_Click(2);
+    form->chooseSymbology(Symbology::Code128);
     EXPECT_EQ(ReadZXing(surface()), "AB");
 }
 
-TEST_F(Form1Events, OptionBoxesRedrawWithTheirNewValue)
+TEST_F(MainWindowEvents, OptionBoxesRedrawWithTheirNewValue)
 {
-    text1().setText(QStringLiteral("AB"));
+    textField().setText(QStringLiteral("AB"));
     const auto barBottom = [this] {
         int y = 0;
         while (y + 1 < surface().height() && surface().pixel(20, y + 1) == qRgb(0, 0, 0))
@@ -143,7 +143,7 @@ TEST_F(Form1Events, OptionBoxesRedrawWithTheirNewValue)
     };
     EXPECT_EQ(barBottom(), 50);
     drawings.clear();
-    Click(check1(1)); // no label: bars to y = 58
+    Click(addLabelBox()); // no label: bars to y = 58
     EXPECT_EQ(drawings.size(), 1u);
     EXPECT_EQ(barBottom(), 58);
     EXPECT_TRUE(AllWhite(surface(), QRect(0, 59, surface().width(), 8)));
@@ -158,28 +158,28 @@ TEST_F(Form1Events, OptionBoxesRedrawWithTheirNewValue)
         return x;
     };
     const int withP = secondBar();
-    Click(check1(0));
+    Click(widenSpacesBox());
     EXPECT_EQ(drawings.size(), 2u);
     EXPECT_EQ(secondBar(), withP - 1);
 }
 
-TEST_F(Form1Events, TheSurfaceFollowsTheWindowWidth)
+TEST_F(MainWindowEvents, TheSurfaceFollowsTheWindowWidth)
 {
-    text1().setText(QStringLiteral("ZEBRIX"));
+    textField().setText(QStringLiteral("ZEBRIX"));
     const QImage first = surface();
-    const int surfaceWidth = form->picImage()->width();
+    const int surfaceWidth = form->barcodeView()->width();
     const int outer = form->frameGeometry().width();
-    EXPECT_EQ(surfaceWidth, Form1::SurfaceWidthFor(outer));
+    EXPECT_EQ(surfaceWidth, MainWindow::SurfaceWidthFor(outer));
 
     for (int delta : {+120, -200}) {
         SCOPED_TRACE(delta);
         drawings.clear();
         form->resize(form->width() + delta, form->height());
         QApplication::processEvents();
-        EXPECT_EQ(form->picImage()->width(), surfaceWidth + delta);
+        EXPECT_EQ(form->barcodeView()->width(), surfaceWidth + delta);
         EXPECT_EQ(surface().width(), surfaceWidth + delta);
-        EXPECT_EQ(form->picImage()->pos(), QPoint(8, 168));
-        EXPECT_EQ(form->picImage()->height(), 67);
+        EXPECT_EQ(form->barcodeView()->pos(), QPoint(8, 168));
+        EXPECT_EQ(form->barcodeView()->height(), 67);
         ASSERT_FALSE(drawings.empty());
         // Drawn again at the same place and size.
         const int common = std::min(first.width(), surface().width());
@@ -188,25 +188,25 @@ TEST_F(Form1Events, TheSurfaceFollowsTheWindowWidth)
     }
 }
 
-TEST_F(Form1Events, AWindowNarrowerThan380TwipsKeepsAOnePixelSurface)
+TEST_F(MainWindowEvents, AWindowNarrowerThan380TwipsKeepsAOnePixelSurface)
 {
     // 15 twips to the pixel, 380 twips off the outer width, rounded.
-    EXPECT_EQ(Form1::SurfaceWidthFor(505), 480);
-    EXPECT_EQ(Form1::SurfaceWidthFor(27), 2); // 25 twips
+    EXPECT_EQ(MainWindow::SurfaceWidthFor(505), 480);
+    EXPECT_EQ(MainWindow::SurfaceWidthFor(27), 2); // 25 twips
     for (int outer : {26, 25, 0, -5})
-        EXPECT_EQ(Form1::SurfaceWidthFor(outer), 1) << outer;
+        EXPECT_EQ(MainWindow::SurfaceWidthFor(outer), 1) << outer;
 
-    text1().setText(QStringLiteral("ZEBRIX"));
+    textField().setText(QStringLiteral("ZEBRIX"));
     for (int width : {20, 1}) {
         form->resize(width, form->height());
         QApplication::processEvents();
-        EXPECT_EQ(form->picImage()->width(), 1);
+        EXPECT_EQ(form->barcodeView()->width(), 1);
         EXPECT_EQ(surface().width(), 1);
-        form->Command4_Click(); // a one-pixel copy, no failure
+        form->copyBarcode(); // a one-pixel copy, no failure
         EXPECT_EQ(clipboard.images.back().size(), QSize(1, 67));
     }
     form->resize(497, 245);
     QApplication::processEvents();
-    EXPECT_EQ(form->picImage()->width(), Form1::SurfaceWidthFor(form->frameGeometry().width()));
+    EXPECT_EQ(form->barcodeView()->width(), MainWindow::SurfaceWidthFor(form->frameGeometry().width()));
     EXPECT_EQ(ReadZbar(surface()), "ZEBRIX");
 }

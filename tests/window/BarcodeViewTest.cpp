@@ -1,6 +1,6 @@
 // The surface widget: keeps its drawing, paints it back, stays crisp when
 // scaled for a high-DPI screen, and holds the background picture.
-#include "PicImage.h"
+#include "BarcodeView.h"
 #include "support/Decoders.h"
 
 #include <QPainter>
@@ -22,9 +22,9 @@ Drawing Bars()
 
 } // namespace
 
-TEST(PicImage, PaintsItsDrawingBackPixelForPixel)
+TEST(BarcodeView, PaintsItsDrawingBackPixelForPixel)
 {
-    PicImage pic;
+    BarcodeView pic;
     pic.setSurfaceWidth(120);
     EXPECT_EQ(pic.size(), QSize(120, 67));
     EXPECT_EQ(pic.image().size(), QSize(120, 67));
@@ -34,9 +34,9 @@ TEST(PicImage, PaintsItsDrawingBackPixelForPixel)
     EXPECT_EQ(pic.grab().toImage().convertToFormat(QImage::Format_RGB32), pic.image());
 }
 
-TEST(PicImage, HighDpiScalingKeepsBarsSharp)
+TEST(BarcodeView, HighDpiScalingKeepsBarsSharp)
 {
-    PicImage pic;
+    BarcodeView pic;
     pic.setSurfaceWidth(60);
     pic.show(Bars());
     for (qreal ratio : {2.0, 3.0}) {
@@ -59,9 +59,9 @@ TEST(PicImage, HighDpiScalingKeepsBarsSharp)
     }
 }
 
-TEST(PicImage, BackgroundPictureLiesUnderEveryDrawingUntilRemoved)
+TEST(BarcodeView, BackgroundPictureLiesUnderEveryDrawingUntilRemoved)
 {
-    PicImage pic;
+    BarcodeView pic;
     QImage picture(10, 10, QImage::Format_RGB32);
     picture.fill(qRgb(0, 0, 255));
     pic.show(Bars());

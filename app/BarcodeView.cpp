@@ -1,4 +1,4 @@
-#include "PicImage.h"
+#include "BarcodeView.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -8,7 +8,7 @@
 
 namespace zebrix {
 
-PicImage::PicImage(QWidget* parent)
+BarcodeView::BarcodeView(QWidget* parent)
     : QWidget(parent)
     , surface_(BarcodePicture::kDefaultWidth, BarcodePicture::kDefaultHeight)
 {
@@ -17,7 +17,7 @@ PicImage::PicImage(QWidget* parent)
     resize(surface_.width(), surface_.height());
 }
 
-void PicImage::setSurfaceWidth(int width)
+void BarcodeView::setSurfaceWidth(int width)
 {
     width = std::max(width, 1);
     if (width != surface_.width())
@@ -25,27 +25,27 @@ void PicImage::setSurfaceWidth(int width)
     resize(width, surface_.height());
 }
 
-void PicImage::show(const Drawing& drawing)
+void BarcodeView::show(const Drawing& drawing)
 {
     surface_.show(drawing);
     update();
 }
 
-void PicImage::setBackgroundPicture(const QImage& picture)
+void BarcodeView::setBackgroundPicture(const QImage& picture)
 {
     surface_.setBackgroundPicture(picture);
     surface_.clear();
     update();
 }
 
-void PicImage::clearBackgroundPicture()
+void BarcodeView::clearBackgroundPicture()
 {
     surface_.clearBackgroundPicture();
     surface_.clear();
     update();
 }
 
-void PicImage::paintEvent(QPaintEvent* event)
+void BarcodeView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     // On a high-DPI screen each image pixel becomes a block of device pixels:
@@ -55,7 +55,7 @@ void PicImage::paintEvent(QPaintEvent* event)
     painter.drawImage(area, surface_.image(), area);
 }
 
-void PicImage::resizeEvent(QResizeEvent* event)
+void BarcodeView::resizeEvent(QResizeEvent* event)
 {
     // Sized from outside (not through setSurfaceWidth): follow, blank.
     const QSize size = event->size();

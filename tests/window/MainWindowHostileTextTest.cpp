@@ -52,27 +52,27 @@ std::vector<QString> HostileTexts()
 
 } // namespace
 
-using Form1HostileText = WindowTest;
+using MainWindowHostileText = WindowTest;
 
-TEST_F(Form1HostileText, PastedTextStaysAsItIsAndTheSurfaceShowsBarsOrOneLine)
+TEST_F(MainWindowHostileText, PastedTextStaysAsItIsAndTheSurfaceShowsBarsOrOneLine)
 {
     auto* paste = form->findChild<QPushButton*>(QStringLiteral("Command6"));
     ASSERT_NE(paste, nullptr);
     for (int symbology = 0; symbology < 4; ++symbology) {
-        Click(option1(symbology));
+        Click(symbologyButton(symbology));
         for (const QString& text : HostileTexts()) {
             SCOPED_TRACE(testing::Message() << "symbology " << symbology << ", text " << text.toStdString());
             clipboard.plainText = text;
             drawings.clear();
             Click(*paste);
-            EXPECT_EQ(text1().text(), text);
+            EXPECT_EQ(textField().text(), text);
             EXPECT_EQ(drawings.size(), 1u);
             EXPECT_TRUE(BarsOrOneLine(surface()));
         }
     }
 }
 
-TEST_F(Form1HostileText, AHugeHostilePasteThenTypingStaysOneLine)
+TEST_F(MainWindowHostileText, AHugeHostilePasteThenTypingStaysOneLine)
 {
     QString huge;
     const QString piece = Text(u"A\u202E\u0301\0\xD800\u05E9\n\t\U0001F600 ");
@@ -81,17 +81,17 @@ TEST_F(Form1HostileText, AHugeHostilePasteThenTypingStaysOneLine)
     auto* paste = form->findChild<QPushButton*>(QStringLiteral("Command6"));
     for (int symbology = 0; symbology < 4; ++symbology) {
         SCOPED_TRACE(symbology);
-        Click(option1(symbology));
+        Click(symbologyButton(symbology));
         clipboard.plainText = huge;
         Click(*paste);
-        EXPECT_EQ(text1().text(), huge);
-        EXPECT_TRUE(static_cast<LongLineEdit&>(text1()).isWindowed());
+        EXPECT_EQ(textField().text(), huge);
+        EXPECT_TRUE(static_cast<LongLineEdit&>(textField()).isWindowed());
         EXPECT_TRUE(BarsOrOneLine(surface()));
 
-        text1().end(false);
-        QTest::keyClicks(&text1(), QStringLiteral("Z9"));
-        EXPECT_EQ(text1().text(), huge + "Z9");
+        textField().end(false);
+        QTest::keyClicks(&textField(), QStringLiteral("Z9"));
+        EXPECT_EQ(textField().text(), huge + "Z9");
         EXPECT_TRUE(BarsOrOneLine(surface()));
-        text1().repaint(); // the field draws its window of such a text too
+        textField().repaint(); // the field draws its window of such a text too
     }
 }

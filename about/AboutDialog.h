@@ -3,12 +3,12 @@
 // web site, its donation page and the contact address, a details message and
 // the launcher of the system-information tool.
 #include "platform/MessageBox.h"
-#include "platform/Registry.h"
 #include "platform/Shell.h"
 
 #include <QDialog>
 #include <QLabel>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <functional>
@@ -30,15 +30,16 @@ QString WebSite();         // https://zebrix.example.org
 QString WebSiteName();     // Zebrix
 QString DonationPage();    // the site's /Don/Don.htm
 QString VersionText();     // "Version 1.0.0", from the build's version number
+// The system-information programs the dialog's button looks for, in this order.
+QStringList SystemInformationPrograms();
 } // namespace about
 
 // What the dialog asks of the desktop.
 struct AboutServices {
     MessageBoxService* messages = nullptr;
-    RegistryService* registry = nullptr;
     ShellService* shell = nullptr;
 
-    // Qt message boxes, the desktop registry and the Qt shell, for the whole run.
+    // Qt message boxes and the Qt shell, for the whole run.
     static AboutServices desktop();
 };
 
@@ -57,44 +58,41 @@ private:
     bool pressed_ = false;
 };
 
-class frmAbout : public QDialog {
+class AboutDialog : public QDialog {
 public:
     // `owner` is the window the dialog is centred on and blocks while shown.
-    frmAbout(QWidget* owner, const AboutServices& services);
+    AboutDialog(QWidget* owner, const AboutServices& services);
 
     // Runs at every opening, before the dialog is first drawn: caption,
     // title and version.
-    void Form_Load();
+    void load();
 
-    void cmdOK_Click();
-    void cmdSysInfo_Click();
-    void Command1_Click();
-    void Image2_Click();
-    void Label3_Click();
-    void lblDisclaimer_Click();
+    void showDetails();      // "Détails...": the details message
+    void openDonationPage(); // the donation picture
+    void openWebSite();      // the web site's address
+    void writeToContact();   // the e-mail address
 
-    // Finds the system-information tool through the registry and starts it;
-    // says "Information Systeme introuvable !" when that fails in any way.
-    void StartSysInfo();
-    // Reads the value `SubKeyRef` of the key `KeyName` under `KeyRoot` into
-    // `KeyVal` (a string as it stands, a 32-bit number as "&h" and its
-    // hexadecimal digits). False, with `KeyVal` emptied, when the key cannot
-    // be opened or the value cannot be read.
-    bool GetKeyValue(RegistryKey KeyRoot, const QString& KeyName, const QString& SubKeyRef, QString& KeyVal);
+    // Starts the first system-information program of
+    // about::SystemInformationPrograms() found on the PATH; says
+    // "Information Systeme introuvable !" when none is there or it does not start.
+    void startSystemInformation();
 
-    // The controls, named as in the program's design.
-    QLabel* Image1;
-    QLabel* lblTitle;
-    QLabel* lblVersion;
-    QLabel* lblDescription;
-    std::array<QWidget*, 2> Line1;
-    ClickLabel* lblDisclaimer;
-    ClickLabel* Label3;
-    QLabel* Label2;
-    ClickLabel* Image2;
-    QPushButton* cmdOK;
-    QPushButton* Command1;
-    QPushButton* cmdSysInfo;
+    // The controls; each keeps its designer name as its object name
+    // ("Image1", "lblTitle", "lblVersion", "lblDescription", "Line1_0",
+    // "Line1_1", "lblDisclaimer", "Label3", "Label2", "Image2", "cmdOK",
+    // "Command1", "cmdSysInfo", in this order).
+    QLabel* logoPicture;
+    QLabel* titleLabel;
+    QLabel* versionLabel;
+    QLabel* descriptionLabel;
+    std::array<QWidget*, 2> separatorLines;
+    ClickLabel* emailLink;
+    ClickLabel* webSiteLink;
+    QLabel* freewareLabel;
+    ClickLabel* donationLink;
+    QPushButton* okButton;
+    QPushButton* detailsButton;
+    QPushButton* systemInfoButton;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -105,7 +103,7 @@ public:
 
 private:
     // Over the middle of the owner's window, kept on its screen.
-    void CentreOnOwner();
+    void centreOnOwner();
 
     AboutServices services_;
     bool loaded_ = false;

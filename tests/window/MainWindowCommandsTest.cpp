@@ -13,7 +13,7 @@ using namespace zebrix::test;
 
 namespace {
 
-QPushButton& Button(Form1& form, const char* name)
+QPushButton& Button(MainWindow& form, const char* name)
 {
     auto* b = form.findChild<QPushButton*>(QLatin1String(name));
     if (!b)
@@ -31,20 +31,20 @@ QImage SavedPicture()
 
 } // namespace
 
-using Form1Commands = WindowTest;
+using MainWindowCommands = WindowTest;
 
-TEST_F(Form1Commands, CopyPutsTheSurfaceImageOnTheClipboard)
+TEST_F(MainWindowCommands, CopyPutsTheSurfaceImageOnTheClipboard)
 {
     // Empty text, nothing saved: a blank bitmap of the surface's size.
     Click(Button(*form, "Command4"));
     ASSERT_EQ(clipboard.images.size(), 1u);
-    EXPECT_EQ(clipboard.images[0].size(), form->picImage()->size());
+    EXPECT_EQ(clipboard.images[0].size(), form->barcodeView()->size());
     EXPECT_TRUE(AllWhite(clipboard.images[0]));
 
     // The drawing, over the background picture when there is one.
-    text1().setText(QStringLiteral("COPY"));
-    form->picImage()->setBackgroundPicture(SavedPicture());
-    text1().setText(QStringLiteral("COPY 2"));
+    textField().setText(QStringLiteral("COPY"));
+    form->barcodeView()->setBackgroundPicture(SavedPicture());
+    textField().setText(QStringLiteral("COPY 2"));
     Click(Button(*form, "Command4"));
     ASSERT_EQ(clipboard.images.size(), 2u);
     const QImage& copied = clipboard.images[1];
@@ -54,12 +54,12 @@ TEST_F(Form1Commands, CopyPutsTheSurfaceImageOnTheClipboard)
     EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(Form1Commands, PasteTakesTheClipboardTextUnchanged)
+TEST_F(MainWindowCommands, PasteTakesTheClipboardTextUnchanged)
 {
     clipboard.plainText = QStringLiteral("PASTED 42");
     drawings.clear();
     Click(Button(*form, "Command6"));
-    EXPECT_EQ(text1().text(), QLatin1String("PASTED 42"));
+    EXPECT_EQ(textField().text(), QLatin1String("PASTED 42"));
     EXPECT_EQ(drawings.size(), 1u); // through the text's change
     EXPECT_EQ(ReadZbar(surface()), "PASTED 42");
 
@@ -67,18 +67,18 @@ TEST_F(Form1Commands, PasteTakesTheClipboardTextUnchanged)
     // character and reports it: a message, no bars.
     clipboard.plainText = QStringLiteral("  12\r\n34\n");
     Click(Button(*form, "Command6"));
-    EXPECT_EQ(text1().text(), QStringLiteral("  12\r\n34\n"));
+    EXPECT_EQ(textField().text(), QStringLiteral("  12\r\n34\n"));
     EXPECT_FALSE(AllWhite(surface(), QRect(0, 0, 200, 12)));
     EXPECT_TRUE(AllWhite(surface(), QRect(0, 20, surface().width(), 30)));
 
     // An empty clipboard empties the text and the surface.
     clipboard.plainText.clear();
     Click(Button(*form, "Command6"));
-    EXPECT_TRUE(text1().text().isEmpty());
+    EXPECT_TRUE(textField().text().isEmpty());
     EXPECT_TRUE(AllWhite(surface()));
 }
 
-TEST_F(Form1Commands, AMegabytePasteIsKeptWholeAndDrawn)
+TEST_F(MainWindowCommands, AMegabytePasteIsKeptWholeAndDrawn)
 {
     QString megabyte;
     megabyte.reserve(1 << 20);
@@ -87,8 +87,8 @@ TEST_F(Form1Commands, AMegabytePasteIsKeptWholeAndDrawn)
     clipboard.plainText = megabyte;
     drawings.clear();
     Click(Button(*form, "Command6"));
-    EXPECT_EQ(text1().text().size(), 1 << 20);
-    EXPECT_EQ(text1().text(), megabyte);
+    EXPECT_EQ(textField().text().size(), 1 << 20);
+    EXPECT_EQ(textField().text(), megabyte);
     ASSERT_EQ(drawings.size(), 1u);
     // Bars from x = 20 to the right edge, no message.
     EXPECT_EQ(surface().pixel(20, 25), qRgb(0, 0, 0));
@@ -96,61 +96,61 @@ TEST_F(Form1Commands, AMegabytePasteIsKeptWholeAndDrawn)
     EXPECT_TRUE(AllWhite(surface(), QRect(0, 0, 20, 50)));
 
     // Typing at its end still works on the whole text.
-    text1().end(false);
-    QTest::keyClick(&text1(), 'Z');
-    EXPECT_EQ(text1().text().size(), (1 << 20) + 1);
-    EXPECT_EQ(text1().text().back(), QChar('Z'));
+    textField().end(false);
+    QTest::keyClick(&textField(), 'Z');
+    EXPECT_EQ(textField().text().size(), (1 << 20) + 1);
+    EXPECT_EQ(textField().text().back(), QChar('Z'));
 }
 
-TEST_F(Form1Commands, ResetEmptiesTheTextAndRemovesTheBackgroundPictureOnly)
+TEST_F(MainWindowCommands, ResetEmptiesTheTextAndRemovesTheBackgroundPictureOnly)
 {
-    Click(option1(2));
-    check1(0).setChecked(false);
-    text1().setText(QStringLiteral("Reset me"));
-    form->picImage()->setBackgroundPicture(SavedPicture());
+    Click(symbologyButton(2));
+    widenSpacesBox().setChecked(false);
+    textField().setText(QStringLiteral("Reset me"));
+    form->barcodeView()->setBackgroundPicture(SavedPicture());
     form->setWindowTitle(QStringLiteral("Ruvovez : code.bmp"));
-    text1().setText(QStringLiteral("Reset me!"));
+    textField().setText(QStringLiteral("Reset me!"));
     ASSERT_EQ(surface().pixel(2, 30), qRgb(200, 30, 30));
 
     Click(Button(*form, "Command8"));
-    EXPECT_TRUE(text1().text().isEmpty());
-    EXPECT_FALSE(form->picImage()->hasBackgroundPicture());
+    EXPECT_TRUE(textField().text().isEmpty());
+    EXPECT_FALSE(form->barcodeView()->hasBackgroundPicture());
     EXPECT_TRUE(AllWhite(surface()));
     // Left alone: symbology, boxes, caption.
-    EXPECT_EQ(form->typeCode(), 2);
-    EXPECT_TRUE(option1(2).isChecked());
-    EXPECT_FALSE(check1(0).isChecked());
-    EXPECT_TRUE(check1(1).isChecked());
-    EXPECT_TRUE(check1(2).isChecked());
+    EXPECT_EQ(symbologyIndex(), 2);
+    EXPECT_TRUE(symbologyButton(2).isChecked());
+    EXPECT_FALSE(widenSpacesBox().isChecked());
+    EXPECT_TRUE(addLabelBox().isChecked());
+    EXPECT_TRUE(addCheckBox().isChecked());
     EXPECT_EQ(form->windowTitle(), QLatin1String("Ruvovez : code.bmp"));
 
     // With the text already empty nothing redraws, yet the picture goes and
     // the surface is plain white.
-    form->picImage()->setBackgroundPicture(SavedPicture());
+    form->barcodeView()->setBackgroundPicture(SavedPicture());
     drawings.clear();
     Click(Button(*form, "Command8"));
     EXPECT_TRUE(drawings.empty());
     EXPECT_TRUE(AllWhite(surface()));
-    text1().setText(QStringLiteral("After"));
+    textField().setText(QStringLiteral("After"));
     EXPECT_EQ(surface().pixel(2, 30), qRgb(255, 255, 255));
 }
 
-TEST_F(Form1Commands, QuitEndsTheEventLoopAtOnce)
+TEST_F(MainWindowCommands, QuitEndsTheEventLoopAtOnce)
 {
     Click(Button(*form, "Command5"));
     EXPECT_EQ(quits, 1);
 
     // The real one, with a text being typed: the event loop ends with 0 and
     // nothing else runs.
-    Form1Services services;
+    MainWindowServices services;
     services.clipboard = &clipboard;
     services.messageBox = &messages;
-    Form1 real(services);
+    MainWindow real(services);
     real.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&real));
     int realDrawings = 0;
-    real.setDrawObserver([&](std::int32_t, const QImage&) { ++realDrawings; });
-    QTest::keyClicks(real.text1(), QStringLiteral("TYPING"));
+    real.setDrawObserver([&](Symbology, const QImage&) { ++realDrawings; });
+    QTest::keyClicks(real.textField(), QStringLiteral("TYPING"));
     QTimer::singleShot(0, &Button(real, "Command5"), &QPushButton::click);
     QTimer::singleShot(10000, [] { QCoreApplication::exit(99); }); // never reached when quit works
     EXPECT_EQ(QApplication::exec(), 0);
@@ -158,7 +158,7 @@ TEST_F(Form1Commands, QuitEndsTheEventLoopAtOnce)
     EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(Form1Commands, PrintSaveAndAboutCallTheirCommandWithTheWindow)
+TEST_F(MainWindowCommands, PrintSaveAndAboutCallTheirCommandWithTheWindow)
 {
     Click(Button(*form, "Command2"));
     Click(Button(*form, "Command3"));
@@ -173,9 +173,9 @@ TEST_F(Form1Commands, PrintSaveAndAboutCallTheirCommandWithTheWindow)
 
 // The program's own about command: the dialog opens modally over the window
 // and Escape closes it again.
-TEST(Form1About, TheAboutButtonOpensTheAboutDialogModally)
+TEST(MainWindowAbout, TheAboutButtonOpensTheAboutDialogModally)
 {
-    Form1 window; // the desktop's services
+    MainWindow window; // the desktop's services
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     QString caption;

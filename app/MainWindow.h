@@ -1,0 +1,164 @@
+#pragma once
+// The main window.
+//
+// It holds the controls (the text field, four symbology buttons, three option
+// boxes, seven command buttons) and the barcode view, and nothing else of its
+// own but the symbology chosen. Every change of the text, the symbology, an
+// option or the window's width calls redraw(), which reads the controls and
+// hands them to GenerateBarcode (barcode/), drawing on the view's image
+// (BarcodeView, an ImageSurface from qtsurface/); nothing is kept from one
+// drawing to the next. The commands that reach outside the window (save,
+// print, about, quit) and the desktop (message boxes, the clipboard) come in
+// MainWindowServices at construction, so tests build a window with doubles.
+//
+// Each widget keeps its designer name as its Qt object name, which UI
+// automation and screen readers go by:
+//
+//   "Form1"     the window              "Command4"  copyButton_
+//   "Label1_0"  textLabel_              "Command3"  saveButton_
+//   "Text1"     textField_              "Command2"  printButton_
+//   "Command6"  pasteButton_ ("...")    "Command8"  resetButton_ ("RàZ")
+//   "Frame1_1"  symbologyFrame_         "Command5"  quitButton_
+//   "Picture3"  symbologyPanel_         "Command7"  aboutButton_
+//   "Option1_0" .. "Option1_3"  symbologyButtons_ (Code 39, I 2 of 5, 128, Codabar)
+//   "Frame1_0"  optionsFrame_           "Frame2"    commandsFrame_
+//   "Check1_0" .. "Check1_2"    optionBoxes_ (wider spaces, label, check character)
+//   "PicImage"  barcodeView_
+#include "BarcodeView.h"
+#include "LongLineEdit.h"
+#include "barcode/Options.h"
+
+#include <QWidget>
+
+#include <array>
+#include <functional>
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace zebrix {
+
+class ClipboardService;
+class MainWindow;
+class MessageBoxService;
+class PrintService;
+
+// A command that lives outside the window (save, print, about); it gets the
+// window and works on it through its public members.
+using WindowCommand = std::function<void(MainWindow&)>;
+
+// What the window needs from the desktop, handed over at construction so that
+// tests can build a window with doubles. The pointers are not owned and must
+// outlive the window.
+struct MainWindowServices {
+    MessageBoxService* messageBox = nullptr;
+    ClipboardService* clipboard = nullptr;
+
+    // Buttons whose commands are built elsewhere; an empty one does nothing.
+    WindowCommand print; // "Imprimer le Code Barre"
+    WindowCommand save;  // "Enregistrer le Code Barre sous..."
+    WindowCommand about; // "A Propos"
+
+    // Ends the program ("Quitter Zebrix"). Empty: leave the application's
+    // event loop at once, without asking anything.
+    std::function<void()> quit;
+
+    // The real desktop: Qt message boxes, the system clipboard and printers.
+    static MainWindowServices desktop();
+};
+
+// The print command on the printers of `printers` (not owned, must outlive
+// the windows): the view's background picture on one page, the window's
+// pointer busy meanwhile, failures told by its message box.
+WindowCommand PrintCommand(PrintService& printers);
+
+// The three option boxes, in their order on the screen.
+enum class OptionBox { WidenSpaces = 0, AddLabel = 1, AddCheck = 2 };
+
+class MainWindow : public QWidget {
+public:
+    explicit MainWindow(MainWindowServices services = MainWindowServices::desktop(), QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Twips (1/1440 inch) are the window's design unit; 15 make a pixel.
+    static constexpr int kTwipsPerPixel = 15;
+    // The barcode view is this many twips narrower than the window's outer width.
+    static constexpr int kSurfaceMarginTwips = 380;
+    // Width in pixels of the view for a window whose outer width (frame
+    // included) is outerWidth pixels; never below one pixel, so a window
+    // narrowed below 380 twips keeps a one-pixel view.
+    static int SurfaceWidthFor(int outerWidth);
+
+    Symbology symbology() const { return symbology_; }
+    BarcodeView* barcodeView() const { return barcodeView_; }
+    LongLineEdit* textField() const { return textField_; }
+    QCheckBox* optionBox(OptionBox box) const { return optionBoxes_.at(static_cast<std::size_t>(box)); }
+    QRadioButton* symbologyButton(Symbology symbology) const
+    {
+        return symbologyButtons_.at(static_cast<std::size_t>(symbology));
+    }
+    const MainWindowServices& services() const { return services_; }
+
+    // Called after every drawing with the symbology used and the image drawn;
+    // lets tests and tools follow the sequence of drawings.
+    using DrawObserver = std::function<void(Symbology symbology, const QImage& image)>;
+    void setDrawObserver(DrawObserver observer) { drawObserver_ = std::move(observer); }
+
+    // Draws the barcode of the current text, symbology and options.
+    void redraw();
+
+    // What the controls do.
+    void chooseSymbology(Symbology symbology); // a value outside the enumeration draws nothing
+    void textChanged();
+    void optionToggled();
+    void fitSurfaceToWidth(); // the window's outer width changed
+
+    void print();
+    void save();
+    void copyBarcode(); // the view's image to the clipboard
+    void quit();
+    void pasteText(); // the clipboard's text into the text field
+    void showAbout();
+    void reset(); // empty text, no background picture
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildControls();
+    void buildCommandButtons();
+    void connectControls();
+    void setTabOrder();
+    void centreOnScreen();
+
+    MainWindowServices services_;
+    DrawObserver drawObserver_;
+    Symbology symbology_ = Symbology::Code39;
+    int lastOuterWidth_ = -1;
+    bool shownOnce_ = false;
+
+    QLabel* textLabel_ = nullptr;
+    LongLineEdit* textField_ = nullptr; // a QLineEdit that stays quick with a huge text
+    QPushButton* pasteButton_ = nullptr;
+    QGroupBox* symbologyFrame_ = nullptr;
+    QWidget* symbologyPanel_ = nullptr;
+    std::array<QRadioButton*, 4> symbologyButtons_{}; // indexed by Symbology
+    QGroupBox* optionsFrame_ = nullptr;
+    std::array<QCheckBox*, 3> optionBoxes_{};         // indexed by OptionBox
+    QGroupBox* commandsFrame_ = nullptr;
+    QPushButton* copyButton_ = nullptr;
+    QPushButton* saveButton_ = nullptr;
+    QPushButton* printButton_ = nullptr;
+    QPushButton* resetButton_ = nullptr;
+    QPushButton* quitButton_ = nullptr;
+    QPushButton* aboutButton_ = nullptr;
+    BarcodeView* barcodeView_ = nullptr;
+};
+
+} // namespace zebrix

@@ -1,0 +1,332 @@
+#include "WindowedLineView.h"
+
+#include "LineText.h"
+#include "LongLineEdit.h"
+#include "WindowedKeys.h"
+
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QInputMethodEvent>
+#include <QMimeData>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleHints>
+#include <QStyleOptionFrame>
+
+#include <algorithm>
+
+namespace zebrix {
+
+namespace {
+
+// Text handed to input methods on each side of the cursor.
+constexpr qsizetype kInputMethodContext = 256;
+
+QElapsedTimer& TripleClickTimer()
+{
+    static QElapsedTimer timer;
+    return timer;
+}
+
+} // namespace
+
+void WindowedLineView::reset()
+{
+    preedit_.clear();
+    viewStart_ = 0;
+    blinkOn_ = true;
+    blink_.stop();
+}
+
+// --- Keys -------------------------------------------------------------------
+
+void WindowedLineView::keyPress(QKeyEvent* event)
+{
+    if (WindowedKey(edit_, event))
+        event->accept();
+    else
+        edit_.QLineEdit::keyPressEvent(event);
+}
+
+// --- Geometry and painting ----------------------------------------------------
+
+// Enough characters to fill the line even if each were a pixel wide, plus
+// slack for marks that take no width.
+qsizetype WindowedLineView::span() const
+{
+    return 4 * static_cast<qsizetype>(std::max(edit_.lineRect().width(), 0)) + 256;
+}
+
+void WindowedLineView::scrollToCursor()
+{
+    LongLineEdit& e = edit_;
+    const QString t = e.QLineEdit::text();
+    const qsizetype n = t.size();
+    const qsizetype c = e.cursorPosition();
+    const qsizetype reach = span();
+    QStyleOptionFrame panel;
+    e.initStyleOption(&panel);
+    const qreal room = e.lineRect().width() - e.style()->pixelMetric(QStyle::PM_TextCursorWidth, &panel, &e);
+
+    viewStart_ = std::clamp<qsizetype>(viewStart_, 0, n);
+    if (c < viewStart_)
+        viewStart_ = c;
+    if (c - viewStart_ > reach)
+        viewStart_ = c - reach;
+    {
+        // The cursor past the right edge: start further on.
+        const LinePiece before(t, viewStart_, c, e);
+        const qreal over = before.x(c) - room;
+        if (over > 0) {
+            qsizetype s = std::max(viewStart_, before.indexAt(over));
+            while (s < c && before.x(s) < over)
+                s = std::max(s + 1, before.nextStop(s));
+            viewStart_ = std::min(s, c);
+        }
+    }
+    if (viewStart_ > 0 && n - viewStart_ <= reach) {
+        // No blank on the right while text lies hidden on the left.
+        const qsizetype from = std::max<qsizetype>(0, n - reach);
+        const LinePiece tail(t, from, n, e);
+        const qreal shown = tail.x(n) - tail.x(viewStart_);
+        if (shown < room) {
+            const qreal start = std::max<qreal>(0, tail.x(n) - room);
+            qsizetype s = std::max(from, tail.indexAt(start));
+            while (s < viewStart_ && tail.x(s) < start)
+                s = std::max(s + 1, tail.nextStop(s));
+            viewStart_ = std::min(viewStart_, s);
+        }
+    }
+    // Never start on the second half of a character or on a mark.
+    for (int i = 0; i < kClusterReach && viewStart_ < c && (t[viewStart_].isLowSurrogate() || t[viewStart_].isMark());
+         ++i)
+        ++viewStart_;
+}
+
+void WindowedLineView::paint(QPaintEvent*)
+{
+    LongLineEdit& e = edit_;
+    QPainter painter(&e);
+    QStyleOptionFrame panel;
+    e.initStyleOption(&panel);
+    e.style()->drawPrimitive(QStyle::PE_PanelLineEdit, &panel, &painter, &e);
+    const QRect contents =
+        e.style()->subElementRect(QStyle::SE_LineEditContents, &panel, &e).marginsRemoved(e.textMargins());
+    painter.setClipRect(contents);
+
+    scrollToCursor();
+    const QString t = e.QLineEdit::text();
+    const qsizetype c = e.cursorPosition();
+    const qsizetype to = std::min(t.size(), viewStart_ + span());
+    LinePiece piece(t, viewStart_, to, e, preedit_, c);
+
+    QList<QTextLayout::FormatRange> selections;
+    if (e.hasSelectedText()) {
+        const qsizetype from = std::max<qsizetype>(e.selectionStart(), viewStart_);
+        const qsizetype end = std::min<qsizetype>(e.selectionEnd(), to);
+        if (from < end) {
+            QTextLayout::FormatRange range;
+            range.start = static_cast<int>(from - viewStart_);
+            range.length = static_cast<int>(end - from);
+            range.format.setBackground(e.palette().brush(QPalette::Highlight));
+            range.format.setForeground(e.palette().brush(QPalette::HighlightedText));
+            selections.append(range);
+        }
+    }
+    const QRect line = e.lineRect();
+    const QPointF topLeft(line.left(), line.top() - (qRound(piece.ascent()) - e.fontMetrics().ascent()));
+    painter.setPen(e.palette().color(QPalette::Text));
+    piece.layout().draw(&painter, topLeft, selections, contents);
+    if (e.hasFocus() && blinkOn_ && !e.isReadOnly() && preedit_.isEmpty())
+        piece.layout().drawCursor(&painter, topLeft, static_cast<int>(c - viewStart_),
+                                  e.style()->pixelMetric(QStyle::PM_TextCursorWidth, &panel, &e));
+}
+
+int WindowedLineView::positionAt(const QPoint& point) const
+{
+    const QString t = edit_.QLineEdit::text();
+    const LinePiece piece(t, viewStart_, std::min(t.size(), viewStart_ + span()), edit_);
+    return static_cast<int>(piece.indexAt(point.x() - edit_.lineRect().left()));
+}
+
+QRect WindowedLineView::characterRect(int position) const
+{
+    const QString t = edit_.QLineEdit::text();
+    if (position < 0 || position > t.size())
+        return {};
+    const QRect line = edit_.lineRect();
+    const qsizetype to = std::min(t.size(), viewStart_ + span());
+    if (position < viewStart_ || position > to)
+        return {};
+    const LinePiece piece(t, viewStart_, to, edit_);
+    const qreal left = piece.x(position);
+    const qreal right = position < to ? piece.x(piece.nextStop(position)) : left + 1;
+    return QRect(line.left() + qRound(left), line.top(), std::max(1, qRound(right - left)), line.height());
+}
+
+// --- Mouse -----------------------------------------------------------------
+
+void WindowedLineView::mousePress(QMouseEvent* event)
+{
+    LongLineEdit& e = edit_;
+    restartBlink();
+    if (event->button() != Qt::LeftButton && event->button() != Qt::MiddleButton)
+        return;
+    QElapsedTimer& triple = TripleClickTimer();
+    if (event->button() == Qt::LeftButton && triple.isValid()
+        && triple.elapsed() < QGuiApplication::styleHints()->mouseDoubleClickInterval()) {
+        triple.invalidate();
+        e.selectAll();
+        return;
+    }
+    const int position = positionAt(event->position().toPoint());
+    if (event->button() == Qt::LeftButton && (event->modifiers() & Qt::ShiftModifier)) {
+        mouseAnchor_ = e.anchor();
+        e.selectTo(mouseAnchor_, position);
+    } else {
+        mouseAnchor_ = position;
+        e.setCursorPosition(position);
+    }
+    selecting_ = event->button() == Qt::LeftButton;
+}
+
+void WindowedLineView::mouseMove(QMouseEvent* event)
+{
+    if (selecting_ && (event->buttons() & Qt::LeftButton))
+        edit_.selectTo(mouseAnchor_, positionAt(event->position().toPoint()));
+}
+
+void WindowedLineView::mouseRelease(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton) {
+        selecting_ = false;
+        if (edit_.hasSelectedText() && QGuiApplication::clipboard()->supportsSelection())
+            edit_.copySelection(QClipboard::Selection);
+    }
+}
+
+void WindowedLineView::mouseDoubleClick(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    // The word under the pointer, without the blanks after it.
+    const QString t = edit_.QLineEdit::text();
+    const int position = positionAt(event->position().toPoint());
+    const int start = PreviousWord(t, NextWord(t, position));
+    int end = NextWord(t, start);
+    while (end > position && end > start && IsBlank(t[end - 1]))
+        --end;
+    edit_.selectTo(start, end);
+    selecting_ = false;
+    TripleClickTimer().start();
+}
+
+// --- Drops and input methods ---------------------------------------------------
+
+void WindowedLineView::dragMove(QDragMoveEvent* event)
+{
+    if (edit_.isReadOnly() || !event->mimeData()->hasText()) {
+        event->ignore();
+        return;
+    }
+    edit_.setCursorPosition(positionAt(event->position().toPoint()));
+    event->acceptProposedAction();
+}
+
+void WindowedLineView::drop(QDropEvent* event)
+{
+    const QString dropped = event->mimeData()->hasText() ? event->mimeData()->text() : QString();
+    if (edit_.isReadOnly() || dropped.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    edit_.setCursorPosition(positionAt(event->position().toPoint()));
+    edit_.pasteText(dropped);
+    event->acceptProposedAction();
+}
+
+void WindowedLineView::inputMethod(QInputMethodEvent* event)
+{
+    LongLineEdit& e = edit_;
+    if (e.isReadOnly()) {
+        event->ignore();
+        return;
+    }
+    const int n = static_cast<int>(e.QLineEdit::text().size());
+    if (!event->commitString().isEmpty() || event->replacementLength() > 0) {
+        const int c = e.cursorPosition();
+        if (event->replacementLength() > 0) {
+            const int from = std::clamp(c + event->replacementStart(), 0, n);
+            e.setSelection(from, std::min(event->replacementLength(), n - from));
+        }
+        e.pasteText(event->commitString());
+    }
+    for (const QInputMethodEvent::Attribute& a : event->attributes()) {
+        if (a.type == QInputMethodEvent::Selection) {
+            const int size = static_cast<int>(e.QLineEdit::text().size());
+            const int start = std::clamp(a.start, 0, size);
+            e.selectTo(start, std::clamp(start + a.length, 0, size));
+        }
+    }
+    preedit_ = event->preeditString();
+    e.update();
+    event->accept();
+}
+
+QVariant WindowedLineView::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    const QString t = edit_.QLineEdit::text();
+    const qsizetype c = edit_.cursorPosition();
+    // Input methods get the text near the cursor, not a megabyte at each keystroke.
+    const qsizetype from = std::max<qsizetype>(0, c - kInputMethodContext);
+    const qsizetype to = std::min(t.size(), c + kInputMethodContext);
+    switch (query) {
+    case Qt::ImCursorRectangle:
+    case Qt::ImAnchorRectangle: {
+        const QRect r = characterRect(query == Qt::ImCursorRectangle ? static_cast<int>(c) : edit_.anchor());
+        const QRect line = edit_.lineRect();
+        return r.isNull() ? QRect(line.topLeft(), QSize(1, line.height())) : QRect(r.topLeft(), QSize(1, r.height()));
+    }
+    case Qt::ImSurroundingText:
+        return t.mid(from, to - from);
+    case Qt::ImCursorPosition:
+        return static_cast<int>(c - from);
+    case Qt::ImAnchorPosition:
+        return static_cast<int>(std::clamp<qsizetype>(edit_.anchor(), from, to) - from);
+    case Qt::ImTextBeforeCursor:
+        return t.mid(from, c - from);
+    case Qt::ImTextAfterCursor:
+        return t.mid(c, to - c);
+    default:
+        return edit_.QLineEdit::inputMethodQuery(query);
+    }
+}
+
+// --- The cursor's blinking ------------------------------------------------------
+
+void WindowedLineView::selectionMoved()
+{
+    edit_.update();
+}
+
+void WindowedLineView::restartBlink()
+{
+    blinkOn_ = true;
+    const int flash = QGuiApplication::styleHints()->cursorFlashTime();
+    if (edit_.hasFocus() && flash >= 2)
+        blink_.start(flash / 2, &edit_);
+    else
+        blink_.stop();
+    edit_.update();
+}
+
+bool WindowedLineView::timer(QTimerEvent* event)
+{
+    if (event->timerId() != blink_.timerId())
+        return false;
+    blinkOn_ = !blinkOn_;
+    edit_.update();
+    return true;
+}
+
+} // namespace zebrix
