@@ -4,10 +4,11 @@
 // It holds the controls (the text field, four symbology buttons, three option
 // boxes, seven command buttons) and the barcode view, and nothing else of its
 // own but the symbology chosen. Every change of the text, the symbology, an
-// option or the window's width calls redraw(), which reads the controls and
-// hands them to GenerateBarcode (barcode/), drawing on the view's image
-// (BarcodeView, an ImageSurface from qtsurface/); nothing is kept from one
-// drawing to the next. The commands that reach outside the window (save,
+// option or the window's width calls redraw(), which reads the controls,
+// asks barcode/'s Encode for the drawing (a plain value: bar columns, label,
+// or a one-line message) and shows it on the view (BarcodeView, whose
+// BarcodePicture from qtsurface/ paints it over the saved picture, if any);
+// nothing is kept from one drawing to the next. The commands that reach outside the window (save,
 // print, about, quit) and the desktop (message boxes, the clipboard) come in
 // MainWindowServices at construction, so tests build a window with doubles.
 //
