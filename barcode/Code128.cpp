@@ -61,8 +61,8 @@ Drawing EncodeCode128(std::u16string_view text, const Options& options, std::int
 
     Drawing drawing = StartBars(options);
     AddPattern(drawing, pattern, WidthRule::ModuleCount, options, visibleWidth, shown == n);
-    SetLabel(drawing, std::u16string(text), 30.0 + static_cast<double>(n) * (3 + 2 * options.widenSpaces), options,
-             visibleWidth);
+    const double x = 30.0 + static_cast<double>(n) * (3 + 2 * options.widenSpaces);
+    SetLabel(drawing, std::u16string(text.substr(0, LabelLength(x, n, visibleWidth))), x, options, visibleWidth);
     return drawing;
 }
 

@@ -96,8 +96,10 @@ Drawing EncodeCode39(std::u16string_view text, const Options& options, std::int6
     const std::size_t shown = VisibleCharacters(n, 16 + 5 * options.widenSpaces, visibleWidth);
     std::vector<signed char> values;
     values.reserve(shown);
+    const double x = static_cast<double>(static_cast<std::int64_t>(n) * (5 + 2 * options.widenSpaces) + 35);
+    const std::size_t labelLength = LabelLength(x, n + 1, visibleWidth);
     std::u16string label;
-    label.reserve(n + 1);
+    label.reserve(labelLength);
     std::uint64_t sum = 0;
 
     for (std::size_t i = 0; i < n; ++i) {
@@ -106,7 +108,8 @@ Drawing EncodeCode39(std::u16string_view text, const Options& options, std::int6
         if (v < 0)
             return MessageDrawing(ToUpper(CharacterAt(text, i)), kCode39Invalid);
         sum += static_cast<std::uint64_t>(v);
-        label.push_back(kCharacters[static_cast<std::size_t>(v)]);
+        if (i < labelLength)
+            label.push_back(kCharacters[static_cast<std::size_t>(v)]);
         if (i < shown)
             values.push_back(static_cast<signed char>(v));
     }
@@ -119,7 +122,8 @@ Drawing EncodeCode39(std::u16string_view text, const Options& options, std::int6
         AppendCharacter(pattern, v);
     if (options.addCheck == 1) {
         const auto check = static_cast<int>(sum % 43);
-        label.push_back(kCharacters[static_cast<std::size_t>(check)]);
+        if (n < labelLength)
+            label.push_back(kCharacters[static_cast<std::size_t>(check)]);
         if (shown == n)
             AppendCharacter(pattern, check);
     }
@@ -128,7 +132,6 @@ Drawing EncodeCode39(std::u16string_view text, const Options& options, std::int6
 
     Drawing drawing = StartBars(options);
     AddPattern(drawing, pattern, WidthRule::NarrowWide, options, visibleWidth, shown == n);
-    const double x = static_cast<double>(static_cast<std::int64_t>(n) * (5 + 2 * options.widenSpaces) + 35);
     SetLabel(drawing, std::move(label), x, options, visibleWidth);
     return drawing;
 }

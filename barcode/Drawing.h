@@ -35,7 +35,9 @@ struct Drawing {
     bool cut = false;
 
     // The human-readable line: the characters the bars hold (upper-cased,
-    // with the check character or leading zero), whether or not it is shown.
+    // with the check character or leading zero), whether or not it is shown;
+    // only as many as can reach the visible width (all of them when the
+    // bars are not cut).
     std::u16string label;
     double labelX = 0;       // its left edge (fractional for Interleaved 2 of 5)
     bool labelShown = false; // "Ajout du label" ticked, and it starts inside the visible width

@@ -68,12 +68,11 @@ Drawing EncodeInterleaved2of5(std::u16string_view text, const Options& options, 
 
     Drawing drawing = StartBars(options);
     AddPattern(drawing, pattern, WidthRule::NarrowWide, options, visibleWidth, pairs == m / 2);
-    std::u16string label;
-    label.reserve(m);
-    for (std::size_t j = 0; j < m; ++j)
-        label.push_back(static_cast<char16_t>(u'0' + digitAt(j)));
-    SetLabel(drawing, std::move(label), (1.3 * options.widenSpaces + 2) * static_cast<double>(m) + 20, options,
-             visibleWidth);
+    const double x = (1.3 * options.widenSpaces + 2) * static_cast<double>(m) + 20;
+    std::u16string label(LabelLength(x, m, visibleWidth), u'0');
+    for (std::size_t j = 0; j < label.size(); ++j)
+        label[j] = static_cast<char16_t>(u'0' + digitAt(j));
+    SetLabel(drawing, std::move(label), x, options, visibleWidth);
     return drawing;
 }
 

@@ -59,6 +59,16 @@ std::size_t VisibleCharacters(std::size_t length, int minBlockWidth, std::int64_
     return fit < length ? fit : length;
 }
 
+std::size_t LabelLength(double x, std::size_t length, std::int64_t visibleWidth)
+{
+    if (visibleWidth == kNoLimit)
+        return length;
+    if (x >= static_cast<double>(visibleWidth))
+        return 0;
+    const double room = static_cast<double>(visibleWidth) - x + 8;
+    return room < static_cast<double>(length) ? static_cast<std::size_t>(room) : length;
+}
+
 void SetLabel(Drawing& drawing, std::u16string label, double x, const Options& options, std::int64_t visibleWidth)
 {
     drawing.label = std::move(label);

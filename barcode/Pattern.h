@@ -30,6 +30,11 @@ void AddPattern(Drawing& drawing, std::string_view pattern, WidthRule rule, cons
 // character block is at least minBlockWidth columns wide.
 std::size_t VisibleCharacters(std::size_t length, int minBlockWidth, std::int64_t visibleWidth);
 
+// How many leading characters of a label of that length starting at x can
+// show left of visibleWidth (every glyph moves the pen at least one pixel
+// and reaches at most a few to its left): the rest is not worth building.
+std::size_t LabelLength(double x, std::size_t length, std::int64_t visibleWidth);
+
 // Sets the label at (x, 50), shown when the option asks for it and it starts
 // inside the visible width.
 void SetLabel(Drawing& drawing, std::u16string label, double x, const Options& options, std::int64_t visibleWidth);

@@ -131,7 +131,7 @@ TEST(Cli, AFailedWriteSaysSoAndLeavesNothingBehind)
     const TempDir dir;
     std::filesystem::create_directory(dir / "taken.png");
     std::filesystem::create_symlink("/dev/full", dir / "device.png"); // never written into
-    for (const std::string target : {dir / "missing/x.png", dir / "taken.png", dir / "device.png"}) {
+    for (const std::string& target : {dir / "missing/x.png", dir / "taken.png", dir / "device.png"}) {
         const auto r = RunZebrixCli({"-o", target, "A"});
         EXPECT_EQ(r.status, 1) << target;
         EXPECT_NE(r.err.find("cannot write"), std::string::npos) << r.err;
@@ -167,8 +167,9 @@ TEST(Cli, LoadsNoQtLibraryInAnyMode)
         EXPECT_EQ(r.status, 0) << r.err;
         EXPECT_NE(r.err.find("libc.so"), std::string::npos) << "no loader trace";
         EXPECT_EQ(r.err.find("libQt6"), std::string::npos) << args.back() << "\n" << r.err;
-        if (args.front() == "--verify")
+        if (args.front() == "--verify") {
             EXPECT_NE(r.err.find("zebrix-cli-reader.so"), std::string::npos);
+        }
     }
 }
 
