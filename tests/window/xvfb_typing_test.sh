@@ -76,15 +76,15 @@ expect_verdict() {
 }
 expect_verdict lisible.png 7CF07C Lisible
 
-# Choose "128" with "Optimisé pour impression" still ticked: the wider
-# spaces make Code 128 unreadable, and the window says so; unticking the box
-# makes it read. Then click at the end of the text field and type on.
+# Choose "128", click at the end of the text field and type on, with
+# "Optimisé pour impression" still ticked: the wider spaces make Code 128
+# unreadable, and the window says so; unticking the box makes it read.
 click 30 97
+click 450 17
+xdotool type --delay 40 -- '-b'
 expect_verdict verdict.png FFA060 Illisible
 click 150 62
 expect_verdict code128-lisible.png 7CF07C Lisible
-click 450 17
-xdotool type --delay 40 -- '-b'
 expect_scan code128.png 'ZEBRIX 1.0-b'
 
 # Wider window: the surface follows (outer width - 380 twips).
