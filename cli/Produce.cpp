@@ -24,7 +24,7 @@ namespace {
 // as the window gives it).
 Product Judged(const Verdict& verdict, const std::string& path)
 {
-    if (verdict.kind == Verdict::Kind::Reads)
+    if (verdict.kind == Verdict::Kind::Reads || verdict.kind == Verdict::Kind::Nothing)
         return {};
     return {Product::Unreadable, path + ": does not read back: " + verdict.explanation(true)};
 }
