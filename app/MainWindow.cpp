@@ -202,6 +202,8 @@ void MainWindow::buildControls()
     barcodeView_->setObjectName(QStringLiteral("PicImage"));
     barcodeView_->move(Twips(120, 2520, 0, 0).topLeft());
     barcodeView_->setSurfaceWidth(Twips(0, 0, 7215, 0).width());
+    verdictIndicator_ = new VerdictIndicator(this); // in the free band under the option boxes, in their frame
+    verdictIndicator_->setGeometry(Twips(2160, 1560, 2055, 300));
 }
 
 void MainWindow::buildCommandButtons()
@@ -289,7 +291,9 @@ void MainWindow::redraw()
     const Options options{ticked(OptionBox::WidenSpaces), ticked(OptionBox::AddLabel), ticked(OptionBox::AddCheck)};
     const std::u16string_view view(reinterpret_cast<const char16_t*>(text.constData()),
                                    static_cast<std::size_t>(text.size()));
-    barcodeView_->show(Encode(symbology_, view, options, barcodeView_->surfaceWidth()));
+    const Drawing drawing = Encode(symbology_, view, options, barcodeView_->surfaceWidth());
+    barcodeView_->show(drawing);
+    verdictIndicator_->judge(drawing, symbology_, options, barcodeView_->image(), barcodeView_->hasBackgroundPicture());
     if (drawObserver_)
         drawObserver_(symbology_, barcodeView_->image());
 }

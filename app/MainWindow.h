@@ -7,8 +7,11 @@
 // option or the window's width calls redraw(), which reads the controls,
 // asks barcode/'s Encode for the drawing (a plain value: bar columns, label,
 // or a one-line message) and shows it on the view (BarcodeView, whose
-// BarcodePicture from qtsurface/ paints it over the saved picture, if any);
-// nothing is kept from one drawing to the next. The commands that reach outside the window (save,
+// BarcodePicture from qtsurface/ paints it over the saved picture, if any),
+// then hands the drawing and the view's image to the verdict indicator
+// (VerdictIndicator: verify/'s Judge, the picture read off the user-interface
+// thread), which never paints on the image; nothing else is kept from one
+// drawing to the next. The commands that reach outside the window (save,
 // print, about, quit) and the desktop (message boxes, the clipboard) come in
 // MainWindowServices at construction, so tests build a window with doubles.
 //
@@ -25,8 +28,10 @@
 //   "Frame1_0"  optionsFrame_           "Frame2"    commandsFrame_
 //   "Check1_0" .. "Check1_2"    optionBoxes_ (wider spaces, label, check character)
 //   "PicImage"  barcodeView_
+//   "VerdictIndicator"  verdictIndicator_ (no designer name: added since)
 #include "BarcodeView.h"
 #include "LongLineEdit.h"
+#include "VerdictIndicator.h"
 #include "barcode/Options.h"
 
 #include <QWidget>
@@ -96,6 +101,7 @@ public:
 
     Symbology symbology() const { return symbology_; }
     BarcodeView* barcodeView() const { return barcodeView_; }
+    VerdictIndicator* verdictIndicator() const { return verdictIndicator_; }
     LongLineEdit* textField() const { return textField_; }
     QCheckBox* optionBox(OptionBox box) const { return optionBoxes_.at(static_cast<std::size_t>(box)); }
     QRadioButton* symbologyButton(Symbology symbology) const
@@ -160,6 +166,7 @@ private:
     QPushButton* quitButton_ = nullptr;
     QPushButton* aboutButton_ = nullptr;
     BarcodeView* barcodeView_ = nullptr;
+    VerdictIndicator* verdictIndicator_ = nullptr; // under the option boxes
 };
 
 } // namespace zebrix

@@ -48,12 +48,4 @@ Layout LayOut(const RenderRequest& request)
     return layout;
 }
 
-std::string ExpectedReading(const Drawing& drawing, Symbology symbology, const Options& options)
-{
-    std::u16string text = drawing.label;
-    if (symbology == Symbology::Code39 && options.addCheck == 1 && !text.empty())
-        text.pop_back();
-    return Utf16ToUtf8(text);
-}
-
 } // namespace zebrix::cli

@@ -1,6 +1,7 @@
 #pragma once
 #include "barcode/Drawing.h"
 #include "output/files/Bitmap.h"
+#include "verify/Verdict.h"
 
 #include <optional>
 #include <vector>
@@ -30,15 +31,11 @@ struct Layout {
 // after them and the whole label, at most kMaxWidth pixels.
 Layout LayOut(const RenderRequest& request);
 
-// What a reader returns for a drawing: its label without the Code 39 check
-// character (readers check it and drop it), in UTF-8.
-std::string ExpectedReading(const Drawing& drawing, Symbology symbology, const Options& options);
-
-// What ZXing-C++ reads in a grey picture (see ReadBarcodes), through the
+// What ZXing-C++ or zbar reads in a grey picture (see ReadBarcodesWith), through the
 // reader module (zebrix-cli-reader.so), loaded at the first call so that
 // runs without --verify do not load ZXing; nothing (and why) when the
 // module cannot be loaded.
-std::optional<std::vector<std::string>> ReadWithModule(const GrayImage& image, Symbology symbology,
+std::optional<std::vector<std::string>> ReadWithModule(const GrayImage& image, Reader reader, Symbology symbology,
                                                        const Options& options, std::string& why);
 
 } // namespace zebrix::cli

@@ -18,6 +18,19 @@ std::string CheckSize(int width, int height, const Resolution& r, ImageType type
     return {};
 }
 
+namespace {
+
+// Written, or written and reported with the verdict's reason (in French,
+// as the window gives it).
+Product Judged(const Verdict& verdict, const std::string& path)
+{
+    if (verdict.kind == Verdict::Kind::Reads || verdict.kind == Verdict::Kind::Nothing)
+        return {};
+    return {Product::Unreadable, path + ": does not read back: " + verdict.explanation(true)};
+}
+
+} // namespace
+
 Product ProduceImage(const RenderRequest& request, const Layout& layout, const std::string& path,
                      const OutputSettings& output)
 {
@@ -40,7 +53,10 @@ Product ProduceImage(const RenderRequest& request, const Layout& layout, const s
     if (!output.verify)
         return {};
 
-    // Read the file back from the disk, as a user's scanner would see it.
+    // What the drawing alone tells needs no reading; else read the file
+    // back from the disk, as a user's scanner would see it.
+    if (const auto known = JudgeWithoutReading(layout.drawing, request.symbology, request.options))
+        return Judged(*known, path);
     GrayImage image;
     std::string why;
     if (output.type == ImageType::Svg) {
@@ -50,19 +66,12 @@ Product ProduceImage(const RenderRequest& request, const Layout& layout, const s
     } else if (!ReadImageFile(path, image, why)) {
         return {Product::Unreadable, path + ": cannot read it back: " + why};
     }
-    const std::string expected = ExpectedReading(layout.drawing, request.symbology, request.options);
-    const auto readings = ReadWithModule(image, request.symbology, request.options, why);
-    if (!readings)
+    const Verdict verdict = Judge(layout.drawing, request.symbology, request.options, false, [&](Reader reader) {
+        return ReadWithModule(image, reader, request.symbology, request.options, why);
+    });
+    if (verdict.kind == Verdict::Kind::NotRead)
         return {Product::Unreadable, path + ": cannot read it back: " + why};
-    const std::vector<std::string>& read = *readings;
-    if (read.size() == 1 && read.front() == expected)
-        return {};
-    if (read.empty())
-        return {Product::Unreadable, path + ": no barcode could be read (expected \"" + expected + "\")"};
-    std::string got;
-    for (const auto& t : read)
-        got += (got.empty() ? "\"" : ", \"") + t + "\"";
-    return {Product::Unreadable, path + ": read " + got + ", expected \"" + expected + "\""};
+    return Judged(verdict, path);
 }
 
 } // namespace zebrix::cli

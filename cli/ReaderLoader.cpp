@@ -16,7 +16,7 @@ namespace zebrix::cli {
 
 namespace {
 
-using ReadFunction = char* (*)(const std::uint8_t*, int, int, int, int, int, std::size_t*);
+using ModuleRead = char* (*)(const std::uint8_t*, int, int, int, int, int, int, std::size_t*);
 
 std::string ProgramFolder()
 {
@@ -29,10 +29,10 @@ std::string ProgramFolder()
     return slash == std::string::npos ? std::string() : s.substr(0, slash);
 }
 
-ReadFunction LoadReader(std::string& why)
+ModuleRead LoadReader(std::string& why)
 {
     static std::once_flag once;
-    static ReadFunction function = nullptr;
+    static ModuleRead function = nullptr;
     static std::string error;
     std::call_once(once, [] {
         const std::string folder = ProgramFolder();
@@ -46,7 +46,7 @@ ReadFunction LoadReader(std::string& why)
                 error = e ? e : candidate;
                 continue;
             }
-            function = reinterpret_cast<ReadFunction>(::dlsym(handle, "zebrix_cli_read_barcodes"));
+            function = reinterpret_cast<ModuleRead>(::dlsym(handle, "zebrix_cli_read"));
             if (function)
                 return;
             error = candidate + " is not the reader module of this program";
@@ -61,14 +61,14 @@ ReadFunction LoadReader(std::string& why)
 
 } // namespace
 
-std::optional<std::vector<std::string>> ReadWithModule(const GrayImage& image, Symbology symbology,
+std::optional<std::vector<std::string>> ReadWithModule(const GrayImage& image, Reader reader, Symbology symbology,
                                                        const Options& options, std::string& why)
 {
-    const ReadFunction read = LoadReader(why);
+    const ModuleRead read = LoadReader(why);
     if (!read)
         return std::nullopt;
     std::size_t size = 0;
-    char* texts = read(image.pixels.data(), image.width, image.height, image.width, static_cast<int>(symbology),
+    char* texts = read(image.pixels.data(), image.width, image.height, image.width, static_cast<int>(reader), static_cast<int>(symbology),
                        options.addCheck, &size);
     if (!texts) {
         why = "the reader failed";

@@ -5,7 +5,8 @@
 # After each step a screenshot of the window is scanned with zbarimg and must
 # read back the typed text.
 #   xvfb_typing_test.sh PATH/TO/zebrix OUTPUT_DIR
-# OUTPUT_DIR receives the screenshots (screenshot.png: after the first typing).
+# OUTPUT_DIR receives the screenshots (screenshot.png: after the first typing;
+# verdict.png: Code 128 with the spaces widened for print, said unreadable).
 set -euo pipefail
 
 if [ "${1:-}" != --inside ]; then
@@ -61,12 +62,29 @@ xdotool windowfocus --sync "$wid"
 xdotool type --delay 40 'ZEBRIX 1.0'
 expect_scan screenshot.png 'ZEBRIX 1.0'
 
-# Untick "Optimisé pour impression", choose "128", click at the end of the
-# text field and type on.
-click 150 62
+# The verdict indicator under the option boxes: "Illisible" in light orange,
+# "Lisible" in light green (and a mark), read from the screenshot.
+expect_verdict() {
+  local name=$1 colour=$2 word=$3
+  for _ in $(seq 30); do
+    import -window "$wid" "$out/$name"
+    convert "$out/$name" -crop 137x20+144+104 +repage -format %c histogram:info: | grep -qi "#$colour" \
+      && { echo "ok: $name says $word"; return 0; }
+    sleep 0.2
+  done
+  fail "$name: the indicator does not say $word"
+}
+expect_verdict lisible.png 7CF07C Lisible
+
+# Choose "128", click at the end of the text field and type on, with
+# "Optimisé pour impression" still ticked: the wider spaces make Code 128
+# unreadable, and the window says so; unticking the box makes it read.
 click 30 97
 click 450 17
 xdotool type --delay 40 -- '-b'
+expect_verdict verdict.png FFA060 Illisible
+click 150 62
+expect_verdict code128-lisible.png 7CF07C Lisible
 expect_scan code128.png 'ZEBRIX 1.0-b'
 
 # Wider window: the surface follows (outer width - 380 twips).

@@ -1,0 +1,117 @@
+// The verdict indicator: after every drawing the window says whether its
+// picture reads (ZXing-C++, then zbar) and why not, without touching the picture.
+#include "WindowFixture.h"
+
+#include "qtsurface/BarcodePicture.h"
+
+#include <QApplication>
+
+using namespace zebrix;
+using namespace zebrix::test;
+
+namespace {
+
+class VerdictIndicatorTest : public WindowTest {
+protected:
+    VerdictIndicator& indicator() { return *form->verdictIndicator(); }
+    // Waits for the verdict of the latest drawing.
+    bool WaitForVerdict() { return QTest::qWaitFor([this] { return indicator().verdict().has_value(); }, 5000); }
+    void Type(int symbology, bool widenSpaces, const QString& text)
+    {
+        symbologyButton(symbology).setChecked(true);
+        widenSpacesBox().setChecked(widenSpaces);
+        textField().setText(text);
+    }
+};
+
+} // namespace
+
+TEST_F(VerdictIndicatorTest, SaysWhetherThePictureReadsAndWhyNot)
+{
+    const struct {
+        int symbology;
+        bool widenSpaces;
+        QString text;
+        const char* shown; // "" for nothing
+        const char* why;
+    } rows[] = {
+        {0, true, QStringLiteral("ZEBRIX 1.0"), "Lisible", "« ZEBRIX 1.0 »"},
+        {0, true, QStringLiteral("A$B"), "Lisible", "« A$B »"}, // ZXing-C++ refuses it, zbar reads it
+        {2, true, QStringLiteral("Hello"), "Illisible", "espaces élargis"},
+        {2, false, QStringLiteral("Hello"), "Lisible", "« Hello »"},
+        {0, false, QString(60, QLatin1Char('A')), "Illisible", "coupé au bord droit"},
+        {1, false, QStringLiteral("1234"), "Illisible", "au moins 6 chiffres"},
+        {1, false, QStringLiteral("123456"), "Lisible", "« 123456 »"},
+        {3, false, QStringLiteral("1"), "Illisible", "au moins 2 caractères"},
+        {3, false, QStringLiteral("a1"), "Illisible", "Aucun lecteur"},
+        {0, false, QStringLiteral("é"), "Illisible", "message est affiché"},
+        {0, false, QString(), "", ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.text.left(12).toStdString());
+        Type(row.symbology, row.widenSpaces, row.text);
+        ASSERT_TRUE(WaitForVerdict());
+        const QString shown = QString::fromUtf8(row.shown);
+        EXPECT_EQ(indicator().isVisible(), !shown.isEmpty());
+        if (!shown.isEmpty()) {
+            EXPECT_TRUE(indicator().text().endsWith(QLatin1Char(' ') + shown)); // a mark, then the word
+            EXPECT_TRUE(indicator().accessibleName().startsWith(shown));
+            EXPECT_TRUE(indicator().toolTip().contains(QString::fromUtf8(row.why))) << indicator().toolTip().toStdString();
+            EXPECT_EQ(indicator().accessibleDescription(), indicator().toolTip());
+        }
+        // The picture is the one the drawing makes, with no indicator at all.
+        BarcodePicture alone(surface().width(), surface().height());
+        const auto text = row.text.toStdU16String();
+        alone.show(Encode(static_cast<Symbology>(row.symbology), text, Options{row.widenSpaces, 1, 0}, surface().width()));
+        EXPECT_EQ(alone.image(), surface());
+    }
+}
+
+TEST_F(VerdictIndicatorTest, TakesTheFreeBandUnderTheOptionBoxes)
+{
+    const QRect place(indicator().mapTo(form.get(), QPoint()), indicator().size());
+    const QWidget* frame = form->findChild<QWidget*>(QStringLiteral("Frame1_0"));
+    EXPECT_TRUE(QRect(frame->mapTo(form.get(), QPoint()), frame->size()).contains(place));
+    for (const QWidget* w : form->findChildren<QWidget*>()) {
+        if (w == &indicator() || w == frame || !w->isVisible() || w->objectName().isEmpty())
+            continue;
+        EXPECT_FALSE(QRect(w->mapTo(form.get(), QPoint()), w->size()).intersects(place)) << w->objectName().toStdString();
+    }
+}
+
+TEST_F(VerdictIndicatorTest, TheSavedPictureUnderADrawingIsNamed)
+{
+    Type(0, false, QStringLiteral("ZEBRIX"));
+    form->barcodeView()->setBackgroundPicture(surface()); // what a save leaves
+    textField().setText(QStringLiteral("AB"));
+    ASSERT_TRUE(WaitForVerdict());
+    EXPECT_EQ(indicator().accessibleName(), QStringLiteral("Illisible"));
+    EXPECT_TRUE(indicator().toolTip().contains(QStringLiteral("« RàZ »")));
+    form->reset();
+    textField().setText(QStringLiteral("AB"));
+    ASSERT_TRUE(WaitForVerdict());
+    EXPECT_EQ(indicator().accessibleName(), QStringLiteral("Lisible"));
+}
+
+TEST_F(VerdictIndicatorTest, OnlyTheLatestDrawingsVerdictIsEverShown)
+{
+    // Every verdict shown is that of the text the field holds at that moment.
+    std::vector<std::string> stale;
+    indicator().setObserver([&](const Verdict& v) {
+        const std::string now = textField().text().toStdString();
+        if (v.kind == Verdict::Kind::Reads && v.expected != now)
+            stale.push_back(v.expected + " shown for " + now);
+    });
+    widenSpacesBox().setChecked(false);
+    QTest::keyClicks(&textField(), QStringLiteral("ZEBRIX 1.0 ZEBRIX"));
+    symbologyButton(2).setChecked(true); // read while Code 39 pictures are still being read
+    ASSERT_TRUE(WaitForVerdict());
+    QTest::qWait(200); // any older result would arrive now
+    EXPECT_TRUE(stale.empty()) << stale.front();
+    EXPECT_EQ(indicator().verdict()->symbology, Symbology::Code128);
+    EXPECT_EQ(indicator().verdict()->expected, "ZEBRIX 1.0 ZEBRIX");
+    widenSpacesBox().setChecked(true); // decided at once
+    EXPECT_EQ(indicator().accessibleName(), QStringLiteral("Illisible"));
+    QTest::qWait(100);
+    EXPECT_EQ(indicator().accessibleName(), QStringLiteral("Illisible"));
+}
