@@ -87,12 +87,25 @@ void LongLineEdit::change(qsizetype at, qsizetype length, const QString& with)
     }
     QString changed = now;
     changed.replace(at, length, with);
+    setEditedText(changed, at + with.size());
+}
+
+void LongLineEdit::replaceAll(const QString& text)
+{
+    if (isReadOnly() || text == QLineEdit::text())
+        return;
+    prepareFor(text.size());
+    setEditedText(text, text.size());
+}
+
+void LongLineEdit::setEditedText(const QString& text, qsizetype cursor)
+{
     userEdit_ = true;
-    setText(changed);
-    setCursorPosition(static_cast<int>(at + with.size()));
+    setText(text);
+    setCursorPosition(static_cast<int>(cursor));
     // setText() reports no edit; this was one.
     reportingEdit_ = true;
-    emit textEdited(changed);
+    emit textEdited(text);
     reportingEdit_ = false;
 }
 

@@ -63,6 +63,9 @@ public:
     void pasteText(const QString& text);
     // Deletes the selection, as one step of undo.
     void removeSelected();
+    // Puts a text in place of the whole text, as one step of undo (also when
+    // the text put in is empty); nothing when it is the same text.
+    void replaceAll(const QString& text);
 
     // The end of the selection the cursor is not at (the cursor when none).
     int anchor() const;
@@ -105,6 +108,8 @@ private:
     void change(qsizetype at, qsizetype length, const QString& with);
     // The same for undo and redo: not recorded.
     void replace(qsizetype at, qsizetype length, const QString& with);
+    // Sets the whole text as an edit of the user's, the cursor at `cursor`.
+    void setEditedText(const QString& text, qsizetype cursor);
 
     // Goes to the windowed display when a text of this length is coming.
     void prepareFor(qsizetype length);

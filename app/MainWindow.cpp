@@ -1,6 +1,8 @@
 #include "MainWindow.h"
 
+#include "CommandKeys.h"
 #include "Fonts.h"
+#include "WindowColours.h"
 #include "barcode/Drawing.h"
 #include "platform/Clipboard.h"
 #include "platform/MessageBox.h"
@@ -34,26 +36,6 @@ QRect Twips(int left, int top, int width, int height)
 
 QFont SansSerif(bool bold = false) { return UiFont(FontFace::MsSansSerif, 11, bold); }
 QFont Tahoma(int pixelSize, bool bold) { return UiFont(FontFace::Tahoma, pixelSize, bold); }
-
-// Black ground, white text: the window and everything on it except the push
-// buttons, the text field and the barcode view.
-QPalette BlackPalette(const QPalette& base)
-{
-    QPalette p = base;
-    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        p.setColor(group, QPalette::Window, Qt::black);
-        p.setColor(group, QPalette::WindowText, Qt::white);
-    }
-    return p;
-}
-
-// The desktop's own colours, whatever the parent's.
-void KeepSystemColours(QWidget* widget)
-{
-    QPalette p = QApplication::palette(widget);
-    p.setResolveMask(~QPalette::ResolveMask(0));
-    widget->setPalette(p);
-}
 
 // The check-character box for each symbology: tooltip, value, enabled, set in that order.
 struct CheckSetting {
@@ -99,6 +81,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     resize(Twips(0, 0, 7455, 3675).size()); // client area 497 x 245
 
     buildControls();
+    ClickFocusedButtonsOnEnter(*this);
     connectControls();
     setTabOrder();
     centreOnScreen();
@@ -158,6 +141,7 @@ void MainWindow::buildControls()
         b->setGeometry(Twips(0, kSymbologyButtons[i].top, kSymbologyButtons[i].width, 255));
         b->setToolTip(QString::fromUtf8(kSymbologyButtons[i].tooltip));
         b->setFont(SansSerif());
+        ShowFocusMarkInTextColour(b);
         symbologyButtons_[static_cast<std::size_t>(i)] = b;
     }
     symbologyButtons_[0]->setChecked(true);
@@ -182,6 +166,7 @@ void MainWindow::buildControls()
         c->setToolTip(QString::fromUtf8(kOptionBoxes[i].tooltip));
         c->setFont(SansSerif());
         c->setChecked(kOptionBoxes[i].ticked);
+        ShowFocusMarkInTextColour(c);
         optionBoxes_[static_cast<std::size_t>(i)] = c;
     }
 
@@ -240,6 +225,13 @@ void MainWindow::buildCommandButtons()
     aboutButton_->setAccessibleName(QStringLiteral("A Propos"));
     aboutButton_->setIcon(QIcon(QStringLiteral(":/zebrix/about.png")));
     aboutButton_->setIconSize(QSize(15, 21));
+
+    // Ctrl+C stays the text field's copy.
+    GiveShortcut(*copyButton_, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), QStringLiteral("Copier le code barre"));
+    GiveShortcut(*saveButton_, QKeySequence(Qt::CTRL | Qt::Key_S), QStringLiteral("Enregistrer le code barre"));
+    GiveShortcut(*printButton_, QKeySequence(Qt::CTRL | Qt::Key_P), QStringLiteral("Imprimer le code barre"));
+    GiveShortcut(*quitButton_, QKeySequence(Qt::CTRL | Qt::Key_Q), QStringLiteral("Quitter Zebrix"));
+    GiveShortcut(*aboutButton_, QKeySequence(Qt::Key_F1), QString()); // its tooltip stays "A Propos"
 }
 
 void MainWindow::connectControls()
@@ -356,7 +348,8 @@ void MainWindow::quit()
 
 void MainWindow::pasteText()
 {
-    textField_->setLongText(services_.clipboard->text()); // redraws through textChanged
+    // One step of undo, even when the clipboard holds no text and empties the field.
+    textField_->replaceAll(services_.clipboard->text()); // redraws through textChanged
 }
 
 void MainWindow::showAbout()

@@ -1,6 +1,7 @@
 // Zebrix: draws a one-dimensional barcode from a line of text while you type.
 #include "MainWindow.h"
 #include "TypedInput.h"
+#include "platform/FrenchTranslations.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -43,6 +44,7 @@ int main(int argc, char** argv)
     }
 
     QApplication app(argc, argv);
+    zebrix::InstallFrenchTranslations(); // Qt's own buttons and dialogs too, whatever the locale
     {
         QCommandLineParser parser; // what Qt left: an unknown option gets a message and status 1
         Describe(parser);

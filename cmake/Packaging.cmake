@@ -25,8 +25,10 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION "graphics")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Labels need a sans-serif font close to the window's (Qt's JPEG and
-# offscreen plugins come with libqt6gui6, found by dpkg-shlibdeps).
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation | fonts-dejavu-core")
+# offscreen plugins come with libqt6gui6, found by dpkg-shlibdeps); Qt's own
+# texts (standard buttons, file and print dialogs) are in French only with
+# Qt's translations.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation | fonts-dejavu-core, qt6-translations-l10n")
 # On a Wayland session the window runs natively only with Qt's Wayland
 # platform; without it Qt falls back to XWayland.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")

@@ -24,9 +24,11 @@ std::optional<SaveDialogAnswer> QtSaveFileDialog::getSaveFileName(QWidget* paren
     // pattern appended for Qt to read, and the list then shows the
     // descriptions exactly as they stand. The pattern goes in lower case: when
     // the user changes the type, Qt puts its extension on the name typed.
+    // Qt finds a filter only as it keeps it, blanks simplified: the list holds
+    // them so, and a type is chosen and read back by its place in the list.
     QStringList filters;
     for (const SaveFileType& type : request.fileTypes)
-        filters << type.description + QStringLiteral(" (") + type.pattern.toLower() + QLatin1Char(')');
+        filters << (type.description + QStringLiteral(" (") + type.pattern.toLower() + QLatin1Char(')')).simplified();
     QComboBox* typeList = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
     if (!filters.isEmpty()) {
         dialog.setNameFilters(filters);

@@ -82,38 +82,54 @@ QFont BarcodePicture::messageFont()
     return font;
 }
 
+namespace {
+
+// Characters that show nothing of their own (controls, line and paragraph
+// separators, blanks other than the space, format characters, private and
+// unassigned ones, half a surrogate pair) and the few letters and marks
+// fonts leave blank (Hangul fillers, variation selectors): they are named by
+// their code.
+bool ShowsNothing(char32_t c)
+{
+    if (c == U' ')
+        return false;
+    if ((c >= 0xFE00 && c <= 0xFE0F) || (c >= 0xE0100 && c <= 0xE01EF) || (c >= 0x180B && c <= 0x180F)
+        || c == 0x034F || c == 0x115F || c == 0x1160 || c == 0x17B4 || c == 0x17B5 || c == 0x3164 || c == 0xFFA0)
+        return true;
+    switch (QChar::category(c)) {
+    case QChar::Other_Control:
+    case QChar::Other_Format:
+    case QChar::Other_Surrogate:
+    case QChar::Other_PrivateUse:
+    case QChar::Other_NotAssigned:
+    case QChar::Separator_Space:
+    case QChar::Separator_Line:
+    case QChar::Separator_Paragraph:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
 QString BarcodePicture::displayText(std::u16string_view text, int maxUnits)
 {
     const auto n = std::min<std::size_t>(text.size(), static_cast<std::size_t>(std::max(maxUnits, 0)));
-    // A character that draws nothing (a format character such as a
-    // direction override, or half a surrogate pair) is shown as its code.
-    const auto code = [](char32_t c) {
-        return QStringLiteral("U+%1").arg(static_cast<uint>(c), 4, 16, QLatin1Char('0')).toUpper();
-    };
     QString s;
     s.reserve(static_cast<qsizetype>(n) + 8);
     for (std::size_t i = 0; i < n; ++i) {
-        const char16_t u = text[i];
-        if (u < 0x20) {
-            s += QChar(char16_t(0x2400 + u)); // control pictures: one line, nothing hidden
-        } else if (u == 0x7F) {
-            s += QChar(char16_t(0x2421));
-        } else if (u == 0x2028 || u == 0x2029 || u == 0x85) {
-            s += QChar(char16_t(0x2424));
-        } else if (QChar::isHighSurrogate(u) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1])) {
-            const char32_t c = QChar::surrogateToUcs4(u, text[i + 1]);
-            if (QChar::category(c) == QChar::Other_Format) {
-                s += code(c);
-            } else {
-                s += QChar(u);
-                s += QChar(text[i + 1]);
-            }
-            ++i;
-        } else if (QChar::isSurrogate(u) || QChar::category(u) == QChar::Other_Format) {
-            s += code(u);
-        } else {
-            s += QChar(u);
+        char32_t c = text[i];
+        std::size_t units = 1;
+        if (QChar::isHighSurrogate(text[i]) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1])) {
+            c = QChar::surrogateToUcs4(text[i], text[i + 1]);
+            units = 2;
         }
+        if (ShowsNothing(c))
+            s += QStringLiteral("U+%1").arg(static_cast<uint>(c), 4, 16, QLatin1Char('0')).toUpper();
+        else
+            s += QStringView(text.data() + i, static_cast<qsizetype>(units));
+        i += units - 1;
     }
     // A mark with nothing before it sits on a dotted circle, as Unicode shows one alone.
     if (!s.isEmpty() && s.front().isMark())
@@ -134,8 +150,12 @@ void BarcodePicture::writeMessage(std::u16string_view text)
     const QFont font = messageFont();
     painter.setFont(font);
     painter.setPen(Qt::black);
+    // The line's top at the surface's top: the baseline goes down from the
+    // font's ascent as far as the message's highest ink needs (an accent on a
+    // capital, "É", reaches above the ascent), so nothing is cut.
     const QFontMetrics metrics(font);
-    painter.drawText(QPointF(0, metrics.ascent()), shown);
+    const int top = metrics.tightBoundingRect(shown).top();
+    painter.drawText(QPointF(0, std::max(metrics.ascent(), -top)), shown);
 }
 
 void BarcodePicture::setBackgroundPicture(const QImage& picture)

@@ -42,9 +42,10 @@ public:
     // The font of messages: "MS Sans Serif" 8.25 pt (11 pixels), or the
     // nearest sans-serif installed.
     static QFont messageFont();
-    // A message as it is shown: always one line (control characters as
-    // their visible symbols, characters that draw nothing as their code,
-    // "U+202E"), at most maxUnits code units of it.
+    // A message as it is shown: always one line, every character that shows
+    // nothing of its own (a control, a tab, a line break, a format
+    // character) named by its code, "U+0009", "U+202E"; at most maxUnits
+    // code units of it.
     static QString displayText(std::u16string_view text, int maxUnits);
 
 private:

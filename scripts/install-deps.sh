@@ -7,6 +7,8 @@ packages=(
   # build
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
+  # Qt's own texts (standard buttons, dialogs, context menus) in French
+  qt6-translations-l10n
   libjpeg62-turbo-dev libfontconfig-dev zlib1g-dev
   # the Debian package (cpack -G DEB: dpkg-shlibdeps, file) and its checks
   dpkg-dev file lintian appstream desktop-file-utils bash-completion man-db

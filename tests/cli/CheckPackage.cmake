@@ -34,7 +34,7 @@ foreach(expected "./usr/bin/zebrix\n" "./usr/bin/zebrix-cli\n" "/zebrix/libZarez
                  "./usr/share/applications/org.example.zebrix.desktop\n")
   expect("${expected}" "${contents}")
 endforeach()
-foreach(expected "libqt6gui6" "libc6" "Recommends: qt6-wayland" "@zebrix.example.org>")
+foreach(expected "libqt6gui6" "libc6" "qt6-translations-l10n" "Recommends: qt6-wayland" "@zebrix.example.org>")
   expect("${expected}" "${fields}")
 endforeach()
 # Only the private folder holds the converter, and nothing runs ldconfig for it.

@@ -3,6 +3,7 @@
 #include "output/SaveCommand.h"
 #include "platform/InputBox.h"
 #include "platform/SaveFileDialog.h"
+#include "support/Modal.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -16,48 +17,16 @@
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QtTest/QTest>
 
 #include <gtest/gtest.h>
 
 #include <functional>
 
 using namespace zebrix;
+using namespace zebrix::test;
 
 namespace {
-
-// Calls `act` with the next modal dialog of type W once it shows.
-template <class W>
-void OnModal(std::function<void(W*)> act)
-{
-    auto* timer = new QTimer;
-    const QDeadlineTimer deadline(10000);
-    QObject::connect(timer, &QTimer::timeout, [=] {
-        if (auto* w = qobject_cast<W*>(QApplication::activeModalWidget()); w && w->isVisible()) {
-            timer->stop();
-            timer->deleteLater();
-            act(w);
-        } else if (deadline.hasExpired()) {
-            timer->stop();
-            timer->deleteLater();
-            ADD_FAILURE() << "no dialog showed up";
-            if (QWidget* other = QApplication::activeModalWidget())
-                other->close();
-        }
-    });
-    timer->start(10);
-}
-
-// Waits (handling events) until the condition holds, at most 10 seconds.
-bool WaitFor(const std::function<bool()>& condition)
-{
-    const QDeadlineTimer deadline(10000);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
 
 // The names the dialog's list shows.
 QStringList Listed(QFileDialog* dialog)
@@ -152,6 +121,36 @@ TEST_F(QtSaveDialogTest, ShowsTheFileTypesAsTheyStandAndListsFilesWhateverTheirC
     ASSERT_TRUE(answer.has_value());
     EXPECT_EQ(answer->path, QDir(dir.path()).absoluteFilePath("code.png"));
     EXPECT_EQ(answer->fileType, 1);
+}
+
+TEST_F(QtSaveDialogTest, OpensOnTheTypeChosenLastAndEnterKeepsIt)
+{
+    // Every type, one blank or two before "(": chosen in one dialog, it is
+    // the type the next dialog opens on, and Enter there saves as it.
+    QtSaveFileDialog dialog;
+    for (int type = 1; type <= static_cast<int>(SaveCommand::fileTypes().size()); ++type) {
+        SCOPED_TRACE(type);
+        OnModal<QFileDialog>([&](QFileDialog* d) {
+            auto* types = d->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+            types->setCurrentIndex(type - 1);
+            emit types->activated(type - 1);
+            static_cast<QDialog*>(d)->accept();
+        });
+        const auto chosen = dialog.getSaveFileName(nullptr, Request(1, dir.filePath("code.bmp")));
+        ASSERT_TRUE(chosen.has_value());
+        EXPECT_EQ(chosen->fileType, type);
+
+        int shown = -1;
+        OnModal<QFileDialog>([&](QFileDialog* d) {
+            shown = d->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"))->currentIndex();
+            QTest::keyClick(d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")), Qt::Key_Return);
+        });
+        const auto again = dialog.getSaveFileName(nullptr, Request(chosen->fileType, chosen->path));
+        EXPECT_EQ(shown, type - 1);
+        ASSERT_TRUE(again.has_value());
+        EXPECT_EQ(again->fileType, type);
+        EXPECT_EQ(again->path, chosen->path);
+    }
 }
 
 TEST_F(QtSaveDialogTest, CancelAndDeclinedReplaceGiveNothing)

@@ -3,6 +3,7 @@
 // painter's, checked pixel for pixel by the golden drawings.
 #include "qtsurface/BarcodePicture.h"
 
+#include <QPainter>
 #include <gtest/gtest.h>
 
 using namespace zebrix;
@@ -79,8 +80,9 @@ TEST(BarcodePicture, AMessageStaysOnOneLineWhateverItHolds)
 TEST(BarcodePicture, AMessageNamesAnInvisibleOrRightToLeftCharacterReadably)
 {
     const auto message = [](std::u16string_view text) { return Shown(Encode(Symbology::Code39, text, Options{})); };
-    // A direction override would turn the message round; a format character
-    // or half a surrogate pair would draw nothing: each shows as its code.
+    // A direction override would turn the message round; a control, a line
+    // break, a blank other than the space, a format character or half a
+    // surrogate pair would draw nothing or an empty box: each shows as its code.
     const struct {
         std::u16string typed, shown;
     } rows[] = {
@@ -88,6 +90,11 @@ TEST(BarcodePicture, AMessageNamesAnInvisibleOrRightToLeftCharacterReadably)
         {u"AB\u200F", u"U+200F : Caractère non valide !"},
         {u"A\xD800", u"U+D800 : Caractère non valide !"},
         {u"\U000E0041", u"U+E0041 : Caractère non valide !"},
+        {u"A\tB", u"U+0009 : Caractère non valide !"},
+        {u"\r\n", u"U+000D : Caractère non valide !"},
+        {u"\n", u"U+000A : Caractère non valide !"},
+        {u"\u00A0", u"U+00A0 : Caractère non valide !"},
+        {u"\u2028", u"U+2028 : Caractère non valide !"},
         {u"E\u0301", u"\u25CC\u0301 : Caractère non valide !"}, // a mark alone sits on a dotted circle
     };
     for (const auto& row : rows)
@@ -100,6 +107,34 @@ TEST(BarcodePicture, AMessageNamesAnInvisibleOrRightToLeftCharacterReadably)
     for (int dx = 1; dx < 20 && !shifted; ++dx)
         shifted = hebrew.copy(dx, 0, 300, 16) == rest.copy(0, 0, 300, 16);
     EXPECT_TRUE(shifted);
+}
+
+TEST(BarcodePicture, AMessageIsDrawnWholeFromTheTopEdge)
+{
+    // An accent over a capital reaches above the font's ascent: the line
+    // goes down just enough to show it whole, its top on the surface's.
+    const auto ink = [](const QImage& image, int* top) {
+        int count = 0;
+        *top = -1;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (IsBlack(image, x, y) && ++count && *top < 0)
+                    *top = y;
+        return count;
+    };
+    for (const char16_t* text : {u"É : Caractère non valide !", u"Å", u"Ï"}) {
+        const QString message = QString::fromUtf16(text);
+        QImage whole(BarcodePicture::kDefaultWidth, 40, QImage::Format_RGB32);
+        whole.fill(Qt::white);
+        QPainter painter(&whole);
+        painter.setFont(BarcodePicture::messageFont());
+        painter.drawText(QPointF(0, 20), message);
+        painter.end();
+        int top = 0, wholeTop = 0;
+        EXPECT_EQ(ink(Shown(Message(message.toStdU16String())), &top), ink(whole, &wholeTop))
+            << message.toStdString();
+        EXPECT_EQ(top, 0);
+    }
 }
 
 TEST(BarcodePicture, AHugeMessageShowsWhatItsVisibleStartShows)

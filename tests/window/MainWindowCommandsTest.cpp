@@ -71,11 +71,19 @@ TEST_F(MainWindowCommands, PasteTakesTheClipboardTextUnchanged)
     EXPECT_FALSE(AllWhite(surface(), QRect(0, 0, 200, 12)));
     EXPECT_TRUE(AllWhite(surface(), QRect(0, 20, surface().width(), 30)));
 
-    // An empty clipboard empties the text and the surface.
+    // An empty clipboard (a picture on it) empties the text and the surface.
     clipboard.plainText.clear();
     Click(Button(*form, "Command6"));
     EXPECT_TRUE(textField().text().isEmpty());
     EXPECT_TRUE(AllWhite(surface()));
+
+    // Each paste is one step of undo, the one that emptied the field too.
+    textField().setFocus();
+    for (const char* before : {"  12\r\n34\n", "PASTED 42"}) {
+        QTest::keySequence(&textField(), QKeySequence::Undo);
+        EXPECT_EQ(textField().text(), QString::fromLatin1(before));
+    }
+    EXPECT_EQ(ReadZbar(surface()), "PASTED 42");
 }
 
 TEST_F(MainWindowCommands, AMegabytePasteIsKeptWholeAndDrawn)
@@ -158,7 +166,7 @@ TEST_F(MainWindowCommands, QuitEndsTheEventLoopAtOnce)
     EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(MainWindowCommands, PrintSaveAndAboutCallTheirCommandWithTheWindow)
+TEST_F(MainWindowCommands, CommandsRunFromTheirButtonsEnterAndTheirKeys)
 {
     Click(Button(*form, "Command2"));
     Click(Button(*form, "Command3"));
@@ -169,6 +177,36 @@ TEST_F(MainWindowCommands, PrintSaveAndAboutCallTheirCommandWithTheWindow)
     EXPECT_EQ(commandsRun[2].name, "about");
     for (const auto& run : commandsRun)
         EXPECT_EQ(run.window, form.get());
+
+    // Enter (or the keypad's) on a focused button clicks it, as Space does.
+    QApplication::setActiveWindow(form.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    Button(*form, "Command2").setFocus();
+    QTest::keyClick(&Button(*form, "Command2"), Qt::Key_Return);
+    QTest::keyClick(&Button(*form, "Command2"), Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(commandsRun.size(), 5u);
+
+    // Each command's keys, typed in the text field; Ctrl+C stays its copy.
+    textField().setText(QStringLiteral("KEYS"));
+    textField().selectAll();
+    textField().setFocus();
+    QTest::keyClick(&textField(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_TRUE(clipboard.images.empty());
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "KEYS");
+    const struct {
+        QKeyCombination keys;
+        const char* command;
+    } rows[] = {{Qt::CTRL | Qt::Key_P, "print"}, {Qt::CTRL | Qt::Key_S, "save"}, {QKeyCombination(Qt::Key_F1), "about"}};
+    for (const auto& row : rows) {
+        QTest::keyClick(&textField(), row.keys.key(), row.keys.keyboardModifiers());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return commandsRun.size() == 6u; }));
+        EXPECT_EQ(commandsRun.back().name, row.command);
+        commandsRun.pop_back();
+    }
+    QTest::keyClick(&textField(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return clipboard.images.size() == 1u; }));
+    QTest::keyClick(&textField(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return quits == 1; }));
 }
 
 // The program's own about command: the dialog opens modally over the window

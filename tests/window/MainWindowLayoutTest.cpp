@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOption>
 
 #include <cmath>
 
@@ -42,11 +44,11 @@ const Control kControls[] = {
     {"Check1_1", Kind::Check, "Frame1_0", "Ajout du label", "Human readable", 120, 600, 2055, 195},
     {"Check1_2", Kind::Check, "Frame1_0", "Avec vérification", "Optional", 120, 840, 1935, 195},
     {"Frame2", Kind::Frame, "Form1", "", "", 4440, 480, 2895, 1935},
-    {"Command4", Kind::Button, "Frame2", "Copier vers presse papier", "", 120, 240, 2655, 495},
-    {"Command3", Kind::Button, "Frame2", "Enregistrer le Code Barre sous...", "", 120, 840, 2655, 495},
-    {"Command2", Kind::Button, "Frame2", "Imprimer le Code Barre", "", 120, 1440, 1935, 375},
+    {"Command4", Kind::Button, "Frame2", "Copier vers presse papier", "Copier le code barre (Ctrl+Shift+C)", 120, 240, 2655, 495},
+    {"Command3", Kind::Button, "Frame2", "Enregistrer le Code Barre sous...", "Enregistrer le code barre (Ctrl+S)", 120, 840, 2655, 495},
+    {"Command2", Kind::Button, "Frame2", "Imprimer le Code Barre", "Imprimer le code barre (Ctrl+P)", 120, 1440, 1935, 375},
     {"Command8", Kind::Button, "Frame2", "RàZ", "Réinitialisation...", 2160, 1440, 615, 375},
-    {"Command5", Kind::Button, "Form1", "Quitter Zebrix", "", 120, 2040, 3495, 375},
+    {"Command5", Kind::Button, "Form1", "Quitter Zebrix", "Quitter Zebrix (Ctrl+Q)", 120, 2040, 3495, 375},
     {"Command7", Kind::Button, "Form1", "", "A Propos", 3720, 2040, 615, 375},
     {"PicImage", Kind::Surface, "Form1", "", "", 120, 2520, 7215, 1000},
 };
@@ -181,6 +183,32 @@ TEST_F(MainWindowLayout, BlackWindowWhiteCaptionsWhiteSurfaceSystemButtons)
     EXPECT_EQ(shot.pixel(2, 2), qRgb(0, 0, 0));
     EXPECT_EQ(shot.pixel(pic.left() - 3, pic.center().y()), qRgb(0, 0, 0));
     EXPECT_EQ(shot.pixel(pic.center()), qRgb(255, 255, 255));
+
+    // On black: a box the keyboard reaches shows a mark as bright as its
+    // caption; a disabled box's caption turns grey, still readable.
+    const auto brightest = [](const QImage& image, const QImage& other) {
+        int most = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (other.isNull() || image.pixel(x, y) != other.pixel(x, y))
+                    most = std::max(most, qGray(image.pixel(x, y)));
+        return most;
+    };
+    QApplication::setActiveWindow(form.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    const QImage unfocused = symbologyButton(0).grab().toImage();
+    QTest::keyClick(&textField(), Qt::Key_Tab);
+    ASSERT_TRUE(symbologyButton(0).hasFocus());
+    EXPECT_GE(brightest(symbologyButton(0).grab().toImage(), unfocused), 192);
+    QStyleOption box;
+    box.initFrom(&addCheckBox());
+    const QRect caption = addCheckBox().style()->subElementRect(QStyle::SE_CheckBoxContents, &box, &addCheckBox());
+    EXPECT_GE(brightest(addCheckBox().grab(caption).toImage(), QImage()), 240);
+    symbologyButton(3).click(); // Codabar: no check character
+    ASSERT_FALSE(addCheckBox().isEnabled());
+    const int disabled = brightest(addCheckBox().grab(caption).toImage(), QImage());
+    EXPECT_GE(disabled, 96);
+    EXPECT_LE(disabled, 160);
 }
 
 TEST_F(MainWindowLayout, StartUpState)
