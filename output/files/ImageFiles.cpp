@@ -30,6 +30,33 @@ void Put32Big(std::string& s, std::uint32_t v)
         s.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
 }
 
+// The file and information headers of a bottom-up, uncompressed BMP whose
+// palette of `colours` entries the caller appends, then the rows.
+std::string BmpHeaders(std::uint32_t w, std::uint32_t h, unsigned bits, std::uint32_t rowBytes, std::uint32_t dpmX,
+                       std::uint32_t dpmY, std::uint32_t colours)
+{
+    const std::uint32_t offset = 14 + 40 + 4 * colours;
+    const std::uint32_t imageBytes = rowBytes * h;
+    std::string s;
+    s.reserve(offset + imageBytes);
+    s += "BM";
+    Put32(s, offset + imageBytes);
+    Put32(s, 0);
+    Put32(s, offset);
+    Put32(s, 40);
+    Put32(s, w);
+    Put32(s, h); // positive: rows from the bottom up
+    Put16(s, 1);
+    Put16(s, bits);
+    Put32(s, 0); // no compression
+    Put32(s, imageBytes);
+    Put32(s, dpmX);
+    Put32(s, dpmY);
+    Put32(s, colours);
+    Put32(s, colours);
+    return s;
+}
+
 std::uint32_t DotsPerMetre(double dpi) { return static_cast<std::uint32_t>(std::lround(dpi / 0.0254)); }
 
 // One row of the bitmap blown up scale times across, one bit per dot, most
@@ -96,25 +123,7 @@ std::string EncodeBmp(const Bitmap& bitmap, const Resolution& r)
     const auto w = static_cast<std::uint32_t>(bitmap.w) * static_cast<std::uint32_t>(r.scale);
     const auto h = static_cast<std::uint32_t>(bitmap.h) * static_cast<std::uint32_t>(r.scale);
     const std::uint32_t rowBytes = ((w + 31) / 32) * 4;
-    const std::uint32_t offset = 14 + 40 + 8;
-    const std::uint32_t imageBytes = rowBytes * h;
-    std::string s;
-    s.reserve(offset + imageBytes);
-    s += "BM";
-    Put32(s, offset + imageBytes);
-    Put32(s, 0);
-    Put32(s, offset);
-    Put32(s, 40);
-    Put32(s, w);
-    Put32(s, h); // positive: rows from the bottom up
-    Put16(s, 1);
-    Put16(s, 1); // bits per pixel
-    Put32(s, 0); // no compression
-    Put32(s, imageBytes);
-    Put32(s, DotsPerMetre(r.dpi));
-    Put32(s, DotsPerMetre(r.dpi));
-    Put32(s, 2);
-    Put32(s, 2);
+    std::string s = BmpHeaders(w, h, 1, rowBytes, DotsPerMetre(r.dpi), DotsPerMetre(r.dpi), 2);
     Put32(s, 0x00000000); // 0: black
     Put32(s, 0x00FFFFFF); // 1: white
     std::string row(rowBytes, '\0');
@@ -225,24 +234,8 @@ std::string EncodeBmp(const RgbImage& image)
     const auto w = static_cast<std::uint32_t>(image.width);
     const auto h = static_cast<std::uint32_t>(image.height);
     const std::uint32_t rowBytes = ((w * 3 + 3) / 4) * 4;
-    const std::uint32_t offset = 14 + 40;
-    std::string s;
-    s.reserve(offset + rowBytes * h);
-    s += "BM";
-    Put32(s, offset + rowBytes * h);
-    Put32(s, 0);
-    Put32(s, offset);
-    Put32(s, 40);
-    Put32(s, w);
-    Put32(s, h); // positive: rows from the bottom up
-    Put16(s, 1);
-    Put16(s, 24);
-    Put32(s, 0); // no compression
-    Put32(s, rowBytes * h);
-    Put32(s, static_cast<std::uint32_t>(std::max(image.dotsPerMeterX, 0)));
-    Put32(s, static_cast<std::uint32_t>(std::max(image.dotsPerMeterY, 0)));
-    Put32(s, 0);
-    Put32(s, 0);
+    std::string s = BmpHeaders(w, h, 24, rowBytes, static_cast<std::uint32_t>(std::max(image.dotsPerMeterX, 0)),
+                               static_cast<std::uint32_t>(std::max(image.dotsPerMeterY, 0)), 0);
     std::string row(rowBytes, '\0');
     for (std::uint32_t y = h; y-- > 0;) {
         const std::uint8_t* src = image.pixels.data() + std::size_t{y} * w * 3;
