@@ -9,12 +9,13 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   # Qt's own texts (standard buttons, dialogs, context menus) in French
   qt6-translations-l10n
-  libjpeg62-turbo-dev libfontconfig-dev zlib1g-dev
+  libjpeg62-turbo-dev zlib1g-dev
   # the Debian package (cpack -G DEB: dpkg-shlibdeps, file) and its checks
   dpkg-dev file lintian appstream desktop-file-utils bash-completion man-db
   # the window on Wayland: a headless compositor and Qt's Wayland platform
   weston qt6-wayland dbus
-  # fonts: a sans-serif close to MS Sans Serif / Tahoma, and Comic Neue
+  # fonts: a sans-serif close to MS Sans Serif for messages (Liberation Sans, also what
+  # scripts/make-label-font.sh draws the label glyphs from), and Comic Neue
   fonts-dejavu-core fonts-liberation fonts-comic-neue fontconfig
   # tests: decoders, Google Test / Benchmark, X server for window tests
   libgtest-dev libgmock-dev libbenchmark-dev
