@@ -110,6 +110,7 @@ TEST(BarcodePicture, AMessageNamesAnInvisibleOrRightToLeftCharacterReadably)
         EXPECT_EQ(message(QString::fromUcs4(&c, 1).toStdU16String()), Shown(Message(named(c)))) << std::hex << static_cast<unsigned>(c);
     }
     EXPECT_EQ(message(u"\u1810"), Shown(Message(u"\u1810 : Caractère non valide !")));
+    EXPECT_NE(message(u"\u1810"), Shown(Message(u"U+1810 : Caractère non valide !")));
 
     // A Hebrew letter comes first, on the left, and the rest reads as usual.
     const QImage hebrew = message(u"\u05D0");
