@@ -1,6 +1,8 @@
-// Every symbology and option on the window's 481-pixel picture, on narrow
-// ones and at the command line's own width: the pixels of bars and labels
-// are held by checksums of pictures made before the drawing was reworked.
+// Every symbology and option on each symbology's full character set, on the
+// window's 481-pixel picture and at the command line's own width (narrow
+// pictures and the other texts with no option and all options): the pixels
+// of bars and labels are held by checksums of pictures made before the
+// drawing was reworked.
 #include "barcode/Paint.h"
 
 #include <gtest/gtest.h>
@@ -63,5 +65,5 @@ TEST(GoldenDrawings, PixelsAreThoseOfEarlierReleases)
         EXPECT_EQ(Checksum(r), checksum) << line;
         ++rows;
     }
-    EXPECT_GT(rows, 600);
+    EXPECT_GT(rows, 150);
 }

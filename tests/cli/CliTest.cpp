@@ -72,6 +72,25 @@ TEST(Cli, ScaleBlowsPixelsUpAndStoresTheResolution)
     }
 }
 
+// An SVG states its size in millimetres at its resolution, as short as it reads.
+TEST(Cli, AnSvgIsAsLargeOnPaperAsItsResolutionSays)
+{
+    const TempDir dir;
+    const struct {
+        const char* dpi;
+        const char* size;
+    } rows[] = {
+        {"96", "width=\"23.0188mm\" height=\"17.7271mm\""},
+        {"254", "width=\"8.7mm\" height=\"6.7mm\""},
+        {"2540", "width=\"0.87mm\" height=\"0.67mm\""},
+        {"25", "width=\"88.392mm\" height=\"68.072mm\""},
+    };
+    for (const auto& row : rows) {
+        ASSERT_EQ(RunZebrixCli({"--dpi", row.dpi, "-o", dir / "a.svg", "A"}).status, 0);
+        EXPECT_NE(test::Slurp(dir / "a.svg").find(row.size), std::string::npos) << row.dpi << " dpi";
+    }
+}
+
 TEST(Cli, DefaultWidthHoldsTheBarsAQuietZoneAndTheLabel)
 {
     EXPECT_EQ(cli::LayOut({Symbology::Code39, u"A"}).width, 66 + 1 + 20); // last bar at 66
@@ -90,8 +109,10 @@ TEST(Cli, AnInvalidCharacterGivesTheMessageAndNoFile)
         std::string message;
     } rows[] = {
         {{"AB*C"}, "* : Caractère non valide !"},
-        {{"-s", "code128", "né"}, " : Caractère(s) non valide(s)"},
+        {{"-s", "code128", "né"}, "é : Caractère(s) non valide(s)"}, // the character named, as elsewhere
+        {{"-s", "code128", "A\xF0\x90\x80\x80"}, "\xF0\x90\x80\x80 : Caractère(s) non valide(s)"}, // U+10000 whole
         {{"-s", "i2of5", "12a"}, "a : Caractère non valide"},
+        {{"-s", "i2of5", " 1é"}, "  : Caractère non valide"}, // the first bad character, a blank
         {{"-s", "codabar", "12e"}, "e : Caractère non valide"},
     };
     for (const auto& row : rows) {
@@ -99,7 +120,7 @@ TEST(Cli, AnInvalidCharacterGivesTheMessageAndNoFile)
         args.insert(args.end(), row.args.begin(), row.args.end());
         const auto r = RunZebrixCli(args);
         EXPECT_EQ(r.status, 2);
-        EXPECT_NE(r.err.find(row.message), std::string::npos) << r.err;
+        EXPECT_EQ(r.err, "zebrix-cli: " + row.message + "\n");
         EXPECT_TRUE(dir.entries().empty());
     }
 }

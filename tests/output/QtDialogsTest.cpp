@@ -1,8 +1,11 @@
 // The real Qt dialogs behind the save command's seams, driven on the
 // offscreen platform as a user would drive them.
+#include "OutputTestSupport.h"
 #include "output/SaveCommand.h"
 #include "platform/InputBox.h"
 #include "platform/SaveFileDialog.h"
+#include "support/FakeMessageBox.h"
+#include "support/FakeSaveFileDialog.h"
 #include "support/Modal.h"
 
 #include <QAbstractButton>
@@ -197,4 +200,37 @@ TEST(QtInputBoxTest, ReturnsTheTextOrEmptyOnCancel)
 
     OnModal<QInputDialog>([](QInputDialog* d) { d->reject(); });
     EXPECT_EQ(box.getText(nullptr, "t", "p", "100"), "");
+}
+
+// Given no ratio box, the save command asks through Qt's own.
+TEST(QtInputBoxTest, TheSaveCommandAsksTheRatioInQtsBoxWhenGivenNone)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    SurfaceHost host;
+    host.draw(Symbology::Code39, u"CODE39");
+    FakeSaveFileDialog dialog;
+    FakeMessageBox messages;
+    SaveSeams seams;
+    seams.dialog = &dialog;
+    seams.messageBox = &messages;
+    seams.converterFolders = {ConverterFolder()};
+    seams.temporaryRoot = dir.path();
+    SaveCommand command(host, seams);
+
+    QString title;
+    OnModal<QInputDialog>([&](QInputDialog* d) {
+        title = d->windowTitle();
+        d->setTextValue(QStringLiteral("80"));
+        d->accept();
+    });
+    dialog.answers.push_back(FakeSaveFileDialog::Answer{dir.filePath("typed.jpg"), 5, true});
+    command.run();
+    dialog.answers.push_back(FakeSaveFileDialog::Answer{dir.filePath("fixed.jpg"), 3, true});
+    command.run(); // type 3: ratio 80, no box
+    EXPECT_EQ(title, "Valeur du ratio de compression");
+    EXPECT_TRUE(messages.shown.empty());
+    const QByteArray typed = ReadAll(dir.filePath("typed.jpg"));
+    EXPECT_TRUE(typed.startsWith("\xFF\xD8\xFF"));
+    EXPECT_EQ(typed, ReadAll(dir.filePath("fixed.jpg")));
 }

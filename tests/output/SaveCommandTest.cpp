@@ -190,10 +190,15 @@ TEST_F(SaveCommandTest, TheFileWrittenTakesItsFormatsExtensionAfterTheFirstDot)
         {"code", 3, "code.jpg", IsJpeg},      {"code", 1, "code.bmp", IsBmp},
         {"Code.BMP", 1, "Code.bmp", IsBmp},   {"code.", 4, "code.jpg", IsJpeg},
         {"a.b.c.d", 6, "a.png", IsPng},       {"image.jpeg", 2, "image.jpg", IsJpeg},
+        // Blanks, accents and signs are written as chosen.
+        {QString::fromUtf8("mon code barre.png"), 1, QString::fromUtf8("mon code barre.bmp"), IsBmp},
+        {QString::fromUtf8("Étiquette à côté.v2.final.bmp"), 3, QString::fromUtf8("Étiquette à côté.jpg"), IsJpeg},
+        {QString::fromUtf8("code 39 №1"), 6, QString::fromUtf8("code 39 №1.png"), IsPng},
+        {QString::fromUtf8("  blancs  .jpg"), 2, QString::fromUtf8("  blancs  .jpg"), IsJpeg},
     };
     int n = 0;
     for (const Case& c : cases) {
-        const QString folder = out(QString::number(++n));
+        const QString folder = out(QString::fromUtf8("étiquettes %1").arg(++n));
         ASSERT_TRUE(QDir().mkdir(folder));
         save(folder + "/" + c.chosen, c.type);
         EXPECT_EQ(Entries(folder), QStringList{c.written}) << c.chosen.toStdString();
@@ -205,6 +210,7 @@ TEST_F(SaveCommandTest, TheFileWrittenTakesItsFormatsExtensionAfterTheFirstDot)
     EXPECT_TRUE(messages.shown.empty());
 }
 
+// The answer typed in the ratio box, a cancelled box ("") included.
 TEST_F(SaveCommandTest, CustomRatioFromTheAnswerTyped)
 {
     const std::vector<std::pair<QString, int>> cases = {
@@ -227,18 +233,13 @@ TEST_F(SaveCommandTest, CustomRatioFromTheAnswerTyped)
     EXPECT_EQ(input.shown[0].defaultText, "100");
     EXPECT_EQ(input.shown[1].defaultText, "75");
     EXPECT_EQ(input.shown[12].defaultText, "100"); // after the empty answer
-}
 
-TEST_F(SaveCommandTest, CancelledRatioBoxStillSavesWithRatioHundred)
-{
-    save(out("code.png"), 5); // the box is cancelled: empty answer
-    EXPECT_EQ(ReadAll(out("code.jpg")), referenceJpeg(100));
-    EXPECT_EQ(host.caption, "Ruvovez : code.jpg");
-    EXPECT_EQ(command->memory().lastRatioText, "");
-    save(out("code.png"), 5);
-    ASSERT_EQ(input.shown.size(), 2u);
-    EXPECT_EQ(input.shown[1].defaultText, "100");
-    EXPECT_EQ(input.shown[1].prompt, "Indiquez le ratio de compression (20-100) pour le fichier code.jpg.");
+    // Types 2 to 4 have their own ratio and ask nothing.
+    for (const auto& [type, ratio] : std::vector<std::pair<int, int>>{{2, 100}, {3, 80}, {4, 50}}) {
+        save(out("f.jpg"), type);
+        EXPECT_EQ(ReadAll(out("f.jpg")), referenceJpeg(ratio)) << type;
+    }
+    EXPECT_EQ(input.shown.size(), cases.size());
 }
 
 TEST_F(SaveCommandTest, RatioOutsideSixteenBitsWritesNothingAndIsProposedAgain)
@@ -258,16 +259,6 @@ TEST_F(SaveCommandTest, RatioOutsideSixteenBitsWritesNothingAndIsProposedAgain)
     EXPECT_EQ(input.shown[1].defaultText, "40000");
     EXPECT_EQ(ReadAll(out("c.jpg")), referenceJpeg(60));
     EXPECT_EQ(messages.shown.size(), 1u);
-}
-
-TEST_F(SaveCommandTest, FixedRatiosOfTypesTwoToFour)
-{
-    const std::vector<std::pair<int, int>> types = {{2, 100}, {3, 80}, {4, 50}};
-    for (const auto& [type, ratio] : types) {
-        save(out("f.jpg"), type);
-        EXPECT_EQ(ReadAll(out("f.jpg")), referenceJpeg(ratio)) << type;
-    }
-    EXPECT_TRUE(input.shown.empty());
 }
 
 TEST_F(SaveCommandTest, CancelChangesNothing)
@@ -484,36 +475,6 @@ TEST_F(SaveCommandTest, UnusableTemporaryFolderFailsJpegOnly)
     save(out("code.jpg"), 1);
     EXPECT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(Entries(out()), QStringList{"code.bmp"});
-}
-
-TEST_F(SaveCommandTest, NamesWithBlanksAccentsAndSeveralDotsAreWrittenAsChosen)
-{
-    const QString folder = out(QString::fromUtf8("mes étiquettes 2024"));
-    ASSERT_TRUE(QDir().mkdir(folder));
-    struct Case {
-        QString chosen;
-        int type;
-        QString written;
-        bool (*format)(const QByteArray&);
-    };
-    const std::vector<Case> cases = {
-        {QString::fromUtf8("mon code barre.png"), 1, QString::fromUtf8("mon code barre.bmp"), IsBmp},
-        {QString::fromUtf8("Étiquette à côté.v2.final.bmp"), 3, QString::fromUtf8("Étiquette à côté.jpg"), IsJpeg},
-        {QString::fromUtf8("code 39 №1"), 6, QString::fromUtf8("code 39 №1.png"), IsPng},
-        {QString::fromUtf8("  blancs  .jpg"), 2, QString::fromUtf8("  blancs  .jpg"), IsJpeg},
-    };
-    for (const Case& c : cases) {
-        save(folder + "/" + c.chosen, c.type);
-        EXPECT_TRUE(c.format(ReadAll(folder + "/" + c.written))) << c.written.toStdString();
-        EXPECT_EQ(host.caption, "Ruvovez : " + c.written);
-        EXPECT_EQ(command->memory().lastFileName, folder + "/" + c.written);
-    }
-    QStringList written;
-    for (const Case& c : cases)
-        written << c.written;
-    written.sort();
-    EXPECT_EQ(Entries(folder), written);
-    EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(SaveCommandTest, ANameStartingWithADotIsRefusedRatherThanHidden)

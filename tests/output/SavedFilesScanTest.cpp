@@ -1,6 +1,8 @@
 // Files saved through the command scan back, with two different readers, to
-// the text drawn: JPEG at every ratio the box accepts (BMP and PNG keep the
-// window's pixels exactly, which the picture tests scan).
+// the text drawn: JPEG at a sample of the ratios the box accepts, its ends
+// and the fixed types' included (BMP and PNG keep the window's pixels
+// exactly, which the picture tests scan; the converter's fuzz target runs
+// every ratio).
 #include "OutputTestSupport.h"
 #include "output/SaveCommand.h"
 #include "support/Decoders.h"
@@ -97,9 +99,9 @@ void PrintTo(const Sample& s, std::ostream* os) { *os << s.name; }
 
 } // namespace
 
-TEST_P(SavedFilesScan, JpegAtEveryRatio)
+TEST_P(SavedFilesScan, JpegAtTheRatiosOfTheBox)
 {
-    for (int ratio = 20; ratio <= 100; ++ratio)
+    for (int ratio : {20, 21, 27, 33, 41, 50, 64, 79, 99, 100})
         expectScans(save("code.jpg", 5, QString::number(ratio)), "JPEG at " + std::to_string(ratio));
     for (int type : {2, 3, 4})
         expectScans(save("code.jpg", type), "JPEG of type " + std::to_string(type));

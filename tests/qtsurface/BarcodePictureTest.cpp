@@ -100,6 +100,18 @@ TEST(BarcodePicture, AMessageNamesAnInvisibleOrRightToLeftCharacterReadably)
     for (const auto& row : rows)
         EXPECT_EQ(message(row.typed), Shown(Message(row.shown))) << QString::fromStdU16String(row.shown).toStdString();
 
+    // The letters and marks that fonts leave blank (variation selectors,
+    // fillers) are named too; a visible neighbour (U+1810, a Mongolian digit) is not.
+    const auto named = [](char32_t c) {
+        return u"U+" + QString::number(c, 16).toUpper().rightJustified(4, u'0').toStdU16String() + u" : Caractère non valide !";
+    };
+    for (char32_t c : {0xFE00, 0xFE0F, 0xE0100, 0xE01EF, 0x180B, 0x180F, 0x034F, 0x115F, 0x1160, 0x17B4, 0x17B5, 0x3164,
+                       0xFFA0}) {
+        EXPECT_EQ(message(QString::fromUcs4(&c, 1).toStdU16String()), Shown(Message(named(c)))) << std::hex << static_cast<unsigned>(c);
+    }
+    EXPECT_EQ(message(u"\u1810"), Shown(Message(u"\u1810 : Caractère non valide !")));
+    EXPECT_NE(message(u"\u1810"), Shown(Message(u"U+1810 : Caractère non valide !")));
+
     // A Hebrew letter comes first, on the left, and the rest reads as usual.
     const QImage hebrew = message(u"\u05D0");
     const QImage rest = Shown(Message(u" : Caractère non valide !"));
