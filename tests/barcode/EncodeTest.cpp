@@ -1,6 +1,5 @@
 // What each symbology lays out: worked examples, the width formulas, labels,
 // check characters and messages, one row per case.
-#include "barcode/Pattern.h"
 #include "barcode/Symbologies.h"
 
 #include <gtest/gtest.h>
@@ -27,30 +26,6 @@ std::vector<std::int32_t> Head(const Drawing& d, std::size_t n)
 }
 
 } // namespace
-
-TEST(Pattern, BothWidthRulesWithAndWithoutWiderSpaces)
-{
-    struct Row {
-        const char* pattern;
-        WidthRule rule;
-        int P;
-        std::vector<std::int32_t> columns;
-        std::int64_t end;
-    } rows[] = {
-        {"010010100", WidthRule::NarrowWide, 0, {20, 24, 26, 27, 28, 30, 31, 32, 34}, 35},
-        {"010010100", WidthRule::NarrowWide, 1, {20, 25, 28, 29, 30, 33, 34, 35, 38}, 39},
-        {"212222", WidthRule::ModuleCount, 0, {20, 21, 23, 24, 27, 28}, 31},
-        {"1x1", WidthRule::NarrowWide, 0, {20, 21, 22, 24, 25, 26}, 27}, // a non-digit counts as 0
-        {"1x1", WidthRule::ModuleCount, 0, {20, 21}, 22},
-    };
-    for (const auto& r : rows) {
-        Drawing d = StartBars(Options{r.P, 1, 0});
-        AddPattern(d, r.pattern, r.rule, Options{r.P, 1, 0}, kNoLimit, true);
-        EXPECT_EQ(d.columns, r.columns) << r.pattern << " P" << r.P;
-        EXPECT_EQ(d.end, r.end) << r.pattern;
-        EXPECT_FALSE(d.cut);
-    }
-}
 
 TEST(Encode, WorkedExamples)
 {
