@@ -18,7 +18,6 @@ namespace zebrix::test {
 class SurfaceHost : public SaveHost {
 public:
     explicit SurfaceHost(int width = BarcodePicture::kDefaultWidth) : surface(width) {}
-
     void draw(Symbology symbology, const std::u16string& text, Options options = {0, 1, 0})
     {
         surface.show(Encode(symbology, text, options, surface.width()));
@@ -37,13 +36,9 @@ public:
     int backgroundSets = 0;
 };
 
-// The folder the build puts the converter library in.
 inline QString ConverterFolder() { return QStringLiteral(ZEBRIX_CONVERTER_DIR); }
-// Stand-ins for a broken converter: "nofunction", "silent", "huge".
-inline QString FakeConverterFolder(const char* kind)
-{
-    return QStringLiteral(FAKE_CONVERTERS_DIR "/") + QLatin1String(kind);
-}
+// A broken converter: "nofunction", "silent" or "huge".
+inline QString FakeConverterFolder(const char* kind) { return QStringLiteral(FAKE_CONVERTERS_DIR "/") + QLatin1String(kind); }
 
 // RsBmpToJpg from the real library, loaded as the program loads it.
 inline RsBmpToJpgFunction RealConverter()
@@ -68,8 +63,7 @@ inline bool WriteAll(const QString& path, const QByteArray& bytes)
 // Every entry of a folder, hidden ones included, sorted.
 inline QStringList Entries(const QString& folder)
 {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                                  QDir::Name);
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 } // namespace zebrix::test

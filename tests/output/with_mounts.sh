@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
-# Runs the save tests that need a full disk and a read-only folder, on file
-# systems of their own in a private mount namespace (root is not needed where
-# user namespaces are allowed): a 64 KiB tmpfs filled to the last block, and
-# a folder bound read-only, which even root cannot write. Exits 77 (skipped)
+# Runs the save test that needs a full disk (a 64 KiB tmpfs filled up) and a
+# folder bound read-only, in a private mount namespace; exits 77 (skipped)
 # where such mounts cannot be made.
 #   with_mounts.sh OUTPUT_TESTS
 set -u
@@ -37,4 +35,4 @@ if ! { mount --bind "$base/readonly" "$base/readonly" && mount -o remount,bind,r
 fi
 
 ZEBRIX_TEST_FULL_DISK=$base/full ZEBRIX_TEST_READ_ONLY=$base/readonly \
-  "$1" --gtest_filter='SaveOnMountedFolders.*'
+  "$1" --gtest_filter='SaveCommandTest.OnAFullDisk*'

@@ -1,7 +1,6 @@
 // The real main window with the desktop's print dialog, printer and message
-// boxes, for the print test on Xvfb. Its save button stands in for the save
-// command (SaveForPrint.h): it writes code.bmp in the current folder and
-// loads it back as the surface's background picture.
+// boxes, for the test on Xvfb; its save button writes code.bmp in the current
+// folder (SaveForPrint.h).
 #include "SaveForPrint.h"
 
 #include <QApplication>
@@ -12,8 +11,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     zebrix::MainWindowServices services = zebrix::MainWindowServices::desktop();
     services.save = [](zebrix::MainWindow& window) {
-        zebrix::test::SaveLikeTheSaveCommand(window, QDir::current().filePath(QStringLiteral("code.bmp")),
-                                             zebrix::test::SaveFormat::Bmp);
+        zebrix::test::SaveLikeTheSaveCommand(window, QDir::current().filePath("code.bmp"), zebrix::test::SaveFormat::Bmp);
     };
     zebrix::MainWindow window(services);
     window.show();
