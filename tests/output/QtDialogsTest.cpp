@@ -155,23 +155,8 @@ TEST_F(QtSaveDialogTest, CancelAndDeclinedReplaceGiveNothing)
     EXPECT_TRUE(stillOpen);
 }
 
-// The input box shows title, prompt and proposal; gives the text, or "" on cancel.
-TEST(QtInputBoxTest, ReturnsTheTextOrEmptyOnCancel)
-{
-    QtInputBox box;
-    QString shown;
-    OnModal<QInputDialog>([&](QInputDialog* d) {
-        shown = d->windowTitle() + "|" + d->labelText() + "|" + d->textValue();
-        d->setTextValue(QStringLiteral("75"));
-        d->accept();
-    });
-    EXPECT_EQ(box.getText(nullptr, "Valeur du ratio de compression", "Indiquez", "100"), "75");
-    EXPECT_EQ(shown, "Valeur du ratio de compression|Indiquez|100");
-    OnModal<QInputDialog>([](QInputDialog* d) { d->reject(); });
-    EXPECT_EQ(box.getText(nullptr, "t", "p", "100"), "");
-}
-
-// Given no ratio box, the save command asks through Qt's own.
+// Given no ratio box, the save command asks through Qt's own: its title,
+// prompt and proposal shown, the text typed taken, "" on cancel (ratio 100).
 TEST(QtInputBoxTest, TheSaveCommandAsksTheRatioInQtsBoxWhenGivenNone)
 {
     QTemporaryDir dir;
@@ -181,19 +166,21 @@ TEST(QtInputBoxTest, TheSaveCommandAsksTheRatioInQtsBoxWhenGivenNone)
     FakeSaveFileDialog dialog;
     FakeMessageBox messages;
     SaveCommand command(host, SaveSeams{&dialog, nullptr, &messages, {ConverterFolder()}, dir.path()});
-    QString title;
+    QString shown;
     OnModal<QInputDialog>([&](QInputDialog* d) {
-        title = d->windowTitle();
-        d->setTextValue(QStringLiteral("80"));
+        shown = d->windowTitle() + "|" + d->labelText() + "|" + d->textValue();
+        d->setTextValue("80");
         d->accept();
     });
-    dialog.answers.push_back(FakeSaveFileDialog::Answer{dir.filePath("typed.jpg"), 5, true});
-    command.run();
-    dialog.answers.push_back(FakeSaveFileDialog::Answer{dir.filePath("fixed.jpg"), 3, true});
-    command.run(); // type 3: ratio 80, no box
-    EXPECT_EQ(title, "Valeur du ratio de compression");
+    for (const auto& [name, type] : {std::pair{"typed.jpg", 5}, {"fixed.jpg", 3}, {"cancel.jpg", 5}, {"100.jpg", 2}}) {
+        if (QString(name) == "cancel.jpg")
+            OnModal<QInputDialog>([](QInputDialog* d) { d->reject(); });
+        dialog.answers.push_back(FakeSaveFileDialog::Answer{dir.filePath(name), type, true});
+        command.run();
+    }
+    EXPECT_EQ(shown, "Valeur du ratio de compression|Indiquez le ratio de compression (20-100) pour le fichier typed.jpg.|100");
     EXPECT_TRUE(messages.shown.empty());
-    const QByteArray typed = ReadAll(dir.filePath("typed.jpg"));
-    EXPECT_TRUE(typed.startsWith("\xFF\xD8\xFF"));
-    EXPECT_EQ(typed, ReadAll(dir.filePath("fixed.jpg")));
+    EXPECT_TRUE(ReadAll(dir.filePath("typed.jpg")).startsWith("\xFF\xD8\xFF"));
+    EXPECT_EQ(ReadAll(dir.filePath("typed.jpg")), ReadAll(dir.filePath("fixed.jpg")));
+    EXPECT_EQ(ReadAll(dir.filePath("cancel.jpg")), ReadAll(dir.filePath("100.jpg")));
 }
