@@ -7,17 +7,13 @@
 #include "qtsurface/BarcodePicture.h"
 
 #include <QDir>
-#include <QFile>
 #include <QLibrary>
-
-#include <string>
 
 namespace zebrix::test {
 
 // What the save command sees of the main window.
 class SurfaceHost : public SaveHost {
 public:
-    explicit SurfaceHost(int width = BarcodePicture::kDefaultWidth) : surface(width) {}
     void draw(Symbology symbology, const std::u16string& text, Options options = {0, 1, 0})
     {
         surface.show(Encode(symbology, text, options, surface.width()));
@@ -31,7 +27,7 @@ public:
     void setCaption(const QString& text) override { caption = text; }
     QWidget* dialogParent() override { return nullptr; }
 
-    BarcodePicture surface;
+    BarcodePicture surface{BarcodePicture::kDefaultWidth};
     QString caption = QStringLiteral("Zebrix");
     int backgroundSets = 0;
 };
@@ -53,7 +49,6 @@ inline QByteArray ReadAll(const QString& path)
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
-
 inline bool WriteAll(const QString& path, const QByteArray& bytes)
 {
     QFile f(path);

@@ -1,6 +1,5 @@
 // The real main window with the desktop's print dialog, printer and message
-// boxes, for the test on Xvfb; its save button writes code.bmp in the current
-// folder (SaveForPrint.h).
+// boxes, for the test on Xvfb; its save button writes code.bmp here.
 #include "SaveForPrint.h"
 
 #include <QApplication>

@@ -1,7 +1,6 @@
 #pragma once
-// A save through the real save command with a scripted dialog: BMP (type 1)
-// or JPEG at ratio 50 (type 4), loaded back as the surface's background
-// picture and named in the caption. What printing prints.
+// A save through the real save command with a scripted dialog, as BMP or as
+// JPEG at ratio 50, loaded back as the picture printing prints.
 #include "Commands.h"
 #include "MainWindow.h"
 #include "output/PictureFile.h"
@@ -19,8 +18,8 @@ inline bool SaveLikeTheSaveCommand(MainWindow& window, const QString& path, Save
     FakeInputBox inputBox;
     FakeMessageBox messages;
     dialog.answers.push_back(FakeSaveFileDialog::Answer{path, format == SaveFormat::Bmp ? 1 : 4});
-    SaveCommandFor(SaveSeams{&dialog, &inputBox, &messages, {QStringLiteral(ZEBRIX_CONVERTER_DIR)}, {}})(window);
-    return messages.shown.empty() && window.windowTitle().startsWith(QStringLiteral("Ruvovez : "));
+    SaveCommandFor(SaveSeams{&dialog, &inputBox, &messages, {ZEBRIX_CONVERTER_DIR}, {}})(window);
+    return messages.shown.empty() && window.windowTitle().startsWith("Ruvovez : ");
 }
 
 } // namespace zebrix::test

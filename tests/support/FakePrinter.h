@@ -14,32 +14,24 @@ namespace zebrix::test {
 class FakePrintService : public PrintService {
 public:
     enum class Step { None, Begin, DrawPicture, End };
-    struct Drawn {
-        QPointF topLeftMm;
-        QImage picture;
-    };
+    struct Drawn { QPointF topLeftMm; QImage picture; };
 
     std::unique_ptr<PrinterDocument> choosePrinter(QWidget* parent) override
     {
         dialogParents.push_back(parent);
-        if (cancel)
-            return nullptr;
-        return realDocument ? realDocument() : std::make_unique<Document>(*this);
+        return cancel ? nullptr : realDocument ? realDocument() : std::make_unique<Document>(*this);
     }
 
-    bool cancel = false;
-    std::function<std::unique_ptr<PrinterDocument>()> realDocument;
+    bool cancel = false, throws = false;
     Step failAt = Step::None;
-    bool throws = false;
+    std::function<std::unique_ptr<PrinterDocument>()> realDocument;
     std::function<void(const std::string&)> onStep; // called with each step's name
-
     std::vector<QWidget*> dialogParents;
     std::vector<std::string> log; // "begin", "draw", "end", "abort"
     std::vector<Drawn> drawn;
 
 private:
-    class Document : public PrinterDocument {
-    public:
+    struct Document : PrinterDocument {
         explicit Document(FakePrintService& s) : s_(s) {}
         bool begin() override { return step("begin", Step::Begin); }
         bool drawPicture(QPointF topLeftMm, const QImage& picture) override
@@ -49,18 +41,14 @@ private:
         }
         bool end() override { return step("end", Step::End); }
         void abort() override { step("abort", Step::None); }
-
-    private:
         bool step(const std::string& name, Step which)
         {
             s_.log.push_back(name);
             if (s_.onStep)
                 s_.onStep(name);
-            if (which == Step::None || which != s_.failAt)
-                return true;
-            if (s_.throws)
+            if (which != Step::None && which == s_.failAt && s_.throws)
                 throw std::runtime_error("printer gone");
-            return false;
+            return which == Step::None || which != s_.failAt;
         }
         FakePrintService& s_;
     };
