@@ -205,11 +205,7 @@ TEST_F(ConverterTest, RefusesHostileHeadersWithoutWritingAnything)
 {
     const QByteArray good = BuildBmp({"8-bit", 8}, 16, 4);
     ASSERT_EQ(convert(good), ZAREZU_OK);
-    const struct {
-        const char* name;
-        int at, size;
-        std::uint32_t value;
-    } rows[] = {
+    const struct { const char* name; int at, size; std::uint32_t value; } rows[] = {
         {"magic", 0, 2, 0x4142}, {"pixel offset past the end", 10, 4, 0xFFFFFFFF},
         {"pixel offset near the end", 10, 4, static_cast<std::uint32_t>(good.size() - 8)},
         {"header size 0", 14, 4, 0}, {"header size 13", 14, 4, 13}, {"header size 64", 14, 4, 64},
@@ -245,11 +241,7 @@ TEST_F(ConverterTest, PathsAndArguments)
     const QByteArray none = QFile::encodeName(dir.filePath("none.bmp")), folder = QFile::encodeName(dir.path()),
                      pipe = QFile::encodeName(dir.filePath("pipe.bmp")), lost = QFile::encodeName(dir.filePath("no/out.jpg"));
     ASSERT_EQ(mkfifo(pipe.constData(), 0600), 0);
-    const struct {
-        const char* name;
-        const char *source, *destination;
-        int result;
-    } rows[] = {
+    const struct { const char* name; const char *source, *destination; int result; } rows[] = {
         {"no source", nullptr, to, ZAREZU_BAD_ARGUMENT},
         {"no destination", from, nullptr, ZAREZU_BAD_ARGUMENT},
         {"empty source", "", to, ZAREZU_BAD_ARGUMENT},

@@ -10,10 +10,7 @@
 TEST(ReadRatioNumber, TypedAnswers)
 {
     const std::u16string many(1'000'000, u'9');
-    const struct {
-        std::u16string text;
-        std::optional<int> value;
-    } rows[] = {
+    const struct { std::u16string text; std::optional<int> value; } rows[] = {
         // Plain answers; what follows the number is ignored.
         {u"75", 75}, {u"abc", 0}, {u"", 0}, {u"75%", 75}, {u"20,5", 20}, {u"1.2.3", 1}, {u"--5", 0}, {u"+-5", 0},
         {u"+75", 75}, {u"-5", -5},

@@ -215,105 +215,70 @@ TEST_F(SaveCommandTest, CancelChangesNothingAndAnotherFileIsAskedAbout)
     EXPECT_EQ(Entries(out()), (QStringList{"my.jpg", "new.bmp"}));
 }
 
-// A converter missing or broken, or no temporary folder: the JPEG save says
-// why and leaves the old file; a BMP save still works.
-TEST_F(SaveCommandTest, AJpegThatCannotBeMadeSaysWhyAndLeavesTheOldFile)
+// A save that cannot be done says why in one box, naming the file, before
+// any question, and leaves every file as it was: a converter missing or
+// broken, no temporary folder, a target that is not a plain file, a link to
+// one, or nothing (a device, a pipe, a broken link, a folder), a name that
+// would leave only the extension; with with_mounts.sh, a disk really full and
+// a folder really read-only (even to root).
+TEST_F(SaveCommandTest, AFailedSaveSaysWhyAndLeavesEveryFileAsItWas)
 {
-    const QString tmp = seams.temporaryRoot;
-    const struct {
-        QString converters, temporary, detail;
-    } rows[] = {{root.filePath("out"), tmp, "libZarezu_BmpJpg.so"},
-                {FakeConverterFolder("nofunction"), tmp, "RsBmpToJpg"},
-                {FakeConverterFolder("silent"), tmp, U("aucun fichier")},
-                {FakeConverterFolder("huge"), tmp, "70000"},
-                {ConverterFolder(), root.filePath("no/such/folder"), root.filePath("no/such/folder")}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.detail.toStdString());
-        ASSERT_TRUE(WriteAll(out("code.jpg"), "precious"));
-        QFile::remove(out("code.bmp"));
-        command = std::make_unique<SaveCommand>(host, SaveSeams{&dialog, &input, &messages, {row.converters}, row.temporary});
-        save(out("code.jpg"), 3);
-        expectError(out("code.jpg"), row.detail);
-        EXPECT_EQ(ReadAll(out("code.jpg")), "precious");
-        expectWindowUntouched();
-        save(out("code.jpg"), 1);
-        EXPECT_TRUE(messages.shown.empty());
-        EXPECT_TRUE(ReadAll(out("code.bmp")).startsWith("BM"));
-        host.surface.clearBackgroundPicture();
-        host.caption = "Zebrix";
-    }
-}
-
-// Only a plain file, a link to one, or nothing may be replaced: each other
-// target is refused with the reason, before any question, and left as it was.
-TEST_F(SaveCommandTest, OnlyPlainFilesAreReplacedNeverDevicesPipesOrBrokenLinks)
-{
-    ASSERT_TRUE(QDir().mkpath(out("real")) && QDir().mkpath(out("code.bmp")));
+    ASSERT_TRUE(QDir().mkpath(out("real")) && QDir().mkpath(out("code.bmp")) && WriteAll(out("code.jpg"), "precious"));
     ASSERT_TRUE(WriteAll(out("real/target.bmp"), "old") && WriteAll(out("file.txt"), "x") && WriteAll(out(".bmp"), "precious"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(out("pipe.bmp")).constData(), 0600), 0);
     ASSERT_TRUE(QFile::link(out("real/nothing.bmp"), out("broken.bmp")) && QFile::link(out("no/x.bmp"), out("lost.bmp")));
     ASSERT_TRUE(QFile::link(out("pipe.bmp"), out("topipe.bmp")) && QFile::link(out("real/target.bmp"), out("good.bmp")));
     // /dev/full's twin where we may make one: a rename over it would leave a plain file.
     const bool device = ::mknod(QFile::encodeName(out("full.bmp")).constData(), S_IFCHR | 0600, makedev(1, 7)) == 0;
-    const QStringList before = Entries(out());
-    const QString notPlain = U("pas un fichier ordinaire"), dot = U("commence par un point");
-    const struct {
-        QString chosen;
-        int type;
-        QString written, detail;
-    } rows[] = {
-        {"pipe.bmp", 1, "pipe.bmp", notPlain}, {"topipe.bmp", 1, "topipe.bmp", notPlain},
-        {"full.bmp", 1, device ? "full.bmp" : "", notPlain},
-        {"broken.bmp", 1, "broken.bmp", U("un lien vers « ") + out("real/nothing.bmp")},
-        {"lost.bmp", 1, "lost.bmp", U("qui n'existe pas")}, {"code.bmp", 1, "code.bmp", U("un dossier porte ce nom")},
-        {"missing/code.png", 2, "missing/code.jpg", U("n'existe pas")},
-        {"file.txt/code.png", 6, "file.txt/code.png", U("n'existe pas")},
-        {".code.bmp", 1, ".bmp", dot}, {".hidden", 5, ".jpg", dot}, {"...", 6, ".png", dot}, // a hidden file, no name
+    const QString full = qEnvironmentVariable("ZEBRIX_TEST_FULL_DISK"), readOnly = qEnvironmentVariable("ZEBRIX_TEST_READ_ONLY");
+    const QString tmp = seams.temporaryRoot, real = ConverterFolder(), notPlain = U("pas un fichier ordinaire"),
+                  dot = U("commence par un point"), isFull = U("le disque est plein"), isReadOnly = U("lecture seule");
+    struct Row { QString chosen; int type; QString written, detail, converters, temporary; };
+    std::vector<Row> rows = {
+        {"code.jpg", 3, "code.jpg", "libZarezu_BmpJpg.so", root.filePath("tmp"), tmp}, // no converter there
+        {"code.jpg", 3, "code.jpg", "RsBmpToJpg", FakeConverterFolder("nofunction"), tmp},
+        {"code.jpg", 3, "code.jpg", U("aucun fichier"), FakeConverterFolder("silent"), tmp},
+        {"code.jpg", 3, "code.jpg", "70000", FakeConverterFolder("huge"), tmp},
+        {"code.jpg", 3, "code.jpg", root.filePath("no/such/folder"), real, root.filePath("no/such/folder")},
+        {"pipe.bmp", 1, "pipe.bmp", notPlain, real, tmp}, {"topipe.bmp", 1, "topipe.bmp", notPlain, real, tmp},
+        {"broken.bmp", 1, "broken.bmp", U("un lien vers « ") + out("real/nothing.bmp"), real, tmp},
+        {"lost.bmp", 1, "lost.bmp", U("qui n'existe pas"), real, tmp},
+        {"code.bmp", 1, "code.bmp", U("un dossier porte ce nom"), real, tmp},
+        {"missing/code.png", 2, "missing/code.jpg", U("n'existe pas"), real, tmp},
+        {"file.txt/code.png", 6, "file.txt/code.png", U("n'existe pas"), real, tmp},
+        {".code.bmp", 1, ".bmp", dot, real, tmp}, {".hidden", 5, ".jpg", dot, real, tmp}, {"...", 6, ".png", dot, real, tmp},
     };
+    if (device)
+        rows.push_back({"full.bmp", 1, "full.bmp", notPlain, real, tmp});
+    for (int type : {1, 2, 6})
+        if (!full.isEmpty() && !readOnly.isEmpty())
+            rows.insert(rows.end(), {{full + "/code.bmp", type, full + "/code" + Extension(type), isFull, real, tmp},
+                                     {readOnly + "/code.bmp", type, readOnly + "/code" + Extension(type), isReadOnly, real, tmp}});
+    if (!full.isEmpty())
+        rows.push_back({"code.jpg", 2, "code.jpg", isFull, real, full}); // the temporary bitmap
+    const auto list = [](const QString& folder) { return folder.isEmpty() ? QStringList() : Entries(folder); };
+    const QStringList before = Entries(out()), fullBefore = list(full), readOnlyBefore = list(readOnly);
     for (const auto& row : rows) {
-        if (row.written.isEmpty())
-            continue;
-        SCOPED_TRACE(row.chosen.toStdString());
-        save(out(row.chosen), row.type);
-        expectError(out(row.written), row.detail);
-        EXPECT_EQ(command->memory().lastFileName, out(row.chosen));
-        EXPECT_TRUE(row.chosen.startsWith('.') || !QFileInfo(out(row.written)).isFile()); // still a pipe, link ...
+        SCOPED_TRACE((row.chosen + " " + row.detail).toStdString());
+        command = std::make_unique<SaveCommand>(host, SaveSeams{&dialog, &input, &messages, {row.converters}, row.temporary});
+        save(QDir(out()).filePath(row.chosen), row.type);
+        expectError(QDir(out()).filePath(row.written), row.detail);
+        EXPECT_EQ(command->memory().lastFileName, QDir(out()).filePath(row.chosen));
     }
     EXPECT_TRUE(input.shown.empty());
     expectWindowUntouched();
     EXPECT_EQ(Entries(out()), before);
-    EXPECT_EQ(ReadAll(out(".bmp")), "precious");
+    EXPECT_EQ(ReadAll(out(".bmp")) + ReadAll(out("code.jpg")), "preciousprecious");
+    for (const char* name : {"pipe.bmp", "topipe.bmp", "full.bmp", "broken.bmp", "lost.bmp"}) // still what they were
+        EXPECT_FALSE(QFileInfo(out(name)).isFile()) << name;
     EXPECT_TRUE(QFileInfo(out("broken.bmp")).isSymLink());
     EXPECT_FALSE(QFileInfo::exists(out("real/nothing.bmp")));
+    EXPECT_EQ(list(full), fullBefore);
+    EXPECT_EQ(list(readOnly), readOnlyBefore);
+    EXPECT_TRUE(full.isEmpty() || ReadAll(full + "/code.bmp") + ReadAll(readOnly + "/code.bmp") == "preciousprecious");
 
     save(out("good.bmp"), 1); // a link to a plain file is written through, and stays
     EXPECT_TRUE(QFileInfo(out("good.bmp")).isSymLink());
     EXPECT_TRUE(ReadAll(out("real/target.bmp")).startsWith("BM"));
     EXPECT_EQ(host.caption, "Ruvovez : good.bmp");
-}
-
-// A disk really full and a folder really read-only (even to root), set up by
-// with_mounts.sh: the save says so and leaves their files as they were.
-TEST_F(SaveCommandTest, OnAFullDiskOrAReadOnlyFolderTheSaveSaysSoAndKeepsTheFiles)
-{
-    const QString full = qEnvironmentVariable("ZEBRIX_TEST_FULL_DISK"), readOnly = qEnvironmentVariable("ZEBRIX_TEST_READ_ONLY");
-    if (full.isEmpty() || readOnly.isEmpty())
-        GTEST_SKIP() << "run by with_mounts.sh, which mounts a full disk and a read-only folder";
-    const QStringList fullBefore = Entries(full), readOnlyBefore = Entries(readOnly);
-    for (const auto& [folder, temporary, detail] : {std::tuple{full, seams.temporaryRoot, U("le disque est plein")},
-                                                   {out(), full, U("le disque est plein")}, // the temporary bitmap
-                                                   {readOnly, seams.temporaryRoot, U("lecture seule")}})
-        for (int type : {1, 2, 6}) {
-            if (folder == out() && type != 2)
-                continue; // only a JPEG needs a temporary bitmap
-            SCOPED_TRACE((folder + Extension(type)).toStdString());
-            command = std::make_unique<SaveCommand>(host, SaveSeams{&dialog, &input, &messages, {ConverterFolder()}, temporary});
-            save(folder + "/code.bmp", type);
-            expectError(folder + "/code" + Extension(type), detail);
-        }
-    EXPECT_EQ(ReadAll(full + "/code.bmp") + ReadAll(readOnly + "/code.bmp"), "preciousprecious");
-    EXPECT_EQ(Entries(full), fullBefore);
-    EXPECT_EQ(Entries(readOnly), readOnlyBefore);
-    EXPECT_EQ(Entries(out()), QStringList());
-    expectWindowUntouched();
 }

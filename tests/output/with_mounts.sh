@@ -18,4 +18,4 @@ dd if=/dev/zero of="$base/full/filler" bs=4k 2>/dev/null # until the disk is ful
 printf precious >"$base/readonly/code.bmp"
 { mount --bind "$base/readonly" "$base/readonly" && mount -o remount,bind,ro "$base/readonly"; } 2>/dev/null ||
   { echo "skipped: cannot mount a folder read-only"; exit 77; }
-ZEBRIX_TEST_FULL_DISK=$base/full ZEBRIX_TEST_READ_ONLY=$base/readonly "$1" --gtest_filter='SaveCommandTest.OnAFullDisk*'
+ZEBRIX_TEST_FULL_DISK=$base/full ZEBRIX_TEST_READ_ONLY=$base/readonly "$1" --gtest_filter='SaveCommandTest.AFailedSave*'
