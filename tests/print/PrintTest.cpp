@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QImageReader>
 #include <QLoggingCategory>
+#include <QPainter>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -58,9 +59,9 @@ protected:
     void ExpectOnePrinterError()
     {
         ASSERT_EQ(messages.shown.size(), 1u);
-        EXPECT_EQ(messages.shown[0].text + "|" + messages.shown[0].title, "Erreur sur l'imprimante|Erreur");
-        EXPECT_EQ(messages.shown[0].icon, MessageIcon::Critical);
-        EXPECT_EQ(messages.shown[0].buttons, MessageButtons::Ok);
+        const auto& box = messages.shown[0];
+        EXPECT_TRUE(box.text == "Erreur sur l'imprimante" && box.title == "Erreur" && box.icon == MessageIcon::Critical
+                    && box.buttons == MessageButtons::Ok) << box.text.toStdString();
         messages.shown.clear();
     }
 
@@ -81,38 +82,26 @@ protected:
 TEST_F(PrintTest, EachOutcomeIsToldOnceAndThePointerRestored)
 {
     using Step = FakePrintService::Step;
-    const struct {
-        const char* name;
-        bool saved, cancel;
-        Step failAt;
-        bool throws;
-        Log log;
-    } rows[] = {{"cancel", true, true, Step::None, false, {}},
-                {"cancel with nothing saved", false, true, Step::None, false, {}},
-                {"nothing saved", false, false, Step::None, false, {"begin", "abort"}},
-                {"begin fails", true, false, Step::Begin, false, {"begin", "abort"}},
-                {"draw fails", true, false, Step::DrawPicture, false, {"begin", "draw", "abort"}},
-                {"end fails", true, false, Step::End, false, {"begin", "draw", "end", "abort"}},
-                {"begin throws", true, false, Step::Begin, true, {"begin", "abort"}},
-                {"draw throws", true, false, Step::DrawPicture, true, {"begin", "draw", "abort"}},
-                {"end throws", true, false, Step::End, true, {"begin", "draw", "end", "abort"}},
-                {"printed", true, false, Step::None, false, {"begin", "draw", "end"}}};
+    const struct { const char* name; bool saved, cancel; Step failAt; bool throws; Log log; } rows[] = {
+        {"cancel", true, true, Step::None, false, {}}, {"cancel with nothing saved", false, true, Step::None, false, {}},
+        {"nothing saved", false, false, Step::None, false, {"begin", "abort"}},
+        {"begin fails", true, false, Step::Begin, false, {"begin", "abort"}},
+        {"draw fails", true, false, Step::DrawPicture, false, {"begin", "draw", "abort"}},
+        {"end fails", true, false, Step::End, false, {"begin", "draw", "end", "abort"}},
+        {"begin throws", true, false, Step::Begin, true, {"begin", "abort"}},
+        {"draw throws", true, false, Step::DrawPicture, true, {"begin", "draw", "abort"}},
+        {"end throws", true, false, Step::End, true, {"begin", "draw", "end", "abort"}},
+        {"printed", true, false, Step::None, false, {"begin", "draw", "end"}}};
     printers.onStep = [this](const std::string& step) {
         if (step != "abort" && form->cursor().shape() != Qt::BusyCursor)
             ADD_FAILURE() << "the pointer is not busy at " << step;
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        const QString path = row.saved ? Save("ZEBRIX-42") : QString();
-        if (!row.saved) {
-            form->reset();
-            form->textField()->setText("NOT SAVED");
-        }
+        row.saved ? Save("ZEBRIX-42") : (form->reset(), form->textField()->setText("NOT SAVED"), QString());
         row.cancel ? form->setCursor(Qt::CrossCursor) : form->unsetCursor();
         const QString caption = form->windowTitle();
-        printers.cancel = row.cancel;
-        printers.failAt = row.failAt;
-        printers.throws = row.throws;
+        std::tie(printers.cancel, printers.failAt, printers.throws) = std::tie(row.cancel, row.failAt, row.throws);
         printers.log.clear();
         printers.drawn.clear();
         Print();
@@ -170,12 +159,10 @@ QRect DarkArea(const QImage& image)
 QImage FramedPicture(int width, int height, int dotsPerMeter)
 {
     QImage picture(width, height, QImage::Format_RGB32);
-    picture.fill(Qt::black);
+    picture.fill(Qt::white);
+    QPainter(&picture).drawRect(0, 0, width - 1, height - 1);
     picture.setDotsPerMeterX(dotsPerMeter);
     picture.setDotsPerMeterY(dotsPerMeter);
-    for (int y = 1; y < height - 1; ++y)
-        for (int x = 1; x < width - 1; ++x)
-            picture.setPixel(x, y, qRgb(255, 255, 255));
     return picture;
 }
 
@@ -211,21 +198,15 @@ protected:
 // none), 1 mm from the corner of the printable area, on one page.
 TEST_F(PdfPage, SavedPicturesArePrintedAtTheirTrueSizeAndScan)
 {
-    const struct {
-        QString name; // the text saved, or the file written
-        Symbology symbology;
-        bool widerSpaces; // Code 128 keeps exact module widths only without
-        SaveFormat format;
-        int dotsPerMeter;
-        double dpi; // on paper
-    } rows[] = {{"ZEBRIX-42", Symbology::Code39, true, SaveFormat::Bmp, 0, 96},
-                {"Hello, World", Symbology::Code128, false, SaveFormat::Bmp, 0, 96},
-                {"0123456789", Symbology::Interleaved2of5, true, SaveFormat::Bmp, 0, 96},
-                {"JPEG 50", Symbology::Code128, false, SaveFormat::Jpeg50, 0, 96},
-                {"code300.jpg", {}, false, {}, 11811, 300},
-                {"bare.bmp", {}, false, {}, 5000, 96}};
-    int n = 0;
-    for (const auto& row : rows) {
+    // The text saved (Code 128 keeps exact module widths only without wider
+    // spaces), or the file written; the dots per inch it has on paper.
+    const struct { QString name; Symbology symbology; bool widerSpaces; SaveFormat format; int dotsPerMeter; double dpi; } rows[] = {
+        {"ZEBRIX-42", Symbology::Code39, true, SaveFormat::Bmp, 0, 96},
+        {"Hello, World", Symbology::Code128, false, SaveFormat::Bmp, 0, 96},
+        {"0123456789", Symbology::Interleaved2of5, true, SaveFormat::Bmp, 0, 96},
+        {"JPEG 50", Symbology::Code128, false, SaveFormat::Jpeg50, 0, 96},
+        {"code300.jpg", {}, false, {}, 11811, 300}, {"bare.bmp", {}, false, {}, 5000, 96}};
+    for (int n = 0; const auto& row : rows) {
         SCOPED_TRACE(row.name.toStdString());
         if (row.dotsPerMeter) { // with wide margins: the printable area's corner, not the paper's
             pdf.setPageMargins(QMarginsF(12, 20, 15, 15), QPageLayout::Millimeter);
@@ -276,7 +257,7 @@ TEST_F(PdfPage, ARealPrinterFailureLeavesNoFile)
     EXPECT_FALSE(QFile::exists(folder.filePath("missing/page.pdf")));
     pdf.setOutputFileName(pdfPath);
     const QImage picture = form->barcodeView()->backgroundPicture();
-    {
+    { // an abandoned document, and one never ended
         QtPrinterDocument document(pdf), forgotten(pdf);
         ASSERT_TRUE(document.begin() && document.drawPicture({1, 1}, picture));
         document.abort();
@@ -298,12 +279,11 @@ TEST(PictureFile, APictureWithoutResolutionHas96DotsPerInch)
         ASSERT_EQ(screenDpm, qRound(dpi / 0.0254));
     }
     for (const char* format : {"bmp", "jpeg"}) {
-        SCOPED_TRACE(format);
         const QString path = folder.filePath(format);
         ASSERT_TRUE(WriteWithoutResolution(FramedPicture(8, 4, 11811), path, format));
         EXPECT_EQ(QImageReader(path).read().dotsPerMeterX(), screenDpm);
         const QImage loaded = LoadPicture(path);
-        EXPECT_EQ(QSize(loaded.dotsPerMeterX(), loaded.dotsPerMeterY()), QSize(kDefaultDotsPerMeter, kDefaultDotsPerMeter));
+        EXPECT_EQ(QSize(loaded.dotsPerMeterX(), loaded.dotsPerMeterY()), QSize(kDefaultDotsPerMeter, kDefaultDotsPerMeter)) << format;
     }
     const QString path = folder.filePath("300.jpg");
     ASSERT_TRUE(FramedPicture(8, 4, 11811).save(path, "jpeg"));
