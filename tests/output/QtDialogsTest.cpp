@@ -30,39 +30,37 @@ namespace {
 QStringList Listed(QFileDialog* dialog)
 {
     QStringList names;
-    auto* view = dialog->findChild<QListView*>(QStringLiteral("listView"));
+    auto* view = dialog->findChild<QListView*>("listView");
     for (int r = 0; view && view->model() && r < view->model()->rowCount(view->rootIndex()); ++r)
         names << view->model()->index(r, 0, view->rootIndex()).data().toString();
     names.sort();
     return names;
 }
 
-QComboBox* Types(QFileDialog* d) { return d->findChild<QComboBox*>(QStringLiteral("fileTypeCombo")); }
-QLineEdit* Name(QFileDialog* d) { return d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")); }
+QComboBox* Types(QFileDialog* d) { return d->findChild<QComboBox*>("fileTypeCombo"); }
+QLineEdit* Name(QFileDialog* d) { return d->findChild<QLineEdit*>("fileNameEdit"); }
 void ChooseType(QFileDialog* d, int index)
 {
     Types(d)->setCurrentIndex(index);
     emit Types(d)->activated(index);
 }
-
-SaveDialogRequest Request(int selectedType, const QString& proposed)
-{
-    SaveDialogRequest r;
-    r.title = QStringLiteral("Enregistrer Sous");
-    for (const auto& t : SaveCommand::fileTypes())
-        r.fileTypes.push_back(t.shown);
-    r.selectedType = selectedType;
-    r.proposedName = proposed;
-    return r;
-}
+void Save(QFileDialog* d) { static_cast<QDialog*>(d)->accept(); } // what the Save button does
 
 class QtSaveDialogTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
         for (const char* name : {"a.bmp", "b.BMP", "c.Bmp", "d.jpg", "g.txt"})
             ASSERT_TRUE(WriteAll(dir.filePath(name), {}));
+    }
+    // The real dialog asked for a name with this type and name proposed, the user doing `act`.
+    std::optional<SaveDialogAnswer> ask(int selectedType, const QString& proposed, std::function<void(QFileDialog*)> act)
+    {
+        SaveDialogRequest r{"Enregistrer Sous", {}, selectedType, proposed};
+        for (const auto& t : SaveCommand::fileTypes())
+            r.fileTypes.push_back(t.shown);
+        OnModal<QFileDialog>(std::move(act));
+        return dialog.getSaveFileName(nullptr, r);
     }
     QTemporaryDir dir;
     QtSaveFileDialog dialog;
@@ -70,38 +68,25 @@ protected:
 
 } // namespace
 
-// The types as written, the one asked for, files of the type whatever their
-// case; choosing a type gives the name typed its extension.
+// The title, the types as written, the type and name proposed; the files of
+// the type whatever their case; a type chosen gives the name its extension.
 TEST_F(QtSaveDialogTest, ShowsTheFileTypesAsTheyStandAndListsFilesWhateverTheirCase)
 {
-    QStringList shownTypes, bmpList;
-    int shownIndex = -1;
-    QString title, shownName, renamed;
-    OnModal<QFileDialog>([&](QFileDialog* d) {
-        title = d->windowTitle();
+    QStringList shown, expected = {"Enregistrer Sous", "1", "code.jpg"};
+    for (const auto& t : SaveCommand::fileTypes())
+        expected << t.shown.description; // two blanks before "(" where there are two
+    expected << "a.bmp" << "b.BMP" << "c.Bmp" << "code.bmp";
+    const auto answer = ask(2, dir.filePath("code.jpg"), [&](QFileDialog* d) {
+        shown << d->windowTitle() << QString::number(Types(d)->currentIndex()) << Name(d)->text();
         for (int i = 0; i < Types(d)->count(); ++i)
-            shownTypes << Types(d)->itemText(i);
-        shownIndex = Types(d)->currentIndex();
-        shownName = Name(d)->text();
+            shown << Types(d)->itemText(i);
         ChooseType(d, 0);
         WaitFor([&] { return Listed(d).size() == 3; });
-        bmpList = Listed(d);
-        Name(d)->setText(QStringLiteral("code.jpg"));
-        ChooseType(d, 0);
-        renamed = Name(d)->text();
-        Name(d)->setText(QStringLiteral("code.png"));
-        static_cast<QDialog*>(d)->accept(); // what the Save button does
+        shown << Listed(d) << Name(d)->text();
+        Name(d)->setText("code.png");
+        Save(d);
     });
-    const auto answer = dialog.getSaveFileName(nullptr, Request(2, dir.filePath("code.jpg")));
-    EXPECT_EQ(title, "Enregistrer Sous");
-    QStringList expected;
-    for (const auto& t : SaveCommand::fileTypes())
-        expected << t.shown.description;
-    EXPECT_EQ(shownTypes, expected); // two blanks before "(" where there are two
-    EXPECT_EQ(shownIndex, 1);
-    EXPECT_EQ(shownName, "code.jpg");
-    EXPECT_EQ(bmpList, (QStringList{"a.bmp", "b.BMP", "c.Bmp"}));
-    EXPECT_EQ(renamed, "code.bmp");
+    EXPECT_EQ(shown, expected);
     ASSERT_TRUE(answer.has_value());
     EXPECT_EQ(answer->path, QDir(dir.path()).absoluteFilePath("code.png"));
     EXPECT_EQ(answer->fileType, 1);
@@ -112,22 +97,15 @@ TEST_F(QtSaveDialogTest, OpensOnTheTypeChosenLastAndEnterKeepsIt)
 {
     for (int type = 1; type <= static_cast<int>(SaveCommand::fileTypes().size()); ++type) {
         SCOPED_TRACE(type);
-        OnModal<QFileDialog>([&](QFileDialog* d) {
-            ChooseType(d, type - 1);
-            static_cast<QDialog*>(d)->accept();
-        });
-        const auto chosen = dialog.getSaveFileName(nullptr, Request(1, dir.filePath("code.bmp")));
+        const auto chosen = ask(1, dir.filePath("code.bmp"), [&](QFileDialog* d) { ChooseType(d, type - 1), Save(d); });
         ASSERT_TRUE(chosen.has_value());
-        EXPECT_EQ(chosen->fileType, type);
         int shown = -1;
-        OnModal<QFileDialog>([&](QFileDialog* d) {
-            shown = Types(d)->currentIndex();
+        const auto again = ask(chosen->fileType, chosen->path, [&](QFileDialog* d) {
+            shown = Types(d)->currentIndex() + 1;
             QTest::keyClick(Name(d), Qt::Key_Return);
         });
-        const auto again = dialog.getSaveFileName(nullptr, Request(chosen->fileType, chosen->path));
-        EXPECT_EQ(shown, type - 1);
         ASSERT_TRUE(again.has_value());
-        EXPECT_EQ(again->fileType, type);
+        EXPECT_EQ(QList({chosen->fileType, shown, again->fileType}), QList({type, type, type}));
         EXPECT_EQ(again->path, chosen->path);
     }
 }
@@ -135,24 +113,18 @@ TEST_F(QtSaveDialogTest, OpensOnTheTypeChosenLastAndEnterKeepsIt)
 // Cancel gives nothing; "No" to replacing keeps the dialog open.
 TEST_F(QtSaveDialogTest, CancelAndDeclinedReplaceGiveNothing)
 {
-    OnModal<QFileDialog>([](QFileDialog* d) { d->reject(); });
-    EXPECT_FALSE(dialog.getSaveFileName(nullptr, Request(1, QString())).has_value());
+    EXPECT_FALSE(ask(1, QString(), [](QFileDialog* d) { d->reject(); }).has_value());
     bool asked = false, stillOpen = false;
-    OnModal<QFileDialog>([&](QFileDialog* d) {
+    EXPECT_FALSE(ask(1, dir.filePath("x.bmp"), [&](QFileDialog* d) {
         OnModal<QMessageBox>([&, d](QMessageBox* box) {
             asked = box->text().contains("a.bmp");
             box->button(QMessageBox::No)->click();
-            QTimer::singleShot(0, d, [&, d] {
-                stillOpen = d->isVisible();
-                d->reject();
-            });
+            QTimer::singleShot(0, d, [&, d] { stillOpen = d->isVisible(), d->reject(); });
         });
-        Name(d)->setText(QStringLiteral("a.bmp"));
-        static_cast<QDialog*>(d)->accept();
-    });
-    EXPECT_FALSE(dialog.getSaveFileName(nullptr, Request(1, dir.filePath("x.bmp"))).has_value());
-    EXPECT_TRUE(asked);
-    EXPECT_TRUE(stillOpen);
+        Name(d)->setText("a.bmp");
+        Save(d);
+    }).has_value());
+    EXPECT_TRUE(asked && stillOpen);
 }
 
 // Given no ratio box, the save command asks through Qt's own: its title,
@@ -160,7 +132,6 @@ TEST_F(QtSaveDialogTest, CancelAndDeclinedReplaceGiveNothing)
 TEST(QtInputBoxTest, TheSaveCommandAsksTheRatioInQtsBoxWhenGivenNone)
 {
     QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
     SurfaceHost host;
     host.draw(Symbology::Code39, u"CODE39");
     FakeSaveFileDialog dialog;
