@@ -33,8 +33,6 @@ protected:
     {
         ASSERT_TRUE(root.isValid() && QDir(root.path()).mkpath("out") && QDir(root.path()).mkpath("tmp"));
         host.draw(Symbology::Code39, u"CODE39");
-        seams = {&dialog, &input, &messages, {ConverterFolder()}, root.filePath("tmp")};
-        command = std::make_unique<SaveCommand>(host, seams);
     }
 
     // Whatever happened, no temporary file is left, ours or beside the target.
@@ -47,11 +45,7 @@ protected:
 
     QString out(const QString& name = {}) const { return root.filePath(name.isEmpty() ? "out" : "out/" + name); }
 
-    void save(const QString& path, int fileType, bool replaceExisting = true)
-    {
-        dialog.answers.push_back(FakeSaveFileDialog::Answer{path, fileType, replaceExisting});
-        command->run();
-    }
+    void save(const QString& path, int fileType, bool replace = true) { dialog.answers.push_back({{path, fileType, replace}}), command->run(); }
 
     // The JPEG the converter makes of the surface with this ratio.
     QByteArray referenceJpeg(int ratio)
@@ -68,26 +62,20 @@ protected:
     {
         ASSERT_EQ(messages.shown.size(), 1u);
         const auto& box = messages.shown.back();
-        EXPECT_EQ(box.title, "Erreur");
-        EXPECT_EQ(box.icon, MessageIcon::Critical);
-        EXPECT_EQ(box.buttons, MessageButtons::Ok);
-        EXPECT_TRUE(box.text.contains(fileName) && box.text.contains(detail)) << box.text.toStdString();
+        EXPECT_TRUE(box.title == "Erreur" && box.icon == MessageIcon::Critical && box.buttons == MessageButtons::Ok
+                    && box.text.contains(fileName) && box.text.contains(detail)) << box.text.toStdString();
         messages.shown.clear();
     }
 
-    void expectWindowUntouched()
-    {
-        EXPECT_EQ(host.caption, "Zebrix");
-        EXPECT_FALSE(host.surface.hasBackgroundPicture());
-    }
+    void expectWindowUntouched() { EXPECT_TRUE(host.caption == "Zebrix" && !host.surface.hasBackgroundPicture()); }
 
     QTemporaryDir root;
     SurfaceHost host;
     FakeSaveFileDialog dialog;
     FakeInputBox input;
     FakeMessageBox messages;
-    SaveSeams seams;
-    std::unique_ptr<SaveCommand> command;
+    SaveSeams seams{&dialog, &input, &messages, {ConverterFolder()}, root.filePath("tmp")};
+    std::unique_ptr<SaveCommand> command = std::make_unique<SaveCommand>(host, seams);
 };
 
 } // namespace
@@ -133,14 +121,11 @@ TEST_F(SaveCommandTest, TheFileWrittenTakesItsFormatsExtensionAfterTheFirstDot)
         EXPECT_EQ(Entries(folder), QStringList{row.written});
         const QByteArray bytes = ReadAll(path);
         EXPECT_TRUE(bytes.startsWith(row.type == 1 ? "BM" : row.type == 6 ? "\x89PNG\r\n\x1A\n" : "\xFF\xD8\xFF"));
-        if (row.type == 1 || row.type == 6) {
-            EXPECT_EQ(row.type == 1 ? bytes.at(28) : 24, 24);
-            EXPECT_EQ(AsRgb(QImage(path)), drawn);
-        }
+        EXPECT_TRUE(row.type != 1 || bytes.at(28) == 24); // bits per pixel
+        EXPECT_TRUE((row.type != 1 && row.type != 6) || AsRgb(QImage(path)) == drawn); // lossless
         EXPECT_EQ(AsRgb(host.surface.backgroundPicture()), AsRgb(QImage(path)));
         EXPECT_EQ(host.caption, "Ruvovez : " + row.written);
-        EXPECT_EQ(command->memory().lastFileName, path);
-        EXPECT_EQ(command->memory().lastFileType, row.type);
+        EXPECT_EQ(command->memory().lastFileName + QString::number(command->memory().lastFileType), path + QString::number(row.type));
         host.surface.clearBackgroundPicture();
         host.draw(Symbology::Code39, u"CODE39");
     }
@@ -155,10 +140,8 @@ TEST_F(SaveCommandTest, TheFileWrittenTakesItsFormatsExtensionAfterTheFirstDot)
 // to 4 have their own ratio and ask nothing.
 TEST_F(SaveCommandTest, CustomRatioFromTheAnswerTyped)
 {
-    const struct {
-        QString answer;
-        int ratio; // 0: refused
-    } rows[] = {{"75", 75},    {"20", 20},  {"19", 100},     {"101", 100}, {"abc", 100},  {"", 100},    {"19.5", 20},
+    const struct { QString answer; int ratio; } rows[] = { // ratio 0: refused
+                {"75", 75},    {"20", 20},  {"19", 100},     {"101", 100}, {"abc", 100},  {"", 100},    {"19.5", 20},
                 {"-50", 100}, {"40000", 0}, {" 3.5E1 ", 35}, {"&H4B", 75}, {"100.5", 100}, {"7\n5", 75}};
     QString previous;
     for (const auto& row : rows) {
@@ -167,9 +150,9 @@ TEST_F(SaveCommandTest, CustomRatioFromTheAnswerTyped)
         const QString caption = host.caption;
         input.answers.push_back(row.answer);
         save(out("c.png"), 5);
-        EXPECT_EQ(input.shown.back().title, "Valeur du ratio de compression");
-        EXPECT_EQ(input.shown.back().prompt, "Indiquez le ratio de compression (20-100) pour le fichier c.jpg.");
-        EXPECT_EQ(input.shown.back().defaultText, previous.isEmpty() ? "100" : previous);
+        const auto& box = input.shown.back();
+        EXPECT_EQ(box.title + "|" + box.prompt + "|" + box.defaultText, "Valeur du ratio de compression|Indiquez le ratio "
+                  "de compression (20-100) pour le fichier c.jpg.|" + (previous.isEmpty() ? "100" : previous));
         EXPECT_EQ(command->memory().lastRatioText, row.answer);
         EXPECT_EQ(ReadAll(out("c.jpg")), row.ratio ? referenceJpeg(row.ratio) : QByteArray());
         if (row.ratio == 20) { // the lowest ratio still scans
