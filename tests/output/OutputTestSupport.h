@@ -14,22 +14,14 @@ namespace zebrix::test {
 // What the save command sees of the main window.
 class SurfaceHost : public SaveHost {
 public:
-    void draw(Symbology symbology, const std::u16string& text, Options options = {0, 1, 0})
-    {
-        surface.show(Encode(symbology, text, options, surface.width()));
-    }
+    void draw(Symbology symbology, const std::u16string& text) { surface.show(Encode(symbology, text, {0, 1, 0}, surface.width())); }
     QImage currentImage() const override { return surface.image(); }
-    void setBackgroundPicture(const QImage& picture) override
-    {
-        surface.setBackgroundPicture(picture);
-        ++backgroundSets;
-    }
+    void setBackgroundPicture(const QImage& picture) override { surface.setBackgroundPicture(picture); }
     void setCaption(const QString& text) override { caption = text; }
     QWidget* dialogParent() override { return nullptr; }
 
     BarcodePicture surface{BarcodePicture::kDefaultWidth};
-    QString caption = QStringLiteral("Zebrix");
-    int backgroundSets = 0;
+    QString caption = "Zebrix";
 };
 
 inline QString ConverterFolder() { return QStringLiteral(ZEBRIX_CONVERTER_DIR); }
@@ -44,11 +36,7 @@ inline RsBmpToJpgFunction RealConverter()
     return f;
 }
 
-inline QByteArray ReadAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+inline QByteArray ReadAll(const QString& path) { QFile f(path); return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray(); }
 inline bool WriteAll(const QString& path, const QByteArray& bytes)
 {
     QFile f(path);
