@@ -1,17 +1,13 @@
-// The real Qt dialogs behind the save command's seams, driven on the
-// offscreen platform as a user would drive them.
+// The real save dialog behind the save command's seam, driven on the
+// offscreen platform as a user would drive it.
 #include "OutputTestSupport.h"
 #include "output/SaveCommand.h"
-#include "platform/InputBox.h"
 #include "platform/SaveFileDialog.h"
-#include "support/FakeMessageBox.h"
-#include "support/FakeSaveFileDialog.h"
 #include "support/Modal.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QFileDialog>
-#include <QInputDialog>
 #include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
@@ -125,33 +121,4 @@ TEST_F(QtSaveDialogTest, CancelAndDeclinedReplaceGiveNothing)
         Save(d);
     }).has_value());
     EXPECT_TRUE(asked && stillOpen);
-}
-
-// Given no ratio box, the save command asks through Qt's own: its title,
-// prompt and proposal shown, the text typed taken, "" on cancel (ratio 100).
-TEST(QtInputBoxTest, TheSaveCommandAsksTheRatioInQtsBoxWhenGivenNone)
-{
-    QTemporaryDir dir;
-    SurfaceHost host;
-    host.draw(Symbology::Code39, u"CODE39");
-    FakeSaveFileDialog dialog;
-    FakeMessageBox messages;
-    SaveCommand command(host, SaveSeams{&dialog, nullptr, &messages, {ConverterFolder()}, dir.path()});
-    QString shown;
-    OnModal<QInputDialog>([&](QInputDialog* d) {
-        shown = d->windowTitle() + "|" + d->labelText() + "|" + d->textValue();
-        d->setTextValue("80");
-        d->accept();
-    });
-    for (const auto& [name, type] : {std::pair{"typed.jpg", 5}, {"fixed.jpg", 3}, {"cancel.jpg", 5}, {"100.jpg", 2}}) {
-        if (QString(name) == "cancel.jpg")
-            OnModal<QInputDialog>([](QInputDialog* d) { d->reject(); });
-        dialog.answers.push_back(FakeSaveFileDialog::Answer{dir.filePath(name), type, true});
-        command.run();
-    }
-    EXPECT_EQ(shown, "Valeur du ratio de compression|Indiquez le ratio de compression (20-100) pour le fichier typed.jpg.|100");
-    EXPECT_TRUE(messages.shown.empty());
-    EXPECT_TRUE(ReadAll(dir.filePath("typed.jpg")).startsWith("\xFF\xD8\xFF"));
-    EXPECT_EQ(ReadAll(dir.filePath("typed.jpg")), ReadAll(dir.filePath("fixed.jpg")));
-    EXPECT_EQ(ReadAll(dir.filePath("cancel.jpg")), ReadAll(dir.filePath("100.jpg")));
 }

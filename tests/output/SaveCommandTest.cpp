@@ -6,7 +6,9 @@
 #include "support/FakeInputBox.h"
 #include "support/FakeMessageBox.h"
 #include "support/FakeSaveFileDialog.h"
+#include "support/Modal.h"
 
+#include <QInputDialog>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -264,4 +266,27 @@ TEST_F(SaveCommandTest, AFailedSaveSaysWhyAndLeavesEveryFileAsItWas)
     EXPECT_TRUE(QFileInfo(out("good.bmp")).isSymLink());
     EXPECT_TRUE(ReadAll(out("real/target.bmp")).startsWith("BM"));
     EXPECT_EQ(host.caption, "Ruvovez : good.bmp");
+}
+
+// Given no ratio box, the save command asks through Qt's own: its title,
+// prompt and proposal shown, the text typed taken, "" on cancel (ratio 100).
+TEST_F(SaveCommandTest, TheSaveCommandAsksTheRatioInQtsBoxWhenGivenNone)
+{
+    command = std::make_unique<SaveCommand>(host, SaveSeams{&dialog, nullptr, &messages, {ConverterFolder()}, seams.temporaryRoot});
+    QString shown;
+    OnModal<QInputDialog>([&](QInputDialog* d) {
+        shown = d->windowTitle() + "|" + d->labelText() + "|" + d->textValue();
+        d->setTextValue("80");
+        d->accept();
+    });
+    for (const auto& [name, type] : {std::pair{"typed.jpg", 5}, {"fixed.jpg", 3}, {"cancel.jpg", 5}, {"100.jpg", 2}}) {
+        if (QString(name) == "cancel.jpg")
+            OnModal<QInputDialog>([](QInputDialog* d) { d->reject(); });
+        save(out(name), type);
+    }
+    EXPECT_EQ(shown, "Valeur du ratio de compression|Indiquez le ratio de compression (20-100) pour le fichier typed.jpg.|100");
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_TRUE(ReadAll(out("typed.jpg")).startsWith("\xFF\xD8\xFF"));
+    EXPECT_EQ(ReadAll(out("typed.jpg")), ReadAll(out("fixed.jpg")));
+    EXPECT_EQ(ReadAll(out("cancel.jpg")), ReadAll(out("100.jpg")));
 }
