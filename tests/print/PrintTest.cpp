@@ -1,8 +1,11 @@
 // The print button of the main window: against a scripted print dialog and
 // printer, and through Qt's PDF printer, the page read back with poppler and
 // the real readers.
-#include "SaveForPrint.h"
+#include "Commands.h"
+#include "output/PictureFile.h"
+#include "support/FakeInputBox.h"
 #include "support/FakePrinter.h"
+#include "support/FakeSaveFileDialog.h"
 #include "window/WindowFixture.h"
 
 #include <QBuffer>
@@ -46,14 +49,15 @@ protected:
         QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
     }
 
-    // Types the text into a clean surface and saves it; the file's path.
-    QString Save(const QString& text, SaveFormat format = SaveFormat::Bmp)
+    // Types the text into a clean surface and saves it with the real save
+    // command, as BMP (type 1) or JPEG at ratio 50 (type 4).
+    void Save(const QString& text, int type = 1)
     {
         form->reset();
         form->textField()->setText(text);
-        const QString path = folder.filePath(format == SaveFormat::Bmp ? "code.bmp" : "code.jpg");
-        EXPECT_TRUE(SaveLikeTheSaveCommand(*form, path, format));
-        return path;
+        saveDialog.answers.push_back({{folder.filePath(type == 1 ? "code.bmp" : "code.jpg"), type}});
+        SaveCommandFor(SaveSeams{&saveDialog, &input, &messages, {ZEBRIX_CONVERTER_DIR}, {}})(*form);
+        EXPECT_TRUE(form->windowTitle().startsWith("Ruvovez : "));
     }
 
     void ExpectOnePrinterError()
@@ -69,6 +73,8 @@ protected:
     FakeMessageBox messages;
     FakeClipboard clipboard;
     FakePrintService printers;
+    FakeSaveFileDialog saveDialog;
+    FakeInputBox input;
     std::unique_ptr<MainWindow> form;
 };
 
@@ -98,7 +104,7 @@ TEST_F(PrintTest, EachOutcomeIsToldOnceAndThePointerRestored)
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        row.saved ? Save("ZEBRIX-42") : (form->reset(), form->textField()->setText("NOT SAVED"), QString());
+        row.saved ? Save("ZEBRIX-42") : (form->reset(), form->textField()->setText("NOT SAVED"));
         row.cancel ? form->setCursor(Qt::CrossCursor) : form->unsetCursor();
         const QString caption = form->windowTitle();
         std::tie(printers.cancel, printers.failAt, printers.throws) = std::tie(row.cancel, row.failAt, row.throws);
@@ -200,11 +206,11 @@ TEST_F(PdfPage, SavedPicturesArePrintedAtTheirTrueSizeAndScan)
 {
     // The text saved (Code 128 keeps exact module widths only without wider
     // spaces), or the file written; the dots per inch it has on paper.
-    const struct { QString name; Symbology symbology; bool widerSpaces; SaveFormat format; int dotsPerMeter; double dpi; } rows[] = {
-        {"ZEBRIX-42", Symbology::Code39, true, SaveFormat::Bmp, 0, 96},
-        {"Hello, World", Symbology::Code128, false, SaveFormat::Bmp, 0, 96},
-        {"0123456789", Symbology::Interleaved2of5, true, SaveFormat::Bmp, 0, 96},
-        {"JPEG 50", Symbology::Code128, false, SaveFormat::Jpeg50, 0, 96},
+    const struct { QString name; Symbology symbology; bool widerSpaces; int type; int dotsPerMeter; double dpi; } rows[] = {
+        {"ZEBRIX-42", Symbology::Code39, true, 1, 0, 96},
+        {"Hello, World", Symbology::Code128, false, 1, 0, 96},
+        {"0123456789", Symbology::Interleaved2of5, true, 1, 0, 96},
+        {"JPEG 50", Symbology::Code128, false, 4, 0, 96},
         {"code300.jpg", {}, false, {}, 11811, 300}, {"bare.bmp", {}, false, {}, 5000, 96},
         {"bare.jpg", {}, false, {}, 5000, 96}};
     for (int n = 0; const auto& row : rows) {
@@ -219,7 +225,7 @@ TEST_F(PdfPage, SavedPicturesArePrintedAtTheirTrueSizeAndScan)
         } else {
             form->symbologyButton(row.symbology)->click();
             form->optionBox(OptionBox::WidenSpaces)->setChecked(row.widerSpaces);
-            Save(row.name, row.format);
+            Save(row.name, row.type);
         }
         const QPointF corner = QPointF(pdf.pageRect(QPrinter::DevicePixel).topLeft()) * kMmPerInch / pdf.resolution();
         ASSERT_TRUE(!row.dotsPerMeter || (std::abs(corner.x() - 12) < 0.2 && std::abs(corner.y() - 20) < 0.2));
