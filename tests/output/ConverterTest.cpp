@@ -136,9 +136,7 @@ protected:
 
 } // namespace
 
-// Black and white becomes one grey channel, colour keeps every channel at full
-// resolution; the ratio sets the quality, (ratio + 100) / 2, seen in the first
-// quantiser; Qt's 3780 dots per metre become 96 per inch; the pixels survive.
+// Black and white gives one grey channel, colour full-resolution channels; the ratio sets the quality.
 TEST_F(ConverterTest, BlackAndWhiteBecomesGrayscaleAndRatioSetsTheQuality)
 {
     SurfaceHost host;
@@ -186,8 +184,7 @@ TEST_F(ConverterTest, ReadsEveryUncompressedLayout)
     }
 }
 
-// A hostile header is refused and nothing is written; absurd resolutions are
-// brought into the JPEG's range.
+// Hostile headers are refused with nothing written; absurd resolutions are clamped.
 TEST_F(ConverterTest, RefusesHostileHeadersWithoutWritingAnything)
 {
     const QByteArray good = BuildBmp({"8-bit", 8}, 16, 4);
@@ -218,9 +215,7 @@ TEST_F(ConverterTest, RefusesHostileHeadersWithoutWritingAnything)
     EXPECT_NE(Facts(ReadAll(out)).find("density 1:65535"), std::string::npos);
 }
 
-// Each bad path or argument has its result and writes nothing; without the
-// optimising flag the pixels are the same, the file no smaller; ratios are
-// brought into 1 to 100.
+// Bad paths and arguments are refused; the optimising flag and the ratio's range.
 TEST_F(ConverterTest, PathsAndArguments)
 {
     ASSERT_EQ(convert(BuildBmp({"24-bit", 24, 40, false, 0, {0xFF0000, 0xFF00, 0xFF}}, 40, 16)), ZAREZU_OK);

@@ -64,8 +64,7 @@ protected:
 
 } // namespace
 
-// The title, the types as written, the type and name proposed; the files of
-// the type whatever their case; a type chosen gives the name its extension.
+// Title, types as written, files of a type whatever their case; a type chosen renames.
 TEST_F(QtSaveDialogTest, ShowsTheFileTypesAsTheyStandAndListsFilesWhateverTheirCase)
 {
     QStringList shown, expected = {"Enregistrer Sous", "1", "code.jpg"};

@@ -100,9 +100,7 @@ TEST_F(SaveCommandTest, FirstDialogOffersTheFileTypesWithTypeOneAndNoName)
     EXPECT_EQ(command->memory().lastFileType, 1);
 }
 
-// The file written: its format's extension after the first dot, the right
-// format (BMP 24 bits and PNG pixel for pixel), shown as the background and
-// named in the caption; the next dialog proposes it and its type.
+// Name, format, background, caption and next proposal of each file written.
 TEST_F(SaveCommandTest, TheFileWrittenTakesItsFormatsExtensionAfterTheFirstDot)
 {
     const struct {
@@ -137,9 +135,7 @@ TEST_F(SaveCommandTest, TheFileWrittenTakesItsFormatsExtensionAfterTheFirstDot)
     EXPECT_EQ(dialog.requests.back().proposedName, out(U("étiquettes 8/  code 39 №1.png")));
 }
 
-// The ratio from the answer typed (a cancelled box is ""), the last answer
-// proposed next; a number past 16 bits writes nothing and says so. Types 2
-// to 4 have their own ratio and ask nothing.
+// The ratio box: each answer's ratio, or a refusal past 16 bits; fixed types ask nothing.
 TEST_F(SaveCommandTest, CustomRatioFromTheAnswerTyped)
 {
     const struct { QString answer; int ratio; } rows[] = { // ratio 0: refused
@@ -174,8 +170,7 @@ TEST_F(SaveCommandTest, CustomRatioFromTheAnswerTyped)
     EXPECT_EQ(input.shown.size(), std::size(rows));
 }
 
-// A cancel, or a declined "replace?" in the dialog, changes nothing; a file
-// other than the one the dialog confirmed is asked about once more.
+// Cancel and a declined replace change nothing; another file's replace is asked about.
 TEST_F(SaveCommandTest, CancelChangesNothingAndAnotherFileIsAskedAbout)
 {
     ASSERT_TRUE(WriteAll(out("my.jpg"), "precious"));
@@ -200,12 +195,8 @@ TEST_F(SaveCommandTest, CancelChangesNothingAndAnotherFileIsAskedAbout)
     EXPECT_EQ(Entries(out()), (QStringList{"my.jpg", "new.bmp"}));
 }
 
-// A save that cannot be done says why in one box, naming the file, before
-// any question, and leaves every file as it was: a converter missing or
-// broken, no temporary folder, a target that is not a plain file, a link to
-// one, or nothing (a device, a pipe, a broken link, a folder), a name that
-// would leave only the extension; with with_mounts.sh, a disk really full and
-// a folder really read-only (even to root).
+// Every save that cannot be done says why once and leaves every file as it was
+// (with_mounts.sh adds a full disk and a read-only folder).
 TEST_F(SaveCommandTest, AFailedSaveSaysWhyAndLeavesEveryFileAsItWas)
 {
     ASSERT_TRUE(QDir().mkpath(out("real")) && QDir().mkpath(out("code.bmp")) && WriteAll(out("code.jpg"), "precious"));
@@ -268,8 +259,7 @@ TEST_F(SaveCommandTest, AFailedSaveSaysWhyAndLeavesEveryFileAsItWas)
     EXPECT_EQ(host.caption, "Ruvovez : good.bmp");
 }
 
-// Given no ratio box, the save command asks through Qt's own: its title,
-// prompt and proposal shown, the text typed taken, "" on cancel (ratio 100).
+// Given no ratio box, the save command asks in Qt's (cancel: ratio 100).
 TEST_F(SaveCommandTest, TheSaveCommandAsksTheRatioInQtsBoxWhenGivenNone)
 {
     command = std::make_unique<SaveCommand>(host, SaveSeams{&dialog, nullptr, &messages, {ConverterFolder()}, seams.temporaryRoot});

@@ -80,11 +80,7 @@ protected:
 
 } // namespace
 
-// Every outcome: cancel prints and says nothing and leaves the pointer as it
-// was; with no saved picture (the barcode drawn is not what prints) or a
-// printer failing or throwing at any step, one message and the document
-// abandoned; the pointer busy at each step and normal after; a success puts
-// the saved picture on one page 1 mm from the corner and changes nothing.
+// Cancel, failures at each step and success: the log, one message, the pointer, the page.
 TEST_F(PrintTest, EachOutcomeIsToldOnceAndThePointerRestored)
 {
     using Step = FakePrintService::Step;
@@ -198,10 +194,7 @@ protected:
 
 } // namespace
 
-// Saved barcodes scan from the page; every saved picture is on it pixel for
-// pixel (a JPEG's fringes included, nothing smoothed or recompressed), at its
-// true size from its file's resolution (96 dots per inch when it records
-// none), 1 mm from the corner of the printable area, on one page.
+// Saved pictures scan from the page, pixel for pixel, at their true size, 1 mm in.
 TEST_F(PdfPage, SavedPicturesArePrintedAtTheirTrueSizeAndScan)
 {
     // The text saved (Code 128 keeps exact module widths only without wider
@@ -275,10 +268,8 @@ TEST_F(PdfPage, ARealPrinterFailureLeavesNoFile)
     EXPECT_FALSE(QFile::exists(pdfPath));
 }
 
-// Qt gives a picture file without a resolution the screen's (here 144 dots
-// per inch when run as print_tests_on_a_144_dpi_screen), which the page test
-// proves is not printed; a file missing or cut short gives nothing or a
-// picture with a resolution.
+// Qt gives a file without a resolution the screen's, LoadPicture 96 dots per inch;
+// a file missing or cut short gives nothing or a picture with a resolution.
 TEST(PictureFile, APictureWithoutResolutionHas96DotsPerInch)
 {
     QTemporaryDir folder;
