@@ -34,6 +34,7 @@ click() { xdotool mousemove --window "$wid" "$1" "$2" click 1; sleep 0.3; }
 print_and() { # clicks "Imprimer le Code Barre" and presses the key in the print dialog
   click 368 140
   xdotool windowfocus --sync "$(wait_window '^Print')" 2>/dev/null || true
+  sleep 0.5 # until the dialog takes keys
   xdotool key "$1"
   wait_gone '^Print'
 }
