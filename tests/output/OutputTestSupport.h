@@ -7,43 +7,26 @@
 #include "qtsurface/BarcodePicture.h"
 
 #include <QDir>
-#include <QFile>
 #include <QLibrary>
-
-#include <string>
 
 namespace zebrix::test {
 
 // What the save command sees of the main window.
 class SurfaceHost : public SaveHost {
 public:
-    explicit SurfaceHost(int width = BarcodePicture::kDefaultWidth) : surface(width) {}
-
-    void draw(Symbology symbology, const std::u16string& text, Options options = {0, 1, 0})
-    {
-        surface.show(Encode(symbology, text, options, surface.width()));
-    }
+    void draw(Symbology symbology, const std::u16string& text) { surface.show(Encode(symbology, text, {0, 1, 0}, surface.width())); }
     QImage currentImage() const override { return surface.image(); }
-    void setBackgroundPicture(const QImage& picture) override
-    {
-        surface.setBackgroundPicture(picture);
-        ++backgroundSets;
-    }
+    void setBackgroundPicture(const QImage& picture) override { surface.setBackgroundPicture(picture); }
     void setCaption(const QString& text) override { caption = text; }
     QWidget* dialogParent() override { return nullptr; }
 
-    BarcodePicture surface;
-    QString caption = QStringLiteral("Zebrix");
-    int backgroundSets = 0;
+    BarcodePicture surface{BarcodePicture::kDefaultWidth};
+    QString caption = "Zebrix";
 };
 
-// The folder the build puts the converter library in.
 inline QString ConverterFolder() { return QStringLiteral(ZEBRIX_CONVERTER_DIR); }
-// Stand-ins for a broken converter: "nofunction", "silent", "huge".
-inline QString FakeConverterFolder(const char* kind)
-{
-    return QStringLiteral(FAKE_CONVERTERS_DIR "/") + QLatin1String(kind);
-}
+// A broken converter: "nofunction", "silent" or "huge".
+inline QString FakeConverterFolder(const char* kind) { return QStringLiteral(FAKE_CONVERTERS_DIR "/") + QLatin1String(kind); }
 
 // RsBmpToJpg from the real library, loaded as the program loads it.
 inline RsBmpToJpgFunction RealConverter()
@@ -53,12 +36,7 @@ inline RsBmpToJpgFunction RealConverter()
     return f;
 }
 
-inline QByteArray ReadAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
+inline QByteArray ReadAll(const QString& path) { QFile f(path); return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray(); }
 inline bool WriteAll(const QString& path, const QByteArray& bytes)
 {
     QFile f(path);
@@ -68,8 +46,7 @@ inline bool WriteAll(const QString& path, const QByteArray& bytes)
 // Every entry of a folder, hidden ones included, sorted.
 inline QStringList Entries(const QString& folder)
 {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                                  QDir::Name);
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 } // namespace zebrix::test

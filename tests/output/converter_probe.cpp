@@ -1,6 +1,5 @@
-// Loads the converter library as the window's JPEG save does (the folders
-// around the program; copied into bin/ of an installed tree, this finds that
-// tree's converter), converts a BMP file and prints the path of the library
+// Loads the converter library as the window's JPEG save does (from the folders
+// around the program), converts a BMP file and prints the path of the library
 // it loaded.   converter_probe SOURCE.bmp DESTINATION.jpg
 #include "output/JpegConverter.h"
 
@@ -13,18 +12,13 @@
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: converter_probe SOURCE.bmp DESTINATION.jpg\n");
-        return 2;
-    }
+    if (argc != 3)
+        return std::fprintf(stderr, "usage: converter_probe SOURCE.bmp DESTINATION.jpg\n"), 2;
     zebrix::JpegConverter converter;
     const auto result = converter.convert(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]), 80);
     std::ifstream maps("/proc/self/maps");
-    for (std::string line; std::getline(maps, line);) {
-        if (line.find(zebrix::JpegConverter::libraryFileName().toStdString()) != std::string::npos) {
-            std::printf("%s\n", line.substr(line.find('/')).c_str());
-            break;
-        }
-    }
+    for (std::string line; std::getline(maps, line);)
+        if (line.find(zebrix::JpegConverter::libraryFileName().toStdString()) != std::string::npos)
+            return std::printf("%s\n", line.substr(line.find('/')).c_str()), result.outcome != zebrix::JpegConverter::Outcome::Done;
     return result.outcome == zebrix::JpegConverter::Outcome::Done ? 0 : 1;
 }

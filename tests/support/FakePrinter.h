@@ -1,7 +1,7 @@
 #pragma once
 // A scripted print dialog and printer: the dialog is cancelled or hands out a
-// document that records every call in one log, and fails (or throws) at the
-// step the test chooses. A test can also hand out a real document instead.
+// document (recording every call in one log and failing, or throwing, at the
+// step chosen) or the real document a test gives.
 #include "platform/Printer.h"
 
 #include <functional>
@@ -14,43 +14,25 @@ namespace zebrix::test {
 class FakePrintService : public PrintService {
 public:
     enum class Step { None, Begin, DrawPicture, End };
-
-    struct Drawn {
-        QPointF topLeftMm;
-        QImage picture;
-    };
+    struct Drawn { QPointF topLeftMm; QImage picture; };
 
     std::unique_ptr<PrinterDocument> choosePrinter(QWidget* parent) override
     {
         dialogParents.push_back(parent);
-        if (cancel)
-            return nullptr;
-        if (realDocument)
-            return realDocument();
-        return std::make_unique<Document>(*this);
+        return cancel ? nullptr : realDocument ? realDocument() : std::make_unique<Document>(*this);
     }
 
-    // What the dialog does.
-    bool cancel = false;
-    // When set, the dialog hands out this document instead of a recording one.
-    std::function<std::unique_ptr<PrinterDocument>()> realDocument;
-    // The step that fails, returning false or, with `throws`, throwing.
+    bool cancel = false, throws = false;
     Step failAt = Step::None;
-    bool throws = false;
-    // Called at every step of the document, with its name ("begin" ...).
-    std::function<void(const std::string&)> onStep;
-
+    std::function<std::unique_ptr<PrinterDocument>()> realDocument;
+    std::function<void(const std::string&)> onStep; // called with each step's name
     std::vector<QWidget*> dialogParents;
     std::vector<std::string> log; // "begin", "draw", "end", "abort"
     std::vector<Drawn> drawn;
 
 private:
-    class Document : public PrinterDocument {
-    public:
-        explicit Document(FakePrintService& s)
-            : s_(s)
-        {
-        }
+    struct Document : PrinterDocument {
+        explicit Document(FakePrintService& s) : s_(s) {}
         bool begin() override { return step("begin", Step::Begin); }
         bool drawPicture(QPointF topLeftMm, const QImage& picture) override
         {
@@ -59,19 +41,14 @@ private:
         }
         bool end() override { return step("end", Step::End); }
         void abort() override { step("abort", Step::None); }
-
-    private:
         bool step(const std::string& name, Step which)
         {
             s_.log.push_back(name);
             if (s_.onStep)
                 s_.onStep(name);
-            if (which != Step::None && which == s_.failAt) {
-                if (s_.throws)
-                    throw std::runtime_error("printer gone");
-                return false;
-            }
-            return true;
+            if (which != Step::None && which == s_.failAt && s_.throws)
+                throw std::runtime_error("printer gone");
+            return which == Step::None || which != s_.failAt;
         }
         FakePrintService& s_;
     };
