@@ -5,217 +5,152 @@
 #include "support/FakeShell.h"
 
 #include <QApplication>
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
 
-#include <functional>
-
 using namespace zebrix;
-using zebrix::test::FakeMessageBox;
-using zebrix::test::FakeShell;
 
 namespace {
 
-class AboutDialogTest : public ::testing::Test {
-protected:
-    // Shows the dialog as the user gets it, focus on its first button.
-    void Open(AboutDialog& dialog)
+struct Dialog {
+    test::FakeMessageBox messages;
+    test::FakeShell shell{QStringList{QStringLiteral("/nonexistent")}};
+    AboutDialog dialog{nullptr, {&messages, &shell}};
+    Dialog() // shown as the user gets it, the focus on its first button
     {
         dialog.show();
         QApplication::setActiveWindow(&dialog);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
     }
-
-    // Runs ShowAbout; `inside` runs while the dialog is open and must close it.
-    void RunShowAbout(QWidget* owner, const std::function<void(AboutDialog&)>& inside)
-    {
-        bool ran = false;
-        QTimer::singleShot(0, [&] {
-            auto* dialog = dynamic_cast<AboutDialog*>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr);
-            ran = true;
-            inside(*dialog);
-        });
-        QTimer guard; // should the dialog stay open after a failure, close it rather than hang
-        guard.setSingleShot(true);
-        QObject::connect(&guard, &QTimer::timeout, [] {
-            if (QWidget* w = QApplication::activeModalWidget())
-                w->close();
-        });
-        guard.start(10000);
-        ShowAbout(owner, {&messages, &shell});
-        EXPECT_TRUE(ran);
-        EXPECT_TRUE(guard.isActive()) << "the dialog had to be closed by force";
-    }
-
-    FakeMessageBox messages;
-    FakeShell shell{QStringList{QStringLiteral("/nonexistent")}};
 };
 
-void ExpectCaptions(const AboutDialog& dialog)
+void ExpectCaptions(const AboutDialog& d)
 {
-    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("A propos Zebrix"));
-    EXPECT_EQ(dialog.titleLabel->text(), QStringLiteral("Zebrix"));
-    EXPECT_EQ(dialog.versionLabel->text(), QStringLiteral("Version 1.0.0"));
-    EXPECT_EQ(dialog.emailLink->text(), QStringLiteral("E-Mail : contact@zebrix.example.org"));
-    EXPECT_EQ(dialog.webSiteLink->text(), QStringLiteral("URL : https://zebrix.example.org"));
-    EXPECT_EQ(dialog.webSiteLink->toolTip(), QStringLiteral("Visitez le site officiel Zebrix"));
+    EXPECT_EQ(d.windowTitle() + "|" + d.titleLabel->text() + "|" + d.versionLabel->text() + "|" + d.emailLink->text() +
+                  "|" + d.webSiteLink->text() + "|" + d.webSiteLink->toolTip(),
+              "A propos Zebrix|Zebrix|Version 1.0.0|E-Mail : contact@zebrix.example.org|URL : https://zebrix.example.org"
+              "|Visitez le site officiel Zebrix");
 }
 
-TEST_F(AboutDialogTest, EveryOpeningSetsTheCaptionsAgain)
+// Each opening sets the captions again; ShowAbout opens a new dialog, modal on
+// its owner and centred on it, each time.
+TEST(AboutDialogTest, EveryOpeningSetsTheCaptionsModalOnItsOwner)
 {
-    AboutDialog dialog(nullptr, {&messages, &shell});
-    Open(dialog);
-    ExpectCaptions(dialog);
-    for (QLabel* label : {dialog.titleLabel, dialog.versionLabel})
+    Dialog d;
+    ExpectCaptions(d.dialog);
+    for (QLabel* label : {d.dialog.titleLabel, d.dialog.versionLabel})
         label->setText(QStringLiteral("x"));
-    dialog.setWindowTitle(QStringLiteral("x"));
-    dialog.okButton->click();
-    EXPECT_FALSE(dialog.isVisible());
-    Open(dialog);
-    ExpectCaptions(dialog);
-    QWidget owner; // ShowAbout makes a new dialog each time: nothing carries over
-    for (int i = 0; i < 2; ++i)
-        RunShowAbout(&owner, [](AboutDialog& d) {
-            ExpectCaptions(d);
-            d.titleLabel->setText(QStringLiteral("x"));
-            d.okButton->click();
+    d.dialog.okButton->click();
+    EXPECT_FALSE(d.dialog.isVisible());
+    d.dialog.show();
+    ExpectCaptions(d.dialog);
+    QWidget owner;
+    owner.setGeometry(140, 90, 497, 245);
+    owner.show();
+    QTimer::singleShot(10000, &owner, [] { if (QWidget* w = QApplication::activeModalWidget()) w->close(); });
+    for (int i = 0; i < 2; ++i) {
+        QTimer::singleShot(0, [&] {
+            auto* shown = dynamic_cast<AboutDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(shown, nullptr);
+            ExpectCaptions(*shown);
+            EXPECT_EQ(shown->parentWidget(), &owner);
+            EXPECT_EQ(shown->windowModality(), Qt::ApplicationModal);
+            EXPECT_LE((shown->frameGeometry().center() - owner.frameGeometry().center()).manhattanLength(), 2);
+            shown->titleLabel->setText(QStringLiteral("x"));
+            shown->close(); // the close box
         });
-}
-
-// Enter and Escape close the dialog through OK, whichever button has the focus.
-TEST_F(AboutDialogTest, EnterAndEscapeBothClose)
-{
-    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
-        for (const bool onDetails : {false, true}) {
-            if (onDetails && key != Qt::Key_Escape)
-                continue; // Enter presses the focused button
-            AboutDialog dialog(nullptr, {&messages, &shell});
-            Open(dialog);
-            ASSERT_EQ(QApplication::focusWidget(), dialog.okButton);
-            if (onDetails)
-                dialog.detailsButton->setFocus();
-            QTest::keyClick(QApplication::focusWidget(), key);
-            EXPECT_FALSE(dialog.isVisible()) << key;
-            EXPECT_EQ(dialog.result(), QDialog::Accepted) << key;
-        }
+        ShowAbout(&owner, {&d.messages, &d.shell});
     }
-    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
-TEST_F(AboutDialogTest, TheDetailsAreSevenLinesSeparatedByCarriageReturns)
+// Enter and Escape close the dialog through OK; Escape whichever button has the focus.
+TEST(AboutDialogTest, EnterAndEscapeBothClose)
 {
-    AboutDialog dialog(nullptr, {&messages, &shell});
-    Open(dialog);
-    dialog.detailsButton->click();
-    ASSERT_EQ(messages.shown.size(), 1u);
-    const auto& m = messages.shown[0];
-    EXPECT_EQ(m.title, QStringLiteral("A propos"));
-    EXPECT_EQ(m.icon, MessageIcon::Information);
-    EXPECT_EQ(m.buttons, MessageButtons::Ok);
-    EXPECT_EQ(m.text, QStringLiteral("Zebrix version 1.0.0\r\rAuteur : ") + about::Author() +
-                          QStringLiteral("\rE-Mail : contact@zebrix.example.org\rUrl : https://zebrix.example.org"
-                                         "\r\rLogiciel FREEWARE"));
-    EXPECT_TRUE(dialog.isVisible());
+    for (const auto& [key, onDetails] : {std::pair{Qt::Key_Return, false}, {Qt::Key_Enter, false},
+                                         {Qt::Key_Escape, false}, {Qt::Key_Escape, true}}) {
+        Dialog d;
+        ASSERT_EQ(QApplication::focusWidget(), d.dialog.okButton);
+        if (onDetails)
+            d.dialog.detailsButton->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), key);
+        EXPECT_TRUE(!d.dialog.isVisible() && d.dialog.result() == QDialog::Accepted && d.messages.shown.empty()) << key;
+    }
+}
+
+TEST(AboutDialogTest, TheDetailsAreSevenLinesSeparatedByCarriageReturns)
+{
+    Dialog d;
+    d.dialog.detailsButton->click();
+    ASSERT_EQ(d.messages.shown.size(), 1u);
+    const auto& m = d.messages.shown[0];
+    EXPECT_TRUE(m.title == "A propos" && m.icon == MessageIcon::Information && m.buttons == MessageButtons::Ok);
+    EXPECT_EQ(m.text, "Zebrix version 1.0.0\r\rAuteur : " + about::Author() +
+                          "\rE-Mail : contact@zebrix.example.org\rUrl : https://zebrix.example.org\r\rLogiciel FREEWARE");
+    EXPECT_TRUE(d.dialog.isVisible());
 }
 
 // A left click opens the link's address through the shell; a press that
 // leaves the label before its release, or a right click, opens nothing.
-TEST_F(AboutDialogTest, LinksOpenTheirAddressesThroughTheShell)
+TEST(AboutDialogTest, LinksOpenTheirAddressesThroughTheShell)
 {
-    AboutDialog dialog(nullptr, {&messages, &shell});
-    Open(dialog);
+    Dialog d;
     const QString folder = QCoreApplication::applicationDirPath();
-    const struct {
-        QLabel* link;
-        const char* address;
-        std::optional<QString> parameters, workingFolder;
-    } rows[] = {
-        {dialog.donationLink, "https://zebrix.example.org/Don/Don.htm", QString(), folder},
-        {dialog.webSiteLink, "https://zebrix.example.org", QString(), folder},
-        {dialog.emailLink, "mailto:contact@zebrix.example.org", std::nullopt, std::nullopt},
+    const std::tuple<QLabel*, QString, std::optional<QString>, std::optional<QString>> rows[] = {
+        {d.dialog.donationLink, "https://zebrix.example.org/Don/Don.htm", QString(), folder},
+        {d.dialog.webSiteLink, "https://zebrix.example.org", QString(), folder},
+        {d.dialog.emailLink, "mailto:contact@zebrix.example.org", std::nullopt, std::nullopt},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.address);
-        shell.opened.clear();
-        QTest::mousePress(row.link, Qt::LeftButton);
-        QTest::mouseRelease(row.link, Qt::LeftButton, {}, QPoint(-5, -5));
-        QTest::mouseClick(row.link, Qt::RightButton);
-        QTest::mouseClick(row.link, Qt::LeftButton);
-        ASSERT_EQ(shell.opened.size(), 1u);
-        const auto& o = shell.opened[0];
-        EXPECT_EQ(o.owner, &dialog);
-        EXPECT_EQ(o.verb, QStringLiteral("Open"));
-        EXPECT_EQ(o.address, QString::fromLatin1(row.address));
-        EXPECT_EQ(o.parameters, row.parameters);
-        EXPECT_EQ(o.workingFolder, row.workingFolder);
+    for (const auto& [link, address, parameters, workingFolder] : rows) {
+        d.shell.opened.clear();
+        QTest::mousePress(link, Qt::LeftButton);
+        QTest::mouseRelease(link, Qt::LeftButton, {}, QPoint(-5, -5));
+        QTest::mouseClick(link, Qt::RightButton);
+        QTest::mouseClick(link, Qt::LeftButton);
+        ASSERT_EQ(d.shell.opened.size(), 1u) << address.toStdString();
+        const auto& o = d.shell.opened[0];
+        EXPECT_TRUE(o.owner == &d.dialog && o.verb == "Open" && o.address == address) << o.address.toStdString();
+        EXPECT_TRUE(o.parameters == parameters && o.workingFolder == workingFolder) << address.toStdString();
     }
 }
 
-// The button starts the first program of the list found on the PATH; with
-// none, or one that does not start, it says so and the dialog stays open.
-TEST_F(AboutDialogTest, TheSystemInformationButtonStartsTheFirstProgramFound)
+// Alt+S starts the first program of the list found on the PATH; with none, or
+// one that does not start, it says so; the dialog stays open.
+TEST(AboutDialogTest, TheSystemInformationButtonStartsTheFirstProgramFound)
 {
     enum Kind { Program, PlainFile, Folder };
-    const struct {
-        const char* what;
-        std::vector<std::pair<QString, Kind>> installed;
-        bool startSucceeds;
-        QString started; // empty: none, and the message
-    } rows[] = {
+    const std::tuple<const char*, std::vector<std::pair<QString, Kind>>, bool, QString> rows[] = {
         {"nothing installed", {}, true, {}},
-        {"the only one there", {{"gnome-system-monitor", Program}}, true, "gnome-system-monitor"},
-        {"the list's order", {{"gnome-system-monitor", Program}, {"kinfocenter", Program}, {"hardinfo", Program}},
-         true, "hardinfo"},
-        {"not a program: skipped", {{"hardinfo", PlainFile}, {"kinfocenter", Folder}, {"gnome-system-monitor", Program}},
-         true, "gnome-system-monitor"},
-        {"found but it does not start", {{"kinfocenter", Program}}, false, "kinfocenter"},
+        {"the only one", {{"gnome-system-monitor", Program}}, true, "gnome-system-monitor"},
+        {"the list's order", {{"gnome-system-monitor", Program}, {"kinfocenter", Program}, {"hardinfo", Program}}, true,
+         "hardinfo"},
+        {"not programs", {{"hardinfo", PlainFile}, {"kinfocenter", Folder}, {"gnome-system-monitor", Program}}, true,
+         "gnome-system-monitor"},
+        {"does not start", {{"kinfocenter", Program}}, false, "kinfocenter"},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.what);
+    for (const auto& [what, installed, starts, started] : rows) {
+        SCOPED_TRACE(what);
         QTemporaryDir dir;
-        for (const auto& [name, kind] : row.installed) {
+        for (const auto& [name, kind] : installed) {
             QFile f(dir.filePath(name));
-            if (kind == Folder ? !QDir(dir.path()).mkdir(name) : !f.open(QIODevice::WriteOnly))
-                FAIL() << "cannot install " << name.toStdString();
+            ASSERT_TRUE(kind == Folder ? QDir(dir.path()).mkdir(name) : f.open(QIODevice::WriteOnly));
             if (kind == Program)
-                f.setPermissions(f.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeUser);
+                f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
         }
-        FakeMessageBox shown;
-        FakeShell path{QStringList{dir.path()}};
-        path.startSucceeds = row.startSucceeds;
-        AboutDialog dialog(nullptr, {&shown, &path});
-        Open(dialog);
-        QTest::keyClick(dialog.windowHandle(), Qt::Key_S, Qt::AltModifier); // an animated click
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !path.started.empty() || !shown.shown.empty(); }));
-        EXPECT_EQ(path.started, row.started.isEmpty() ? std::vector<QString>{}
-                                                      : std::vector<QString>{dir.filePath(row.started)});
-        const bool says = row.started.isEmpty() || !row.startSucceeds;
-        ASSERT_EQ(shown.shown.size(), says ? 1u : 0u);
-        EXPECT_TRUE(!says || shown.shown[0].text == QStringLiteral("Information Systeme introuvable !"));
-        EXPECT_TRUE(dialog.isVisible());
+        Dialog d;
+        d.shell = test::FakeShell(QStringList{dir.path()});
+        d.shell.startSucceeds = starts;
+        QTest::keyClick(d.dialog.windowHandle(), Qt::Key_S, Qt::AltModifier); // an animated click
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !d.shell.started.empty() || !d.messages.shown.empty(); }));
+        EXPECT_EQ(d.shell.started, started.isEmpty() ? std::vector<QString>{} : std::vector{dir.filePath(started)});
+        const bool says = started.isEmpty() || !starts;
+        ASSERT_EQ(d.messages.shown.size(), says ? 1u : 0u);
+        EXPECT_TRUE(!says || d.messages.shown[0].text == "Information Systeme introuvable !");
+        EXPECT_TRUE(d.dialog.isVisible());
     }
-}
-
-TEST_F(AboutDialogTest, OpensModallyCentredOnItsOwner)
-{
-    QWidget owner;
-    owner.setGeometry(140, 90, 497, 245);
-    owner.show();
-    RunShowAbout(&owner, [&](AboutDialog& d) {
-        EXPECT_EQ(d.parentWidget(), &owner);
-        EXPECT_LE((d.frameGeometry().center() - owner.frameGeometry().center()).manhattanLength(), 2);
-        EXPECT_EQ(d.windowModality(), Qt::ApplicationModal);
-        EXPECT_EQ(QApplication::activeModalWidget(), &d);
-        d.close(); // the close box
-    });
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 } // namespace

@@ -24,26 +24,20 @@ TEST(QtShell, StartsTheProgramItselfWithoutWaiting)
 {
     QTemporaryDir dir;
     const QString go = dir.filePath(QStringLiteral("go")), done = dir.filePath(QStringLiteral("done"));
-    const struct {
-        QString path;
-        QByteArray body; // empty: no file
-        bool executable, starts;
-    } rows[] = {
+    const std::tuple<QString, QByteArray, bool> rows[] = { // the path, what it holds (if anything), whether it starts
         {dir.filePath(QStringLiteral("outil système $HOME; x")),
          QStringLiteral("#!/bin/sh\nfor i in $(seq 200); do [ -e '%1' ] && break; sleep 0.05; done\n"
-                        "echo \"$#\" > '%2.part' && mv '%2.part' '%2'\n").arg(go, done).toUtf8(), true, true},
-        {dir.filePath(QStringLiteral("missing")), {}, true, false},
-        {QString(), {}, true, false},
-        {dir.filePath(QStringLiteral("plain")), "text", false, false},
+                        "echo \"$#\" > '%2.part' && mv '%2.part' '%2'\n").arg(go, done).toUtf8(), true},
+        {dir.filePath(QStringLiteral("missing")), {}, false}, {QString(), {}, false},
+        {dir.filePath(QStringLiteral("plain")), "text, not executable", false},
     };
     QtShellService shell;
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.path.toStdString());
-        QFile f(row.path);
-        if (!row.body.isEmpty() && f.open(QIODevice::WriteOnly) && f.write(row.body) && row.executable)
-            f.setPermissions(f.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeUser);
+    for (const auto& [path, body, starts] : rows) {
+        QFile f(path);
+        if (!body.isEmpty() && f.open(QIODevice::WriteOnly) && f.write(body) && starts)
+            f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
         f.close();
-        EXPECT_EQ(shell.startProgram(row.path), row.starts);
+        EXPECT_EQ(shell.startProgram(path), starts) << path.toStdString();
     }
     EXPECT_FALSE(QFile::exists(done)); // it waits for `go`: we did not wait for it
     QFile(go).open(QIODevice::WriteOnly);
@@ -69,21 +63,15 @@ TEST(QtShell, OpensAddressesWithTheDesktopsHandler)
     UrlCatcher catcher;
     for (const char* scheme : {"https", "mailto"})
         QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &catcher, "open");
-    const struct {
-        const char *verb, *address;
-        bool opened;
-    } rows[] = {
-        {"Open", "https://zebrix.example.org/Don/Don.htm", true},
-        {"Open", "mailto:contact@zebrix.example.org", true},
-        {"Print", "https://zebrix.example.org", false},
-        {"Open", "not an address", false},
+    const std::tuple<QString, QString, bool> rows[] = { // verb, address, opened
+        {"Open", "https://zebrix.example.org/Don/Don.htm", true}, {"Open", "mailto:contact@zebrix.example.org", true},
+        {"Print", "https://zebrix.example.org", false}, {"Open", "not an address", false},
     };
     QtShellService shell;
-    for (const auto& row : rows) {
+    for (const auto& [verb, address, opened] : rows) {
         catcher.urls.clear();
-        shell.openAddress(nullptr, QString::fromLatin1(row.verb), QString::fromLatin1(row.address), QString(), QString());
-        EXPECT_EQ(catcher.urls, row.opened ? QList<QUrl>{QUrl(QString::fromLatin1(row.address))} : QList<QUrl>{})
-            << row.verb << " " << row.address;
+        shell.openAddress(nullptr, verb, address, QString(), QString());
+        EXPECT_EQ(catcher.urls, opened ? QList<QUrl>{QUrl(address)} : QList<QUrl>{}) << address.toStdString();
     }
     for (const char* scheme : {"https", "mailto"})
         QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
@@ -97,8 +85,7 @@ TEST(QtMessageBox, ACarriageReturnAloneBreaksTheLine)
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
         shown = box->text();
-        EXPECT_EQ(box->windowTitle(), QStringLiteral("A propos"));
-        EXPECT_EQ(box->icon(), QMessageBox::Information);
+        EXPECT_TRUE(box->windowTitle() == "A propos" && box->icon() == QMessageBox::Information);
         EXPECT_EQ(box->textFormat(), Qt::PlainText);
         box->accept();
     });
