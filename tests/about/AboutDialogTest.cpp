@@ -1,10 +1,13 @@
-// The about dialog as a user sees and works it, on Qt's offscreen platform:
-// captions, keys, links, the details message, the system-information button.
+// The about dialog as a user sees and works it, on Qt's offscreen platform,
+// and the desktop seams it goes through: the shell starting programs and
+// opening addresses, the message box.
 #include "about/AboutDialog.h"
 #include "support/FakeMessageBox.h"
 #include "support/FakeShell.h"
 
 #include <QApplication>
+#include <QDesktopServices>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -25,6 +28,25 @@ struct Dialog {
         QApplication::setActiveWindow(&dialog);
         EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
     }
+};
+
+// Takes the addresses given to the desktop's handler: nothing real is contacted.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    UrlCatcher()
+    {
+        for (const char* scheme : {"https", "mailto"})
+            QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "open");
+    }
+    ~UrlCatcher() override
+    {
+        for (const char* scheme : {"https", "mailto"})
+            QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+    }
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl& url) { urls.append(url); }
 };
 
 void ExpectCaptions(const AboutDialog& d)
@@ -56,8 +78,7 @@ TEST(AboutDialogTest, EveryOpeningSetsTheCaptionsModalOnItsOwner)
             auto* shown = dynamic_cast<AboutDialog*>(QApplication::activeModalWidget());
             ASSERT_NE(shown, nullptr);
             ExpectCaptions(*shown);
-            EXPECT_EQ(shown->parentWidget(), &owner);
-            EXPECT_EQ(shown->windowModality(), Qt::ApplicationModal);
+            EXPECT_TRUE(shown->parentWidget() == &owner && shown->windowModality() == Qt::ApplicationModal);
             EXPECT_LE((shown->frameGeometry().center() - owner.frameGeometry().center()).manhattanLength(), 2);
             shown->titleLabel->setText(QStringLiteral("x"));
             shown->close(); // the close box
@@ -81,6 +102,8 @@ TEST(AboutDialogTest, EnterAndEscapeBothClose)
     }
 }
 
+// The details, in the real message box: a carriage return alone breaks the
+// line, and the text is shown as typed, not as markup.
 TEST(AboutDialogTest, TheDetailsAreSevenLinesSeparatedByCarriageReturns)
 {
     Dialog d;
@@ -91,30 +114,42 @@ TEST(AboutDialogTest, TheDetailsAreSevenLinesSeparatedByCarriageReturns)
     EXPECT_EQ(m.text, "Zebrix version 1.0.0\r\rAuteur : " + about::Author() +
                           "\rE-Mail : contact@zebrix.example.org\rUrl : https://zebrix.example.org\r\rLogiciel FREEWARE");
     EXPECT_TRUE(d.dialog.isVisible());
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        shown = box->text();
+        EXPECT_TRUE(box->windowTitle() == "A propos" && box->icon() == QMessageBox::Information);
+        EXPECT_EQ(box->textFormat(), Qt::PlainText);
+        box->accept();
+    });
+    const QString text = m.text + "\r<b>x</b>";
+    EXPECT_EQ(QtMessageBoxService().show(nullptr, text, m.title, m.icon, m.buttons), MessageAnswer::Ok);
+    EXPECT_EQ(shown, QString(text).replace(QLatin1Char('\r'), QLatin1Char('\n')));
 }
 
-// A left click opens the link's address through the shell; a press that
-// leaves the label before its release, or a right click, opens nothing.
+// A left click opens the link's address with the desktop's handler; a press
+// that leaves the label before its release, or a right click, opens nothing;
+// the shell opens nothing for another verb or a malformed address.
 TEST(AboutDialogTest, LinksOpenTheirAddressesThroughTheShell)
 {
     Dialog d;
-    const QString folder = QCoreApplication::applicationDirPath();
-    const std::tuple<QLabel*, QString, std::optional<QString>, std::optional<QString>> rows[] = {
-        {d.dialog.donationLink, "https://zebrix.example.org/Don/Don.htm", QString(), folder},
-        {d.dialog.webSiteLink, "https://zebrix.example.org", QString(), folder},
-        {d.dialog.emailLink, "mailto:contact@zebrix.example.org", std::nullopt, std::nullopt},
-    };
-    for (const auto& [link, address, parameters, workingFolder] : rows) {
-        d.shell.opened.clear();
+    UrlCatcher catcher;
+    const std::pair<QLabel*, QString> rows[] = {{d.dialog.donationLink, "https://zebrix.example.org/Don/Don.htm"},
+                                                {d.dialog.webSiteLink, "https://zebrix.example.org"},
+                                                {d.dialog.emailLink, "mailto:contact@zebrix.example.org"}};
+    for (const auto& [link, address] : rows) {
+        catcher.urls.clear();
         QTest::mousePress(link, Qt::LeftButton);
         QTest::mouseRelease(link, Qt::LeftButton, {}, QPoint(-5, -5));
         QTest::mouseClick(link, Qt::RightButton);
         QTest::mouseClick(link, Qt::LeftButton);
-        ASSERT_EQ(d.shell.opened.size(), 1u) << address.toStdString();
-        const auto& o = d.shell.opened[0];
-        EXPECT_TRUE(o.owner == &d.dialog && o.verb == "Open" && o.address == address) << o.address.toStdString();
-        EXPECT_TRUE(o.parameters == parameters && o.workingFolder == workingFolder) << address.toStdString();
+        EXPECT_EQ(catcher.urls, QList<QUrl>{QUrl(address)}) << address.toStdString();
     }
+    catcher.urls.clear();
+    d.shell.openAddress(nullptr, "Print", "https://zebrix.example.org", QString(), QString());
+    d.shell.openAddress(nullptr, "Open", "not an address", QString(), QString());
+    EXPECT_TRUE(catcher.urls.empty());
 }
 
 // Alt+S starts the first program of the list found on the PATH; with none, or
@@ -153,4 +188,37 @@ TEST(AboutDialogTest, TheSystemInformationButtonStartsTheFirstProgramFound)
     }
 }
 
+// The real shell starts a program as its name stands (a shell would split and
+// expand this one), without arguments and without waiting for it; what is not
+// a program is not started.
+TEST(QtShell, StartsTheProgramItselfWithoutWaiting)
+{
+    QTemporaryDir dir;
+    const QString go = dir.filePath(QStringLiteral("go")), done = dir.filePath(QStringLiteral("done"));
+    const std::tuple<QString, QByteArray, bool> rows[] = { // the path, what it holds (if anything), whether it starts
+        {dir.filePath(QStringLiteral("outil système $HOME; x")),
+         QStringLiteral("#!/bin/sh\nfor i in $(seq 200); do [ -e '%1' ] && break; sleep 0.05; done\n"
+                        "echo \"$#\" > '%2.part' && mv '%2.part' '%2'\n").arg(go, done).toUtf8(), true},
+        {dir.filePath(QStringLiteral("missing")), {}, false}, {QString(), {}, false},
+        {dir.filePath(QStringLiteral("plain")), "text, not executable", false},
+    };
+    QtShellService shell;
+    for (const auto& [path, body, starts] : rows) {
+        QFile f(path);
+        if (!body.isEmpty() && f.open(QIODevice::WriteOnly) && f.write(body) && starts)
+            f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
+        f.close();
+        EXPECT_EQ(shell.startProgram(path), starts) << path.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(done)); // it waits for `go`: we did not wait for it
+    QFile(go).open(QIODevice::WriteOnly);
+    for (int i = 0; i < 400 && !QFile::exists(done); ++i)
+        QTest::qSleep(25);
+    QFile result(done);
+    ASSERT_TRUE(result.open(QIODevice::ReadOnly)) << "the program did not run";
+    EXPECT_EQ(result.readAll().trimmed(), QByteArray("0"));
+}
+
 } // namespace
+
+#include "AboutDialogTest.moc"
