@@ -171,18 +171,19 @@ bool Whole(const std::string& path)
 
 } // namespace
 
-// Every format scans; BMP and PNG hold the painter's pixels, an SVG its bars;
-// none needs a Qt library or a font configuration; BMP takes one bit a pixel.
+// Every format scans, and reads back with --verify; BMP and PNG hold the
+// painter's pixels, an SVG its bars; none needs a Qt library or a font
+// configuration (the reader module is loaded, not Qt); BMP takes one bit a pixel.
 TEST(Cli, WritesEachFormatThatScansWithThePaintersPixels)
 {
     const TempDir dir;
     const std::u16string text = u"Hello, World! ~{|} Wg@%";
     for (const std::string name : {"a.bmp", "a.png", "a.jpg", "a.JPEG", "a.svg"}) {
         SCOPED_TRACE(name);
-        const Cli r({"-s", "code128", "-o", dir / name, Utf16ToUtf8(text)}, {},
+        const Cli r({"--verify", "-s", "code128", "-o", dir / name, Utf16ToUtf8(text)}, {},
                     {"LD_DEBUG=libs", "FONTCONFIG_FILE=/dev/null", "FONTCONFIG_PATH=/nonexistent"});
         ASSERT_EQ(r.status, 0) << r.err;
-        EXPECT_TRUE(Has(r.err, "libc.so") && !Has(r.err, "libQt6") && !Has(r.err, "libfontconfig")) << r.err;
+        EXPECT_TRUE(Has(r.err, "zebrix-cli-reader.so") && !Has(r.err, "libQt6") && !Has(r.err, "libfontconfig")) << r.err;
         EXPECT_EQ(Scan(dir / name, Symbology::Code128), Strings{Utf16ToUtf8(text)});
         const bool lossy = Has(name, ".j") || Has(name, ".J");
         EXPECT_TRUE(lossy ? ReadGray(dir / name).height == 67
@@ -365,9 +366,8 @@ TEST(Verify, CatchesWhatDoesNotReadBack)
                                                      "de l'image : élargissez l'image (-w)."},
         {{"-s", "i2of5", "-o", dir / "i2.png", "1234"}, "i2.png: does not read back: Trop court"},
         // The Code 39 check character is checked, not compared; Interleaved 2 of 5 compares the digits drawn.
-        {{"-c", "-o", dir / "a.bmp", "code39"}, ""}, {{"-c", "-o", dir / "a.png", "code39"}, ""},
-        {{"-c", "-o", dir / "a.jpg", "code39"}, ""}, {{"-c", "-o", dir / "a.svg", "code39"}, ""},
-        {{"-s", "i2of5", "-c", "-o", dir / "i.bmp", "1234"}, ""}, {{"-p", "-o", dir / "d.png", "A$B"}, ""}, // zbar
+        {{"-c", "-o", dir / "a.svg", "code39"}, ""}, {{"-s", "i2of5", "-c", "-o", dir / "i.bmp", "1234"}, ""},
+        {{"-p", "-o", dir / "d.png", "A$B"}, ""}, // zbar reads it
     };
     for (const auto& [args, says] : rows) {
         const Cli r(With({"--verify"}, args), {}, {"LD_DEBUG=libs"});
