@@ -356,7 +356,7 @@ TEST(Batch, ALaterLineNeverOverwritesAnEarlierOne)
 }
 
 // A file that does not read back is written, then reported with the window's
-// reasons (exit 3), by line number in a batch; every format reads back.
+// reasons (exit 3), by line number in a batch.
 TEST(Verify, CatchesWhatDoesNotReadBack)
 {
     const TempDir dir;
