@@ -160,7 +160,8 @@ TEST(AboutDialogTest, TheSystemInformationButtonStartsTheFirstProgramFound)
          "hardinfo"},
         {"not programs", {{"hardinfo", PlainFile}, {"kinfocenter", Folder}, {"gnome-system-monitor", Program}}, true,
          "gnome-system-monitor"},
-        {"does not start", {{"kinfocenter", Program}}, false, "kinfocenter"},
+        {"does not start: no other tried", {{"kinfocenter", Program}, {"gnome-system-monitor", Program}}, false,
+         "kinfocenter"},
     };
     for (const auto& [what, installed, starts, started] : rows) {
         SCOPED_TRACE(what);
