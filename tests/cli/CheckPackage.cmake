@@ -1,101 +1,62 @@
-# Makes the Debian package of the build, checks what it holds and that lintian
-# finds nothing to report, unpacks it and runs what it holds: zebrix-cli writes
-# every format, the window's converter is found in its private folder, and the
-# window starts on X11 and on Wayland.
+# Makes the Debian package of the build and checks it: what it holds, lintian
+# finds nothing to report, and unpacked, zebrix-cli writes every format, the
+# window's converter is loaded from its private folder, and the window starts
+# on X11 and on Wayland.
 # cmake -DBUILD_DIR=<build> -DSOURCE_DIR=<source> -DPROBE=<converter_probe> -P CheckPackage.cmake
 set(out ${BUILD_DIR}/package-test)
 file(REMOVE_RECURSE ${out})
-file(MAKE_DIRECTORY ${out})
-execute_process(COMMAND cpack -G DEB -B ${out} --config ${BUILD_DIR}/CPackConfig.cmake
-                WORKING_DIRECTORY ${BUILD_DIR} RESULT_VARIABLE status OUTPUT_VARIABLE log ERROR_VARIABLE log)
-if(NOT status EQUAL 0)
-  message(FATAL_ERROR "cpack failed:\n${log}")
-endif()
-file(GLOB debs ${out}/*.deb)
-list(LENGTH debs count)
-if(NOT count EQUAL 1)
-  message(FATAL_ERROR "expected one .deb, found: ${debs}\n${log}")
-endif()
-execute_process(COMMAND dpkg-deb -c ${debs} OUTPUT_VARIABLE contents RESULT_VARIABLE status)
-execute_process(COMMAND dpkg-deb -f ${debs} Package Version Maintainer Depends Recommends OUTPUT_VARIABLE fields)
-if(NOT status EQUAL 0)
-  message(FATAL_ERROR "dpkg-deb cannot read ${debs}")
-endif()
+function(run what) # runs the command after `what`, failing with its output unless it succeeds
+  execute_process(COMMAND ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE log ERROR_VARIABLE log)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "${what} (${status}):\n${log}")
+  endif()
+  set(log "${log}" PARENT_SCOPE)
+endfunction()
 function(expect what in)
-  string(FIND "${in}" "${what}" at)
-  if(at EQUAL -1)
+  if(NOT in MATCHES "${what}")
     message(FATAL_ERROR "no ${what} in:\n${in}")
   endif()
 endfunction()
-foreach(expected "./usr/bin/zebrix\n" "./usr/bin/zebrix-cli\n" "/zebrix/libZarezu_BmpJpg.so\n" "/zebrix/zebrix-cli-reader.so\n"
-                 "./usr/share/doc/zebrix/copyright\n" "./usr/share/doc/zebrix/changelog.gz\n"
-                 "./usr/share/man/man1/zebrix.1.gz\n" "./usr/share/man/man1/zebrix-cli.1.gz\n"
-                 "./usr/share/metainfo/org.example.zebrix.metainfo.xml\n"
-                 "./usr/share/applications/org.example.zebrix.desktop\n")
-  expect("${expected}" "${contents}")
-endforeach()
-foreach(expected "libqt6gui6" "libc6" "qt6-translations-l10n" "Recommends: qt6-wayland" "@zebrix.example.org>")
-  expect("${expected}" "${fields}")
-endforeach()
-# Only the private folder holds the converter, and nothing runs ldconfig for it.
-string(REGEX MATCHALL "[^ \n]*libZarezu_BmpJpg[^ \n]*" converters "${contents}")
-if(NOT converters MATCHES "^\\./usr/lib/([^/]+/)?zebrix/libZarezu_BmpJpg\\.so$")
-  message(FATAL_ERROR "the converter is installed as: ${converters}")
-endif()
-string(SUBSTRING "${converters}" 1 -1 converter)
-execute_process(COMMAND dpkg-deb -e ${debs} ${out}/control)
-file(GLOB control_files ${out}/control/*)
-foreach(f ${control_files})
-  file(READ ${f} text)
-  if(text MATCHES "ldconfig")
-    message(FATAL_ERROR "${f} calls ldconfig:\n${text}")
-  endif()
-endforeach()
 
-# lintian: no error, no warning (its own informational notes aside).
-execute_process(COMMAND lintian --no-tag-display-limit --fail-on error,warning ${debs}
-                RESULT_VARIABLE status OUTPUT_VARIABLE report ERROR_VARIABLE lintian_err)
-if(NOT status EQUAL 0 OR report MATCHES "(^|\n)[EW]: ")
-  message(FATAL_ERROR "lintian (${status}):\n${report}${lintian_err}")
+run("cpack failed" cpack -G DEB -B ${out} --config ${BUILD_DIR}/CPackConfig.cmake)
+file(GLOB deb ${out}/*.deb)
+run("dpkg-deb cannot list ${deb}" dpkg-deb -c ${deb})
+# The converter only in the private folder, and nothing runs ldconfig for it.
+foreach(expected "\\./usr/bin/zebrix\n" "\\./usr/bin/zebrix-cli\n" "/zebrix/zebrix-cli-reader\\.so\n" "/doc/zebrix/copyright\n" "/doc/zebrix/changelog\\.gz\n"
+                 "/man1/zebrix\\.1\\.gz\n" "/man1/zebrix-cli\\.1\\.gz\n" "/metainfo/org\\.example\\.zebrix\\.metainfo\\.xml\n"
+                 "/applications/org\\.example\\.zebrix\\.desktop\n")
+  expect("${expected}" "${log}")
+endforeach()
+string(REGEX MATCHALL "[^ \n]*libZarezu_BmpJpg[^ \n]*" converter "${log}")
+expect("^\\./usr/lib/([^/]+/)?zebrix/libZarezu_BmpJpg\\.so$" "${converter}")
+string(SUBSTRING "${converter}" 1 -1 converter)
+run("dpkg-deb cannot read the fields" dpkg-deb -f ${deb} Package Version Maintainer Depends Recommends)
+foreach(expected "libqt6gui6" "libc6" "qt6-translations-l10n" "Recommends: qt6-wayland" "@zebrix\\.example\\.org>")
+  expect("${expected}" "${log}")
+endforeach()
+run("dpkg-deb cannot unpack the control files" dpkg-deb -e ${deb} ${out}/control)
+run("a control file calls ldconfig" bash -c "! grep -l ldconfig ${out}/control/*")
+run("lintian" lintian --no-tag-display-limit --fail-on error,warning ${deb})
+if(log MATCHES "(^|\n)[EW]: ")
+  message(FATAL_ERROR "lintian:\n${log}")
 endif()
 
-# Unpacked, the command line writes every format, JPEG and --verify included.
-execute_process(COMMAND dpkg-deb -x ${debs} ${out}/root RESULT_VARIABLE status)
+run("dpkg-deb cannot unpack ${deb}" dpkg-deb -x ${deb} ${out}/root)
 set(ENV{XDG_CACHE_HOME} ${out}/cache)
-foreach(format bmp png jpg svg)
-  set(verify --verify)
-  if(format STREQUAL "svg")
-    set(verify)
-  endif()
-  execute_process(COMMAND ${out}/root/usr/bin/zebrix-cli ${verify} -s code128 -o ${out}/check.${format} "Zebrix package"
-                  RESULT_VARIABLE status ERROR_VARIABLE err)
-  if(NOT status EQUAL 0 OR NOT EXISTS ${out}/check.${format})
-    message(FATAL_ERROR "the packaged zebrix-cli does not write ${format} (${status}): ${err}")
-  endif()
+foreach(format bmp png jpg svg) # --verify loads the reader module
+  run("the packaged zebrix-cli does not write ${format}" ${out}/root/usr/bin/zebrix-cli --verify -s code128
+      -o ${out}/check.${format} "Zebrix package")
 endforeach()
-
-# The converter, loaded as the window's JPEG save loads it, from a program
-# in the unpacked bin/.
+# The converter, loaded as the window's JPEG save loads it, from a program in the unpacked bin/.
 file(COPY ${PROBE} DESTINATION ${out}/root/usr/bin)
 get_filename_component(probe ${PROBE} NAME)
-execute_process(COMMAND ${out}/root/usr/bin/${probe} ${out}/check.bmp ${out}/probe.jpg
-                RESULT_VARIABLE status OUTPUT_VARIABLE loaded ERROR_VARIABLE err)
-string(STRIP "${loaded}" loaded)
-if(NOT status EQUAL 0 OR NOT loaded STREQUAL "${out}/root${converter}")
-  message(FATAL_ERROR "the unpacked converter was not used (${status}): loaded \"${loaded}\" ${err}")
-endif()
+run("the unpacked converter fails" ${out}/root/usr/bin/${probe} ${out}/check.bmp ${out}/probe.jpg)
+string(STRIP "${log}" log)
 file(READ ${out}/probe.jpg magic LIMIT 3 HEX)
-if(NOT magic STREQUAL "ffd8ff")
-  message(FATAL_ERROR "the unpacked converter wrote no JPEG")
+if(NOT log STREQUAL "${out}/root${converter}" OR NOT magic STREQUAL "ffd8ff")
+  message(FATAL_ERROR "the unpacked converter was not the one used (${log}), or wrote no JPEG (${magic})")
 endif()
-
-# The unpacked window on X11 (Xvfb) and on Wayland (headless Weston).
 foreach(script xvfb_typing_test.sh wayland_typing_test.sh)
-  execute_process(COMMAND bash ${SOURCE_DIR}/tests/window/${script} ${out}/root/usr/bin/zebrix ${out}/${script}
-                  RESULT_VARIABLE status OUTPUT_VARIABLE log ERROR_VARIABLE log)
-  if(NOT status EQUAL 0)
-    message(FATAL_ERROR "the unpacked zebrix fails ${script}:\n${log}")
-  endif()
+  run("the unpacked zebrix fails ${script}" bash ${SOURCE_DIR}/tests/window/${script} ${out}/root/usr/bin/zebrix ${out}/${script})
 endforeach()
-message(STATUS "${fields}")
 file(REMOVE_RECURSE ${out})

@@ -1,211 +1,554 @@
-// zebrix-cli as a user runs it on one text: exit codes, messages, files that
-// scan and hold the painter's pixels, and a program that needs neither Qt
-// nor the system's fonts.
-#include "CliRun.h"
+// zebrix-cli as a user runs it, each run a real process:
+// files that scan and hold the painter's pixels, messages and exit codes,
+// batches, --verify, and hostile surroundings (signals, links, FIFOs, devices,
+// a full disk, closed streams); and its parts (names, lines, UTF-8, progress).
+#include "Zarezu_BmpJpg.h"
+#include "barcode/Paint.h"
+#include "barcode/Utf.h"
+#include "cli/Batch.h"
 #include "cli/Layout.h"
+#include "cli/LineInput.h"
+#include "cli/NameTemplate.h"
+#include "cli/ReadBack.h"
+#include "output/files/ImageFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <thread>
+
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
 
 using namespace zebrix;
-using test::RunZebrixCli;
-using test::TempDir;
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using Strings = std::vector<std::string>;
 
 namespace {
 
-std::uint32_t U32(const std::string& b, std::size_t at)
+Strings Entries(const std::string& folder) // sorted, hidden ones included
+{
+    Strings names;
+    for (const auto& e : fs::directory_iterator(folder))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// A fresh folder, removed with everything in it.
+struct TempDir {
+    std::string path = (fs::temp_directory_path() / "zebrix-cli-XXXXXX").string();
+    TempDir() { ::mkdtemp(path.data()); }
+    ~TempDir() { fs::remove_all(path); }
+    std::string operator/(const std::string& name) const { return path + "/" + name; }
+    Strings entries() const { return Entries(path); }
+};
+
+std::string Slurp(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+void Spill(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+int Width(Symbology symbology, std::u16string_view text) { return cli::LayOut({symbology, std::u16string(text)}).width; }
+Strings With(Strings args, const Strings& more) { return args.insert(args.end(), more.begin(), more.end()), args; }
+std::uint32_t U32(const std::string& b, std::size_t at) // little-endian, as in a BMP's header
 {
     std::uint32_t v = 0;
-    for (int i = 3; i >= 0; --i)
-        v = v << 8 | static_cast<std::uint8_t>(b.at(at + i));
+    for (std::size_t i = 4; i-- > 0 && at + i < b.size();)
+        v = v << 8 | static_cast<std::uint8_t>(b[at + i]);
     return v;
+}
+std::string Lines(int count, const std::string& prefix = "ZBX-")
+{
+    std::string text;
+    for (int i = 1; i <= count; ++i)
+        text += prefix + std::to_string(i) + "\n";
+    return text;
+}
+
+// The exit status, 128 + N when killed by signal N. (A hang runs into the test's timeout.)
+int Wait(pid_t pid)
+{
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+// zebrix-cli with its standard streams on these descriptors (-1: /dev/null), and NAME=VALUE variables.
+pid_t Start(const Strings& args, int in = -1, int out = -1, int err = -1, Strings env = {})
+{
+    std::vector<char*> argv{const_cast<char*>(ZEBRIX_CLI)};
+    for (const auto& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const int null = ::open("/dev/null", O_RDWR), fds[] = {in, out, err};
+        for (int fd = 0; fd < 3; ++fd)
+            ::dup2(fds[fd] >= 0 ? fds[fd] : null, fd);
+        std::signal(SIGINT, SIG_DFL); // as from a terminal, even under a runner that ignores it
+        for (auto& v : env)
+            ::putenv(v.data());
+        ::execv(ZEBRIX_CLI, argv.data());
+        ::_exit(127);
+    }
+    return pid;
+}
+
+// A finished run of zebrix-cli: its exit status and what it wrote on its standard streams.
+struct Cli {
+    int status;
+    std::string out, err;
+    Cli(const Strings& args, const std::string& input = {}, const Strings& env = {}, int errorStream = -1)
+    {
+        const TempDir io;
+        Spill(io / "in", input);
+        const int fds[] = {::open((io / "in").c_str(), O_RDONLY), ::open((io / "out").c_str(), O_WRONLY | O_CREAT, 0600),
+                           ::open((io / "err").c_str(), O_WRONLY | O_CREAT, 0600)};
+        status = Wait(Start(args, fds[0], fds[1], errorStream >= 0 ? errorStream : fds[2], env));
+        for (const int fd : fds)
+            ::close(fd);
+        out = Slurp(io / "out");
+        err = Slurp(io / "err");
+    }
+};
+
+// The library's RsBmpToJpg, as the window calls it.
+int Convert(const std::string& from, const std::string& to, int ratio = 80)
+{
+    static void* library = ::dlopen(ZEBRIX_CONVERTER, RTLD_NOW);
+    using Fn = int32_t (*)(const char*, const char*, int32_t, int32_t);
+    const auto convert = library ? reinterpret_cast<Fn>(::dlsym(library, "RsBmpToJpg")) : nullptr;
+    return convert ? convert(from.c_str(), to.c_str(), ratio, 0) : (ADD_FAILURE() << ::dlerror(), 99);
+}
+
+// A BMP, PNG, JPEG or SVG file (an SVG's bars only) as gray pixels; what ZXing-C++ reads in it.
+GrayImage ReadGray(const std::string& path)
+{
+    GrayImage gray;
+    std::string why;
+    EXPECT_TRUE(path.ends_with(".svg") ? RasterizeSvgBars(Slurp(path), gray) : ReadImageFile(path, gray, why)) << why;
+    return gray;
+}
+Strings Scan(const std::string& path, Symbology symbology)
+{
+    const GrayImage gray = ReadGray(path);
+    return ReadBarcodes(gray.pixels.data(), gray.width, gray.height, gray.width, symbology, Options{0, 1, 0});
+}
+
+// Whether a file holds the drawing painted on a width x 67 picture (label or
+// not), each pixel blown up to a scale x scale square.
+bool HoldsPainted(const std::string& path, Symbology symbology, std::u16string_view text, Options options, int width,
+                  bool label = true, int scale = 1)
+{
+    Drawing drawing = Encode(symbology, text, options, width);
+    drawing.labelShown = drawing.labelShown && label;
+    Bitmap painted(width, 67);
+    PaintBars(drawing, painted);
+    const GrayImage read = ReadGray(path);
+    bool same = read.width == width * scale && read.height == 67 * scale;
+    for (int i = 0; same && i < read.width * read.height; ++i)
+        same = (read.pixels[static_cast<std::size_t>(i)] < 128) == painted.black(i % read.width / scale, i / read.width / scale);
+    return same;
+}
+
+// A file as a reader finds it: whole (a BMP as long as its header says, an SVG closed), or not.
+bool Whole(const std::string& path)
+{
+    const std::string bytes = Slurp(path);
+    return path.ends_with(".svg") ? bytes.ends_with("</svg>\n") : bytes.starts_with("BM") && U32(bytes, 2) == bytes.size();
 }
 
 } // namespace
 
+// Every format scans, and reads back with --verify; BMP and PNG hold the
+// painter's pixels, an SVG its bars; none needs a Qt library or a font
+// configuration (the reader module is loaded, not Qt); BMP takes one bit a pixel.
 TEST(Cli, WritesEachFormatThatScansWithThePaintersPixels)
 {
     const TempDir dir;
-    const std::u16string text = u"Zebrix 1.0";
-    const Options options{0, 1, 0};
-    const int width = cli::LayOut({Symbology::Code128, text}).width;
-    Drawing bars = Encode(Symbology::Code128, text, options, width);
-    const Bitmap painted = test::Painted(Symbology::Code128, text, options, width);
-    Bitmap barsOnly(width, 67); // an SVG read back: its bars, not its label
-    bars.labelShown = false;
-    PaintBars(bars, barsOnly);
+    const std::u16string text = u"Hello, World! ~{|} Wg@%";
     for (const std::string name : {"a.bmp", "a.png", "a.jpg", "a.JPEG", "a.svg"}) {
-        const auto r = RunZebrixCli({"-s", "code128", "-o", dir / name, "Zebrix 1.0"});
+        SCOPED_TRACE(name);
+        const Cli r({"--verify", "-s", "code128", "-o", dir / name, Utf16ToUtf8(text)}, {},
+                    {"LD_DEBUG=libs", "FONTCONFIG_FILE=/dev/null", "FONTCONFIG_PATH=/nonexistent"});
         ASSERT_EQ(r.status, 0) << r.err;
-        const Bitmap read = test::ReadPicture(dir / name);
-        EXPECT_EQ(test::Scan(read, Symbology::Code128, options), std::vector<std::string>{"Zebrix 1.0"}) << name;
-        if (name.ends_with(".svg"))
-            EXPECT_TRUE(test::Same(read, barsOnly));
-        else if (name.ends_with(".bmp") || name.ends_with(".png"))
-            EXPECT_TRUE(test::Same(read, painted)) << name;
-        else
-            EXPECT_EQ(read.h, 67);
+        EXPECT_TRUE(Has(r.err, "zebrix-cli-reader.so") && !Has(r.err, "libQt6") && !Has(r.err, "libfontconfig")) << r.err;
+        EXPECT_EQ(Scan(dir / name, Symbology::Code128), Strings{Utf16ToUtf8(text)});
+        const bool lossy = Has(name, ".j") || Has(name, ".J");
+        EXPECT_TRUE(lossy ? ReadGray(dir / name).height == 67
+                          : HoldsPainted(dir / name, Symbology::Code128, text, {0, 1, 0}, Width(Symbology::Code128, text),
+                                         !name.ends_with("svg")));
     }
-    EXPECT_EQ(test::Slurp(dir / "a.bmp").at(28), 1); // one bit per pixel
+    EXPECT_EQ(Slurp(dir / "a.bmp").at(28), 1);
 }
 
-TEST(Cli, ScaleBlowsPixelsUpAndStoresTheResolution)
-{
-    const TempDir dir;
-    const int width = cli::LayOut({Symbology::Code39, u"X"}).width;
-    const Bitmap one = test::Painted(Symbology::Code39, u"X", Options{0, 1, 0}, width);
-    const struct {
-        std::vector<std::string> args;
-        int scale;
-        std::uint32_t dotsPerMeter;
-    } rows[] = {{{}, 1, 3780}, {{"--scale", "3"}, 3, 11339}, {{"--scale", "3", "--dpi", "300"}, 3, 11811}};
-    for (const auto& row : rows) {
-        std::vector<std::string> args = row.args;
-        args.insert(args.end(), {"-o", dir / "s.bmp", "X"});
-        ASSERT_EQ(RunZebrixCli(args).status, 0);
-        const Bitmap read = test::ReadPicture(dir / "s.bmp");
-        ASSERT_EQ(read.w, width * row.scale);
-        ASSERT_EQ(read.h, 67 * row.scale);
-        for (int y = 0; y < read.h; ++y)
-            for (int x = 0; x < read.w; ++x)
-                ASSERT_EQ(read.black(x, y), one.black(x / row.scale, y / row.scale)) << x << "," << y;
-        const std::string bmp = test::Slurp(dir / "s.bmp");
-        EXPECT_EQ(U32(bmp, 38), row.dotsPerMeter);
-        EXPECT_EQ(U32(bmp, 42), row.dotsPerMeter);
-    }
-}
-
-// An SVG states its size in millimetres at its resolution, as short as it reads.
+// --scale blows each pixel up and --dpi sets the resolution stated: in a BMP's
+// header, or an SVG's size in millimetres, as short as it reads.
 TEST(Cli, AnSvgIsAsLargeOnPaperAsItsResolutionSays)
 {
     const TempDir dir;
-    const struct {
-        const char* dpi;
-        const char* size;
-    } rows[] = {
-        {"96", "width=\"23.0188mm\" height=\"17.7271mm\""},
-        {"254", "width=\"8.7mm\" height=\"6.7mm\""},
-        {"2540", "width=\"0.87mm\" height=\"0.67mm\""},
-        {"25", "width=\"88.392mm\" height=\"68.072mm\""},
+    const std::tuple<Strings, std::string, std::string> rows[] = {
+        {{}, "a.bmp", "3780"}, {{"--scale", "3"}, "b.bmp", "11339"}, {{"--scale", "3", "--dpi", "300"}, "c.bmp", "11811"},
+        {{"--dpi", "96"}, "a.svg", "width=\"23.0188mm\" height=\"17.7271mm\""},
+        {{"--dpi", "254"}, "b.svg", "width=\"8.7mm\" height=\"6.7mm\""},
+        {{"--dpi", "2540"}, "c.svg", "width=\"0.87mm\" height=\"0.67mm\""},
+        {{"--dpi", "25"}, "d.svg", "width=\"88.392mm\" height=\"68.072mm\""},
     };
-    for (const auto& row : rows) {
-        ASSERT_EQ(RunZebrixCli({"--dpi", row.dpi, "-o", dir / "a.svg", "A"}).status, 0);
-        EXPECT_NE(test::Slurp(dir / "a.svg").find(row.size), std::string::npos) << row.dpi << " dpi";
+    for (const auto& [args, name, says] : rows) {
+        ASSERT_EQ(Cli(With(args, {"-o", dir / name, "X"})).status, 0);
+        const std::string bytes = Slurp(dir / name);
+        const int scale = args.size() > 1 && args[0] == "--scale" ? 3 : 1;
+        EXPECT_TRUE(name.ends_with("svg") ? Has(bytes, says)
+                                          : HoldsPainted(dir / name, Symbology::Code39, u"X", {0, 1, 0},
+                                                         Width(Symbology::Code39, u"X"), true, scale) &&
+                                                std::to_string(U32(bytes, 38)) + "," + std::to_string(U32(bytes, 42)) ==
+                                                    says + "," + says)
+            << name << " " << says;
     }
 }
 
+// The default width holds the bars, a quiet zone and a label longer than the bars.
 TEST(Cli, DefaultWidthHoldsTheBarsAQuietZoneAndTheLabel)
 {
-    EXPECT_EQ(cli::LayOut({Symbology::Code39, u"A"}).width, 66 + 1 + 20); // last bar at 66
-    // A long Code 128 label runs past the bars: the picture is as wide as the label.
-    const cli::RenderRequest wide{Symbology::Code128, std::u16string(88, u'W'), Options{1, 1, 0}};
-    const cli::Layout layout = cli::LayOut(wide);
-    EXPECT_GE(layout.width, layout.drawing.labelPixelX() + LabelFont::TextWidth(layout.drawing.label));
-    EXPECT_GT(layout.width, layout.drawing.end + 20);
+    EXPECT_EQ(Width(Symbology::Code39, u"A"), 66 + 1 + 20); // last bar at 66
+    const cli::Layout wide = cli::LayOut({Symbology::Code128, std::u16string(88, u'W'), Options{1, 1, 0}});
+    EXPECT_GE(wide.width, wide.drawing.labelPixelX() + LabelFont::TextWidth(wide.drawing.label));
+    EXPECT_GT(wide.width, wide.drawing.end + 20);
 }
 
+// Bad input gets its message and no file: an invalid character (exactly this
+// message), a usage error (exit 2), a target or a list that cannot be used
+// (exit 1). Nothing waits on a pipe or a device, writes into it, or is left.
 TEST(Cli, AnInvalidCharacterGivesTheMessageAndNoFile)
 {
     const TempDir dir;
-    const struct {
-        std::vector<std::string> args;
-        std::string message;
-    } rows[] = {
-        {{"AB*C"}, "* : Caractère non valide !"},
-        {{"-s", "code128", "né"}, "é : Caractère(s) non valide(s)"}, // the character named, as elsewhere
-        {{"-s", "code128", "A\xF0\x90\x80\x80"}, "\xF0\x90\x80\x80 : Caractère(s) non valide(s)"}, // U+10000 whole
-        {{"-s", "i2of5", "12a"}, "a : Caractère non valide"},
-        {{"-s", "i2of5", " 1é"}, "  : Caractère non valide"}, // the first bad character, a blank
-        {{"-s", "codabar", "12e"}, "e : Caractère non valide"},
+    ASSERT_EQ(Cli({"-o", dir / "a.bmp", "A"}).status, 0);
+    const std::string png = dir / "x.png", jpg = dir / "a.jpg", list = dir / "l.txt", any = "zebrix-cli: ",
+                      device = "not a regular file", input = "not a regular file, a pipe or a terminal";
+    Spill(list, "A\n");
+    Spill(dir / "empty.txt", "");
+    ASSERT_EQ(::mkfifo((dir / "fifo.bmp").c_str(), 0600), 0);
+    fs::create_directory(dir / "folder.png");
+    for (const auto& [to, link] : {std::pair{"/dev/null", "null.jpg"}, {"/dev/full", "full.png"}, {"nothing", "broken.bmp"}})
+        fs::create_symlink(to, dir / link);
+    const bool root = ::mknod((dir / "zero.bmp").c_str(), S_IFCHR | 0600, makedev(1, 5)) == 0;
+    const std::string zero = root ? dir / "zero.bmp" : "/dev/zero";
+    const Strings entries = dir.entries();
+    const std::tuple<Strings, int, std::string> rows[] = {
+        {{"-o", png, "AB*C"}, 2, "zebrix-cli: * : Caractère non valide !\n"},
+        {{"-o", png, "-s", "code128", "né"}, 2, "zebrix-cli: é : Caractère(s) non valide(s)\n"},
+        {{"-o", png, "-s", "code128", "A\xF0\x90\x80\x80"}, 2, "zebrix-cli: \xF0\x90\x80\x80 : Caractère(s) non valide(s)\n"},
+        {{"-o", png, "-s", "i2of5", "12a"}, 2, "zebrix-cli: a : Caractère non valide\n"},
+        {{"-o", png, "-s", "codabar", "12e"}, 2, "zebrix-cli: e : Caractère non valide\n"},
+        {{"-o", png, "-s", "i2of5", " 1é"}, 2, "zebrix-cli:   : Caractère non valide\n"}, // the first bad one, a blank
+        {{"-o", png, ""}, 2, any}, {{"-o", png}, 2, any}, {{"ABC"}, 2, any}, {{"-s", "qr", "-o", png, "A"}, 2, any},
+        {{"-w", "0", "-o", png, "A"}, 2, any}, {{"-w", "abc", "-o", png, "A"}, 2, any}, {{"-o", png, "A", "B"}, 2, any},
+        {{"--bogus", "-o", png, "A"}, 2, any}, {{"-o", dir / "x.gif", "A"}, 2, any}, {{"--dpi", "-3", "-o", png, "A"}, 2, any},
+        {{"--scale", "0", "-o", png, "A"}, 2, "from 1 to 100"}, {{"--scale", "1.5", "-o", png, "A"}, 2, any},
+        {{"--scale", "101", "-o", png, "A"}, 2, "from 1 to 100"}, {{"--dpi", "0", "-o", png, "A"}, 2, "from 1 to 65535"},
+        {{"--scale", "100", "-w", "65535", "-o", png, "A"}, 2, any}, // too many dots: not attempted
+        {{"--dpi", "70000", "-o", png, "A"}, 2, "from 1 to 65535"}, {{"--help=1"}, 2, "--help takes no value"},
+        {{"--quality", "19", "-o", jpg, "A"}, 2, "from 20 to 100"}, {{"-w", "65535", "-o", jpg, "A"}, 2, "from 1 to 65500"},
+        {{"-w", "40000", "--scale", "2", "-o", jpg, "A"}, 2, "from 1 to 32750"},
+        {{"-w", "65536", "-o", dir / "b.bmp", "A"}, 2, "from 1 to 65535"},
+        {{"--verify=no", "-o", png, "A"}, 2, "--verify takes no value"},
+        {{"--no-label=1", "-o", png, "A"}, 2, "--no-label takes no value"},
+        {{"-o", png, std::string(20000, '7')}, 2, "pixels wide"},
+        {{"--batch", list, "-o", dir / "x{foo}.bmp"}, 2, any}, {{"--batch", list, "-o", dir / "{text}"}, 2, any},
+        {{"--batch", list, "-o", dir / "{n}.gif"}, 2, any}, {{"--batch", list, "-o", dir / "{n}.bmp", "TEXT"}, 2, any},
+        {{"--batch", list}, 2, any}, {{"--batch", dir / "empty.txt", "-o", dir / "{n}.bmp"}, 2, "no lines to draw"},
+        {{"--batch", dir / "missing.txt", "-o", dir / "{n}.bmp"}, 1, "cannot read"},
+        {{"--batch", "/dev/zero", "-o", dir / "{n}.bmp"}, 1, input}, {{"--batch", zero, "-o", dir / "{n}.bmp"}, 1, input},
+        {{"--batch", list, "-o", dir / "none/{n}.bmp"}, 1, "line 1: cannot write"},
+        {{"--batch", list, "-o", dir / "fifo.bmp"}, 1, device}, {{"-o", dir / "fifo.bmp", "A"}, 1, device},
+        {{"-o", dir / "missing/x.png", "A"}, 1, "No such file"}, {{"-o", dir / "folder.png", "A"}, 1, "it is a folder"},
+        {{"-o", dir / "broken.bmp", "A"}, 1, "a symbolic link to nothing"}, {{"-o", dir / "null.jpg", "A"}, 1, device},
+        {{"-o", dir / "full.png", "A"}, 1, device}, {{"-o", zero, "A"}, 1, device},
     };
-    for (const auto& row : rows) {
-        std::vector<std::string> args{"-o", dir / "x.png"};
-        args.insert(args.end(), row.args.begin(), row.args.end());
-        const auto r = RunZebrixCli(args);
-        EXPECT_EQ(r.status, 2);
-        EXPECT_EQ(r.err, "zebrix-cli: " + row.message + "\n");
-        EXPECT_TRUE(dir.entries().empty());
+    for (const auto& [args, status, says] : rows) {
+        const Cli r(args);
+        EXPECT_EQ(r.status, status) << ::testing::PrintToString(args);
+        EXPECT_TRUE(says.ends_with("\n") ? r.err == says : Has(r.err, says) && (status == 2 || Has(r.err, "cannot "))) << r.err;
     }
+    for (const std::string& to : {dir / "fifo.bmp", dir / "null.jpg", zero})
+        EXPECT_EQ(Convert(dir / "a.bmp", to), ZAREZU_CANNOT_WRITE) << to;
+    EXPECT_TRUE(fs::is_fifo(dir / "fifo.bmp") && dir.entries() == entries);
+    const Cli help({"--help"});
+    EXPECT_TRUE(help.status == 0 && Has(help.out, "--symbology"));
 }
 
-TEST(Cli, UsageErrorsExitTwoAndWriteNothing)
-{
-    const TempDir dir;
-    const std::string out = dir / "x.png";
-    const std::vector<std::string> rows[] = {
-        {"-o", out, ""}, {"-o", out}, {"ABC"}, {"-s", "qr", "-o", out, "A"}, {"-w", "0", "-o", out, "A"},
-        {"-w", "abc", "-o", out, "A"}, {"--quality", "19", "-o", out, "A"}, {"--bogus", "-o", out, "A"},
-        {"-o", out, "A", "B"}, {"-o", dir / "x.gif", "A"}, {"--scale", "0", "-o", out, "A"},
-        {"--scale", "1.5", "-o", out, "A"}, {"--scale", "101", "-o", out, "A"}, {"--dpi", "-3", "-o", out, "A"},
-        {"--scale", "100", "-w", "65535", "-o", out, "A"}, // too many dots: refused, not attempted
-    };
-    for (const auto& args : rows) {
-        const auto r = RunZebrixCli(args);
-        EXPECT_EQ(r.status, 2) << args.size() << " " << args.front();
-        EXPECT_FALSE(r.err.empty());
-        EXPECT_TRUE(dir.entries().empty());
-    }
-    const auto help = RunZebrixCli({"--help"});
-    EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("--symbology"), std::string::npos);
-}
-
-TEST(Cli, AFailedWriteSaysSoAndLeavesNothingBehind)
-{
-    const TempDir dir;
-    std::filesystem::create_directory(dir / "taken.png");
-    std::filesystem::create_symlink("/dev/full", dir / "device.png"); // never written into
-    for (const std::string& target : {dir / "missing/x.png", dir / "taken.png", dir / "device.png"}) {
-        const auto r = RunZebrixCli({"-o", target, "A"});
-        EXPECT_EQ(r.status, 1) << target;
-        EXPECT_NE(r.err.find("cannot write"), std::string::npos) << r.err;
-    }
-    EXPECT_EQ(dir.entries(), (std::vector<std::string>{"device.png", "taken.png"}));
-}
-
+// A text too long for the default width can be cropped to a given one.
 TEST(Cli, AHugeTextIsRefusedClearlyUnlessCropped)
 {
     const TempDir dir;
-    const std::string text(20000, '7');
-    auto r = RunZebrixCli({"-o", dir / "huge.png", text});
+    ASSERT_EQ(Cli({"-w", "481", "-o", dir / "huge.png", std::string(20000, '7')}).status, 0);
+    EXPECT_TRUE(HoldsPainted(dir / "huge.png", Symbology::Code39, std::u16string(20000, u'7'), {0, 1, 0}, 481));
+}
+
+// One file per line, named from the template; CR LF, a bad character, an
+// empty line, bad UTF-8, a last line without a break; bad lines by number.
+TEST(Batch, OneImagePerLineAndBadLinesByNumber)
+{
+    const TempDir dir, out;
+    Spill(dir / "list.txt", "CODE39\r\nA*B\r\n\r\nabc\r\n\xC3(\r\n-. $/+%\r\nLAST");
+    const Cli r({"--batch", dir / "list.txt", "-o", out / "{n:03}-{text}.bmp"});
     EXPECT_EQ(r.status, 2);
-    EXPECT_NE(r.err.find("pixels wide"), std::string::npos) << r.err;
-    r = RunZebrixCli({"-w", "481", "-o", dir / "huge.png", text});
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_TRUE(test::Same(test::ReadPicture(dir / "huge.png"), test::Painted(Symbology::Code39, std::u16string(20000, u'7'), Options{0, 1, 0}, 481)));
+    EXPECT_EQ(r.err, "line 2: * : Caractère non valide !\nline 3: empty line, nothing to draw\nline 5: not valid UTF-8\n");
+    EXPECT_EQ(out.entries().size(), 4u);
+    for (const auto& [name, text] : {std::pair<const char*, std::u16string>{"001-CODE39.bmp", u"CODE39"},
+                                     {"004-abc.bmp", u"abc"}, {"006--. $_+%.bmp", u"-. $/+%"}, {"007-LAST.bmp", u"LAST"}})
+        EXPECT_TRUE(HoldsPainted(out / name, Symbology::Code39, text, {0, 1, 0}, Width(Symbology::Code39, text))) << name;
+    EXPECT_EQ(Scan(out / "004-abc.bmp", Symbology::Code39), Strings{"ABC"});
 }
 
-// The dynamic loader lists every library it loads, those loaded later by
-// --verify included: none may be Qt's.
-TEST(Cli, LoadsNoQtLibraryInAnyMode)
+// From standard input, with a single drawing's options, on two threads: the
+// messages in line order, showing no control character, and no progress bar
+// when not on a terminal.
+TEST(Batch, MessagesComeInLineOrderFromAllThreads)
 {
     const TempDir dir;
-    test::Spill(dir / "list.txt", "A\nB\n");
-    const std::vector<std::string> rows[] = {
-        {"-o", dir / "a.bmp", "A"}, {"-o", dir / "a.png", "A"}, {"-o", dir / "a.svg", "A"},
-        {"-o", dir / "a.jpg", "A"}, {"--verify", "-o", dir / "v.bmp", "A"},
-        {"--verify", "--batch", dir / "list.txt", "-o", dir / "{n}.png"},
+    std::string lines, expected;
+    for (int i = 1; i <= 400; ++i) {
+        lines += (i % 7 ? "OK " : "BAD_\x01") + std::to_string(i) + "\n";
+        expected += i % 7 ? "" : "line " + std::to_string(i) + ": U+0001 : Caractère(s) non valide(s)\n";
+    }
+    lines += "a\tb\n\x1B[2J\x1B]0;pwned\x07\nab\x7F\n\xE2\x80\xAE" "abc\n\xC2\x9B" "31m\n";
+    for (const char* shown : {"401: U+0009", "402: U+001B", "403: U+007F", "404: U+202E", "405: U+009B"})
+        expected += "line " + std::string(shown) + " : Caractère(s) non valide(s)\n";
+    const Cli r({"--batch", "-", "-j", "2", "-s", "code128", "-p", "--no-label", "-w", "300", "-o", dir / "{n}.png"}, lines);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, expected);
+    EXPECT_EQ(dir.entries().size(), 400u - 400 / 7);
+    EXPECT_TRUE(HoldsPainted(dir / "2.png", Symbology::Code128, u"OK 2", {1, 0, 0}, 300));
+}
+
+// A later line never replaces an earlier line's file: the same name after
+// cleaning, a name without fields, or a link made before the batch.
+TEST(Batch, ALaterLineNeverOverwritesAnEarlierOne)
+{
+    const TempDir dir, links;
+    Cli r({"-s", "code128", "--batch", "-", "-o", dir / "{text}.bmp"}, "A/B\nA_B\nC\n");
+    EXPECT_EQ(r.err.rfind("line 2: " + dir / "A_B.bmp" + " was already written by an earlier line", 0), 0u) << r.err;
+    EXPECT_EQ(Scan(dir / "A_B.bmp", Symbology::Code128), Strings{"A/B"});
+    EXPECT_TRUE(r.status == 2 && fs::exists(dir / "C.bmp"));
+    r = Cli({"--batch", "-", "-o", dir / "same.bmp"}, "A*B\nFIRST\nSECOND\n");
+    EXPECT_EQ(r.err, "line 1: * : Caractère non valide !\nline 3: " + dir / "same.bmp" +
+                         " was already written by an earlier line of this batch; not overwritten\n");
+    EXPECT_EQ(Scan(dir / "same.bmp", Symbology::Code39), Strings{"FIRST"});
+    fs::create_symlink("1.bmp", links / "2.bmp");
+    fs::create_symlink(links / "1.bmp", links / "3.bmp");
+    r = Cli({"--batch", "-", "-o", links / "{n}.bmp"}, "FIRST\nSECOND\nTHIRD\n");
+    EXPECT_EQ(r.status, 2);
+    for (const std::string n : {"2", "3"})
+        EXPECT_TRUE(Has(r.err, "line " + n + ": " + links / n + ".bmp was already written")) << r.err;
+    EXPECT_EQ(Slurp(links / "1.bmp"), Slurp(dir / "same.bmp")) << "1.bmp overwritten";
+}
+
+// A file that does not read back is written, then reported with the window's
+// reasons (exit 3), by line number in a batch.
+TEST(Verify, CatchesWhatDoesNotReadBack)
+{
+    const TempDir dir;
+    const std::pair<Strings, std::string> rows[] = {
+        {{"-s", "code128", "-p", "-o", dir / "p.bmp", "Hello"}, "p.bmp: does not read back: Les espaces élargis"},
+        {{"-w", "60", "-o", dir / "w.png", "HELLO"}, "w.png: does not read back: Le code barre est coupé au bord droit "
+                                                     "de l'image : élargissez l'image (-w)."},
+        {{"-s", "i2of5", "-o", dir / "i2.png", "1234"}, "i2.png: does not read back: Trop court"},
+        // The Code 39 check character is checked, not compared; Interleaved 2 of 5 compares the digits drawn.
+        {{"-c", "-o", dir / "a.svg", "code39"}, ""}, {{"-s", "i2of5", "-c", "-o", dir / "i.bmp", "1234"}, ""},
+        {{"-p", "-o", dir / "d.png", "A$B"}, ""}, // zbar reads it
     };
-    for (const auto& args : rows) {
-        const auto r = RunZebrixCli(args, {}, {"LD_DEBUG=libs"});
-        EXPECT_EQ(r.status, 0) << r.err;
-        EXPECT_NE(r.err.find("libc.so"), std::string::npos) << "no loader trace";
-        EXPECT_EQ(r.err.find("libQt6"), std::string::npos) << args.back() << "\n" << r.err;
-        if (args.front() == "--verify") {
-            EXPECT_NE(r.err.find("zebrix-cli-reader.so"), std::string::npos);
-        }
+    for (const auto& [args, says] : rows) {
+        const Cli r(With({"--verify"}, args), {}, {"LD_DEBUG=libs"});
+        EXPECT_TRUE(r.status == (says.empty() ? 0 : 3) && Has(r.err, says) && !Has(r.err, "libQt6")) << r.err;
+        EXPECT_TRUE(!says.empty() || Has(r.err, "zebrix-cli-reader.so")) << "the reader module loads";
+        EXPECT_TRUE(fs::exists(args[args.size() - 2]));
+    }
+    Spill(dir / "c.txt", "12\n1\na1\n-$:/.+\nX\n"); // the unreadable file decides the exit code, not the bad line
+    const Cli r({"--verify", "-s", "codabar", "--batch", dir / "c.txt", "-o", dir / "c{n}.svg"});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.err, "line 2: " + dir / "c2.svg" + ": does not read back: Trop court pour les lecteurs courants : il "
+                     "faut au moins 2 caractères en Codabar.\nline 3: " + dir / "c3.svg" + ": does not read back: Aucun "
+                     "lecteur ne le lit (attendu : « a1 »).\nline 5: X : Caractère non valide\n");
+    EXPECT_TRUE(fs::exists(dir / "c4.svg"));
+}
+
+// File names from a template: fields expanded (n = 7), a text made safe for a
+// file name (at most 100 bytes, never half a character), bad patterns refused.
+TEST(NameTemplate, FieldsExpandAndBadPatternsSayWhy)
+{
+    const std::tuple<const char*, std::u16string, std::string> rows[] = {
+        {"out/{n}.bmp", u"X", "out/7.bmp"}, {"label-{n:05}.png", u"X", "label-00007.png"}, {"plain.bmp", u"X", "plain.bmp"},
+        {"{n:03}-{text}.svg", u"ABC 12", "007-ABC 12.svg"}, {"{{n}}-{{text}}.bmp", u"X", "{n}-{text}.bmp"},
+        {"{text}.bmp", u"{n}", "{n}.bmp"}, {"{text}", u"A/B/C", "A_B_C"}, {"{text}", u"tab\there\x7F" u"end\x0085",
+        "tab_here_end_"}, {"{text}", u".hidden", "_hidden"}, {"{text}", u"..", "_."}, {"{text}", u"a.b", "a.b"},
+        {"{text}", u"", "_"}, {"{text}", u"Prix: 12€", "Prix: 12€"}, {"{text}", std::u16string(300, u'7'), std::string(100, '7')},
+        {"{text}", u"x" + std::u16string(60, u'é'), "x" + Utf16ToUtf8(std::u16string(49, u'é'))},
+        {"x{foo}.bmp", u"", "refused: {foo}"}, {"x{n.bmp", u"", "refused: unclosed"}, {"{n:5}.bmp", u"", "refused: "},
+        {"{n:00}.bmp", u"", "refused: "}, {"{n:019}.bmp", u"", "refused: "}, {"{N}.bmp", u"", "refused: "},
+    };
+    for (const auto& [pattern, text, expanded] : rows) {
+        std::string why;
+        const auto t = cli::NameTemplate::Parse(pattern, why);
+        EXPECT_TRUE(t ? t->Expand(7, text) == expanded : expanded.starts_with("refused") && Has(why, expanded.substr(9)))
+            << pattern << " " << expanded << ": " << why;
+    }
+    std::string why;
+    EXPECT_EQ(cli::NameTemplate::Parse("{n:03}", why)->Expand(123456, u"X"), "123456"); // padding never cuts
+}
+
+// Lines as read from a file in blocks: every kind of break, a byte-order mark, a line too long.
+TEST(LineInput, LineBreaksOfEveryKindWhateverTheBlocks)
+{
+    const std::string longest(cli::kMaxLineBytes, 'y'), tooLong(cli::kMaxLineBytes + 1, 'z'), x(70000, 'x');
+    const std::pair<std::string, Strings> rows[] = {
+        {"a\nb\nc", {"a", "b", "c"}}, {"a\nb\n", {"a", "b"}}, {"a\r\nb\r\n", {"a", "b"}}, {"a\r\nb", {"a", "b"}},
+        {"a\n\nb\n\n", {"a", "", "b", ""}}, {"\xEF\xBB\xBF" "a\nb", {"a", "b"}}, {"\xEF\xBB\xBF", {}},
+        {"a\rb\n", {"a\rb"}}, {"", {}}, {"\n", {""}}, {x + "\r\ny", {x, "y"}},
+        {longest + "\nshort\n" + tooLong + "\nlast", {longest, "short", "(too long)", "last"}},
+    };
+    const TempDir dir;
+    for (const auto& [input, lines] : rows) {
+        Strings streamed;
+        Spill(dir / "in", input);
+        const int fd = ::open((dir / "in").c_str(), O_RDONLY);
+        cli::LineReader reader(fd);
+        std::string line;
+        for (cli::LineReader::Result r; (r = reader.next(line)) != cli::LineReader::End;)
+            streamed.push_back(r == cli::LineReader::TooLong ? "(too long)" : line);
+        ::close(fd);
+        EXPECT_EQ(streamed, lines) << input.substr(0, 12);
     }
 }
 
-// Labels come from the glyphs compiled into the program: without any font
-// configuration the files are byte for byte the same.
-TEST(Cli, LabelsNeedNoFontConfiguration)
+TEST(Utf, StrictDecodingBothWays)
+{
+    std::u16string out;
+    EXPECT_TRUE(Utf8ToUtf16("Zebrix é € 😀", out));
+    EXPECT_EQ(out, u"Zebrix é € 😀");
+    EXPECT_EQ(Utf16ToUtf8(out), "Zebrix é € 😀");
+    // Both ends of every sequence length read and write back the same.
+    for (const char* good : {"\x7F", "\xC2\x80", "\xDF\xBF", "\xE0\xA0\x80", "\xEF\xBF\xBF", "\xF0\x90\x80\x80",
+                             "\xF4\x8F\xBF\xBF"})
+        EXPECT_TRUE(Utf8ToUtf16(good, out) && Utf16ToUtf8(out) == good) << good;
+    for (const char* bad : {"\xC3", "\xC0\xAF", "\xC1\xBF", "\xE0\x9F\xBF", "\xF0\x8F\xBF\xBF", "\xED\xA0\x80",
+                            "\xF4\x90\x80\x80", "\xF5\x80\x80\x80", "\xFF", "a\x80"})
+        EXPECT_FALSE(Utf8ToUtf16(bad, out)) << bad;
+    EXPECT_EQ(Utf16ToUtf8(u"\xD800x"), "\xEF\xBF\xBDx");
+}
+
+TEST(Progress, BarCountRateAndTimeLeft)
+{
+    const std::string line = cli::ProgressLine(2500, 10000, 2.0, 79), bar = line.substr(1, line.find(']') - 1);
+    EXPECT_TRUE(line.size() == 79 && Has(line, "2500/10000 lines") && Has(line, "1250 lines/s") && Has(line, "0:06 left"))
+        << line;
+    EXPECT_EQ(std::count(bar.begin(), bar.end(), '#'), static_cast<long>(bar.size() / 4));
+    EXPECT_FALSE(Has(cli::ProgressLine(10000, 10000, 4.0, 79), "left"));
+    EXPECT_TRUE(Has(cli::ProgressLine(0, 10, 0.0, 20), "0/10 lines"));
+}
+
+// Interrupted part-way, a batch leaves only whole files, no temporary one, and
+// says how many it wrote; a reader watching the folder never sees a short file.
+TEST(Hardening, ASignalPartWayLeavesWholeFilesAndNoTemporaryOne)
+{
+    for (const auto& [signal, status, type] : {std::tuple{SIGINT, 130, ".bmp"}, {SIGTERM, 143, ".svg"}, {SIGKILL, 137, ".bmp"}}) {
+        const TempDir dir, io;
+        Spill(io / "in", Lines(200000));
+        std::atomic<bool> done{false};
+        std::atomic<std::size_t> whole{0};
+        std::set<std::string> seen, short_;
+        std::thread reader([&, type = std::string(type)] {
+            while (!done)
+                for (const auto& name : dir.entries())
+                    if (!name.starts_with(".") && name.ends_with(type) && seen.insert(name).second)
+                        whole += Whole(dir / name) || !short_.insert(name).second;
+        });
+        const int err = ::open((io / "err").c_str(), O_WRONLY | O_CREAT, 0600);
+        const pid_t pid = Start({"-s", "code128", "--scale", "3", "--batch", io / "in", "-o", dir / "{n}" + type}, -1, -1, err);
+        for (int i = 0; i < 1000 && whole < 150; ++i)
+            std::this_thread::sleep_for(5ms);
+        ::kill(pid, signal);
+        EXPECT_EQ(Wait(pid), status) << strsignal(signal);
+        done = true;
+        reader.join();
+        const auto names = dir.entries();
+        EXPECT_TRUE(whole >= 150 && names.size() < 200000u) << "the signal came too early or too late to test anything";
+        EXPECT_TRUE(short_.empty()) << short_.size() << " short files, the first " << *short_.begin();
+        EXPECT_TRUE(std::all_of(names.begin(), names.end(), [&](auto& name) { return name[0] != '.' && Whole(dir / name); }));
+        EXPECT_TRUE(signal == SIGKILL || Has(Slurp(io / "err"), ": " + std::to_string(names.size()) + " files written"));
+        ::close(err);
+    }
+}
+
+// Replacing a file, by zebrix-cli or the converter: a link stays a link to the
+// new file, a hard-linked twin keeps the old bytes, the permissions stay; a
+// failed conversion leaves the old file; a new file gets the umask's permissions.
+TEST(Hardening, AReplacedFileKeepsItsLinksAndPermissions)
 {
     const TempDir dir;
-    for (const std::string ext : {".bmp", ".png", ".svg"}) {
-        const std::vector<std::string> args{"-s", "code128", "-o", "", "Hello, World! ~{|} Wg@%"};
-        auto usual = args, bare = args;
-        usual[3] = dir / ("usual" + ext);
-        bare[3] = dir / ("bare" + ext);
-        ASSERT_EQ(RunZebrixCli(usual).status, 0);
-        ASSERT_EQ(RunZebrixCli(bare, {}, {"FONTCONFIG_FILE=/dev/null", "FONTCONFIG_PATH=/nonexistent"}).status, 0);
-        EXPECT_EQ(test::Slurp(usual[3]), test::Slurp(bare[3])) << ext;
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    ASSERT_EQ(Cli({"-o", dir / "new.bmp", "A"}).status, 0);
+    EXPECT_EQ(fs::status(dir / "new.bmp").permissions(), fs::perms(0666 & ~mask));
+    Spill(dir / "bad.bmp", "BM not a bitmap");
+    for (const std::string ext : {".bmp", ".jpg"}) {
+        Spill(dir / "old" + ext, "old");
+        fs::permissions(dir / "old" + ext, fs::perms(0640));
+        fs::create_hard_link(dir / "old" + ext, dir / "twin" + ext);
+        fs::create_symlink("old" + ext, dir / "link" + ext);
+        EXPECT_TRUE(ext == ".bmp" || (Convert(dir / "bad.bmp", dir / "link.jpg") == ZAREZU_NOT_A_BMP &&
+                                      Slurp(dir / "old.jpg") == "old"));
+        EXPECT_EQ(ext == ".jpg" ? Convert(dir / "new.bmp", dir / "link.jpg") : Cli({"-o", dir / "link.bmp", "NEW"}).status, 0);
+        EXPECT_TRUE(ext == ".jpg" ? Slurp(dir / "old.jpg").starts_with("\xFF\xD8\xFF") : Whole(dir / "old.bmp")) << ext;
+        EXPECT_TRUE(fs::is_symlink(dir / "link" + ext) && Slurp(dir / "twin" + ext) == "old") << ext;
+        EXPECT_EQ(fs::status(dir / "old" + ext).permissions(), fs::perms(0640)) << ext;
     }
+}
+
+// Run by on_full_disk.sh, ZEBRIX_TEST_FULL_DISK naming a full tmpfs holding
+// old.bmp ("precious") and its hard-linked twin.bmp: nothing is lost or begun.
+TEST(Hardening, AFullDiskLosesNoFile)
+{
+    const char* full = std::getenv("ZEBRIX_TEST_FULL_DISK");
+    if (!full)
+        GTEST_SKIP() << "needs a full disk: run through on_full_disk.sh";
+    const std::string disk = full;
+    const TempDir elsewhere;
+    ASSERT_EQ(Cli({"-o", elsewhere / "a.bmp", "A"}).status, 0);
+    for (const Strings& args : {Strings{"-o", disk + "/old.bmp", "A"}, {"--batch", "-", "-o", disk + "/{n}.bmp"},
+                                {"--batch", "-", "-o", disk + "/old.bmp"}}) {
+        const Cli r(args, Lines(50));
+        EXPECT_TRUE(r.status == 1 && Has(r.err, "No space left on device")) << r.err;
+    }
+    EXPECT_EQ(Convert(elsewhere / "a.bmp", disk + "/old.bmp", 100), ZAREZU_CANNOT_WRITE);
+    EXPECT_TRUE(Slurp(disk + "/old.bmp") == "precious" && Slurp(disk + "/twin.bmp") == "precious");
+    EXPECT_EQ(Entries(disk), (Strings{"filler", "old.bmp", "twin.bmp"}));
+}
+
+// A full standard output is an error; a reader of the messages that goes away
+// (| head -1) stops the messages, not the files.
+TEST(Hardening, ClosedOrFullStandardStreamsStopMessagesNotFiles)
+{
+    const TempDir dir, io;
+    int full = ::open("/dev/full", O_WRONLY), err = ::open((io / "err").c_str(), O_WRONLY | O_CREAT, 0600), pipe[2];
+    EXPECT_EQ(Wait(Start({"--help"}, -1, full, err)), 1);
+    EXPECT_TRUE(Has(Slurp(io / "err"), "cannot write to standard output"));
+    ASSERT_EQ(::pipe(pipe), 0);
+    ::close(pipe[0]);
+    const Cli r({"--batch", "-", "-o", dir / "{n}.bmp"}, Lines(300, "bad#") + Lines(300), {}, pipe[1]);
+    EXPECT_EQ(r.status, 2);
+    for (const int fd : {full, err, pipe[1]})
+        ::close(fd);
+    EXPECT_EQ(dir.entries().size(), 300u);
 }

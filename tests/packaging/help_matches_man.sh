@@ -5,43 +5,30 @@
 set -euo pipefail
 zebrix=$1 cli=$2 src=$3
 fail() { echo "FAIL: $*" >&2; exit 1; }
-
 options() { grep -oE '(^|[ ,])--?[a-zA-Z?][-a-zA-Z]*' | tr -d ' ,' | sort -u; }
-# The first column of --help: "  -s, --symbology NAME   code39 ...".
+# The first column of --help ("  -s, --symbology NAME   code39 ..."), and the
+# tags of the manual's OPTIONS paragraphs (".TP" then ".BR \-s ", " \-\-symbology").
 help_options() { "$1" --help | grep -E '^ +-[-a-zA-Z?]' | sed -E 's/^ +//; s/  .*//' | options; }
-# The tags of the OPTIONS section's paragraphs: ".TP" then ".BR \-s ", " \-\-symbology".
 man_options() {
   sed -n '/^\.SH OPTIONS/,/^\.SH [^O]/p' "$1" | grep -A1 '^\.TP' | grep -v -e '^\.TP' -e '^--$' |
     sed -E 's/\\f[BIRP]//g; s/\\-/-/g; s/^\.[A-Z]+ //; s/"//g' | options
 }
-
 for program in "$zebrix" "$cli"; do
-  name=$(basename "$program")
-  in_help=$(help_options "$program")
+  name=$(basename "$program") in_help=$(help_options "$program")
   [ -n "$in_help" ] || fail "$name --help lists no option"
-  in_man=$(man_options "$src/packaging/man/$name.1")
-  diff <(echo "$in_help") <(echo "$in_man") >/dev/null ||
-    fail "$name: --help (<) and $name.1 (>) list different options:
-$(diff <(echo "$in_help") <(echo "$in_man") | grep '^[<>]')"
-  echo "ok: $name(1) lists $(echo $in_help)"
+  diff <(echo "$in_help") <(man_options "$src/packaging/man/$name.1") || fail "$name: --help (<) and $name.1 (>) differ"
 done
-version=$("$zebrix" --version)
-[ "$version" = "Zebrix 1.0.0" ] || fail "zebrix --version says \"$version\""
-
-# The completion, as bash runs it.
-complete_words() {
+[ "$("$zebrix" --version)" = "Zebrix 1.0.0" ] || fail "zebrix --version says \"$("$zebrix" --version)\""
+complete_words() { # the completion, as bash runs it
   bash -c 'source /usr/share/bash-completion/bash_completion; source "$1"; shift
            COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1)); COMP_LINE="$*"; COMP_POINT=${#COMP_LINE}
            _zebrix_cli; printf "%s\n" "${COMPREPLY[@]}" | sort' _ "$src/packaging/bash-completion/zebrix-cli" "$@"
 }
-completed=$(complete_words zebrix-cli -)
-[ "$completed" = "$(help_options "$cli")" ] || fail "completing \"-\" gives: $(echo $completed)"
-symbologies=$(complete_words zebrix-cli -s '')
+[ "$(complete_words zebrix-cli -)" = "$(help_options "$cli")" ] || fail "completing \"-\" gives: $(complete_words zebrix-cli -)"
+symbologies=$(complete_words zebrix-cli -s '' | tr '\n' ' ')
+[ "$symbologies" = "codabar code128 code39 i2of5 " ] || fail "completing \"-s\" gives: $symbologies"
+[ "$(complete_words zebrix-cli --symbology code1)" = code128 ] || fail "completing \"--symbology code1\""
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
-for s in $symbologies; do
-  "$cli" -s "$s" -o "$tmp/$s.svg" 10 || fail "zebrix-cli refuses -s $s"
-done
-[ "$(echo $symbologies)" = "codabar code128 code39 i2of5" ] || fail "completing \"-s\" gives: $(echo $symbologies)"
-[ "$(complete_words zebrix-cli --symbology code1)" = code128 ] || fail "completing \"--symbology code1\""
-echo "ok: completion of $(echo $symbologies)"
+for s in $symbologies; do "$cli" -s "$s" -o "$tmp/$s.svg" 10 || fail "zebrix-cli refuses -s $s"; done
+echo "ok: manual pages, --help and completion agree"
