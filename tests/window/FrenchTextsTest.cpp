@@ -8,7 +8,6 @@
 #include "support/Modal.h"
 
 #include <QContextMenuEvent>
-#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLabel>
@@ -22,22 +21,6 @@
 using namespace zebrix;
 using namespace zebrix::test;
 
-namespace {
-
-// The captions of a dialog's buttons and labels, in their order.
-QStringList Texts(QWidget* dialog)
-{
-    QStringList texts;
-    for (QLabel* l : dialog->findChildren<QLabel*>())
-        if (!l->text().isEmpty() && l->isVisible())
-            texts << l->text();
-    for (QAbstractButton* b : dialog->findChildren<QPushButton*>())
-        if (b->isVisible())
-            texts << b->text();
-    return texts;
-}
-
-} // namespace
 
 TEST(FrenchTexts, DialogsButtonsAndTheTextFieldsMenuAreInFrench)
 {
@@ -47,8 +30,15 @@ TEST(FrenchTexts, DialogsButtonsAndTheTextFieldsMenuAreInFrench)
     QTemporaryDir dir;
     ASSERT_TRUE(QFile(dir.filePath("a.bmp")).open(QIODevice::WriteOnly));
 
-    QStringList seen;
-    const auto note = [&](QWidget* w) { seen << Texts(w); };
+    QStringList seen; // the captions of a dialog's labels and buttons, in their order
+    const auto note = [&](QWidget* d) {
+        for (QLabel* l : d->findChildren<QLabel*>())
+            if (!l->text().isEmpty() && l->isVisible())
+                seen << l->text();
+        for (QAbstractButton* b : d->findChildren<QPushButton*>())
+            if (b->isVisible())
+                seen << b->text();
+    };
     OnModal<QMessageBox>([&](QMessageBox* box) { note(box); box->button(QMessageBox::No)->click(); });
     QtMessageBoxService().show(nullptr, "Question", "Titre", MessageIcon::Question, MessageButtons::YesNo);
     OnModal<QInputDialog>([&](QInputDialog* d) { note(d); d->reject(); });
