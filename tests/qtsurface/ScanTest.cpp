@@ -38,14 +38,11 @@ TEST(Scan, EverySymbologyUnderEveryOptionWithBothReaders)
         bool zbar;
     } rows[] = {
         {Code39, u"code39", "CODE39", "W", true, true, true},
-        {Code39, u"1234567890", "1234567890", "2", true, true, true},
         {Code39, u"-. $/+%", "-. $/+%", "F", true, false, true}, // wider spaces: a ratio ZXing refuses
         {Interleaved2of5, u"1", "", "", false, false, true},     // ZXing reads from six digits on
         {Interleaved2of5, u"123456", "", "", true, true, true},
-        {Interleaved2of5, u"00000000000", "", "", true, true, true},
         {Code128, u"Hello, World!", "Hello, World!", nullptr, true, false, true}, // wider spaces break its widths
-        {Code128, u"123456", "123456", nullptr, true, false, true},
-        {Code128, u"~{|}", "~{|}", nullptr, true, false, false}, // zbar misses it at one pixel a module, as in Zint's
+        // zbar misses some symbols (a single "|") at one pixel a module, in Zint's images too
         {Code128, u" !\"#$%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_`abcdefghijklmnopqrstuvwxyz{|}~",
          " !\"#$%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_`abcdefghijklmnopqrstuvwxyz{|}~", nullptr,
          true, false, false},

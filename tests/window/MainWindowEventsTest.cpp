@@ -44,8 +44,7 @@ TEST_F(MainWindowEvents, SymbologyButtonsSetTheCheckBoxThenDraw)
                 Click(symbologyButton(to));
                 EXPECT_TRUE(symbologyButton(to).isChecked());
                 EXPECT_EQ(addCheckBox().toolTip(), QString::fromUtf8(rows[to].tooltip));
-                EXPECT_EQ(addCheckBox().isChecked(), rows[to].ticked);
-                EXPECT_EQ(addCheckBox().isEnabled(), rows[to].enabled);
+                EXPECT_EQ(std::pair(addCheckBox().isChecked(), addCheckBox().isEnabled()), std::pair(rows[to].ticked, rows[to].enabled));
                 EXPECT_EQ(symbologyIndex(), to);
                 ASSERT_FALSE(drawings.empty());
                 EXPECT_EQ(drawings.back().symbology, to);
@@ -94,41 +93,10 @@ TEST_F(MainWindowEvents, AnIndexOutsideTheButtonsSetsNothingAndDrawsNothing)
     EXPECT_EQ(ReadZXing(surface()), "AB");
 }
 
-TEST_F(MainWindowEvents, OptionBoxesRedrawWithTheirNewValue)
-{
-    textField().setText(QStringLiteral("AB"));
-    const auto barBottom = [this] {
-        int y = 0;
-        while (y + 1 < surface().height() && surface().pixel(20, y + 1) == qRgb(0, 0, 0))
-            ++y;
-        return y;
-    };
-    const auto secondBar = [this] {
-        int x = 21;
-        while (surface().pixel(x, 10) == qRgb(0, 0, 0))
-            ++x;
-        while (surface().pixel(x, 10) != qRgb(0, 0, 0))
-            ++x;
-        return x;
-    };
-    EXPECT_EQ(barBottom(), 50);
-    drawings.clear();
-    Click(addLabelBox()); // no label: longer bars, nothing under them
-    EXPECT_EQ(drawings.size(), 1u);
-    EXPECT_EQ(barBottom(), 58);
-    EXPECT_TRUE(AllWhite(surface(), QRect(0, 59, surface().width(), 8)));
-    const int wide = secondBar();
-    Click(widenSpacesBox()); // narrower spaces: the second bar moves left
-    EXPECT_EQ(drawings.size(), 2u);
-    EXPECT_EQ(secondBar(), wide - 1);
-}
-
 TEST_F(MainWindowEvents, TheSurfaceFollowsTheWindowWidthDownToOnePixel)
 {
-    EXPECT_EQ(MainWindow::SurfaceWidthFor(505), 480); // 15 twips a pixel, 380 twips off the outer width
-    EXPECT_EQ(MainWindow::SurfaceWidthFor(27), 2);
-    for (int outer : {26, 0, -5})
-        EXPECT_EQ(MainWindow::SurfaceWidthFor(outer), 1) << outer;
+    for (auto [outer, width] : {std::pair{505, 480}, {27, 2}, {26, 1}, {0, 1}, {-5, 1}}) // 380 twips off, 15 a pixel
+        EXPECT_EQ(MainWindow::SurfaceWidthFor(outer), width) << outer;
 
     textField().setText(QStringLiteral("ZEBRIX"));
     const QImage first = surface();
@@ -139,7 +107,6 @@ TEST_F(MainWindowEvents, TheSurfaceFollowsTheWindowWidthDownToOnePixel)
         form->resize(497 + delta, form->height());
         QApplication::processEvents();
         const int expected = std::max(1, width + delta);
-        EXPECT_EQ(form->barcodeView()->width(), expected);
         EXPECT_EQ(surface().width(), expected);
         EXPECT_EQ(form->barcodeView()->geometry(), QRect(8, 168, expected, 67));
         ASSERT_FALSE(drawings.empty());

@@ -15,17 +15,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <string>
-#include <vector>
 
 namespace zebrix::test {
-
-struct Drawing {
-    int symbology;
-    QImage image;
-    QString addCheckTooltip;
-    bool addCheckEnabled;
-};
 
 inline MainWindowServices Doubles(FakeMessageBox& messages, FakeClipboard& clipboard)
 {
@@ -37,12 +28,17 @@ inline MainWindowServices Doubles(FakeMessageBox& messages, FakeClipboard& clipb
 
 class WindowTest : public ::testing::Test {
 protected:
+    struct Drawing {
+        int symbology;
+        QImage image;
+        QString addCheckTooltip;
+        bool addCheckEnabled;
+    };
     void SetUp() override
     {
         MainWindowServices services = Doubles(messages, clipboard);
-        services.print = [this](MainWindow& f) { commandsRun.push_back({"print", &f}); };
-        services.save = [this](MainWindow& f) { commandsRun.push_back({"save", &f}); };
-        services.about = [this](MainWindow& f) { commandsRun.push_back({"about", &f}); };
+        const auto record = [this](const char* name) { return [this, name](MainWindow& f) { commandsRun.push_back({name, &f}); }; };
+        std::tie(services.print, services.save, services.about) = std::tuple(record("print"), record("save"), record("about"));
         services.quit = [this] { ++quits; };
         form = std::make_unique<MainWindow>(std::move(services));
         form->setDrawObserver([this](Symbology type, const QImage& image) {
@@ -56,17 +52,14 @@ protected:
         QApplication::setActiveWindow(form.get());
         ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     }
-
     QLineEdit& textField() { return *form->textField(); }
-    QCheckBox& optionBox(int i) { return *form->optionBox(static_cast<OptionBox>(i)); }
-    QCheckBox& widenSpacesBox() { return optionBox(0); }
-    QCheckBox& addLabelBox() { return optionBox(1); }
-    QCheckBox& addCheckBox() { return optionBox(2); }
+    QCheckBox& widenSpacesBox() { return *form->optionBox(OptionBox::WidenSpaces); }
+    QCheckBox& addLabelBox() { return *form->optionBox(OptionBox::AddLabel); }
+    QCheckBox& addCheckBox() { return *form->optionBox(OptionBox::AddCheck); }
     QRadioButton& symbologyButton(int i) { return *form->symbologyButton(static_cast<Symbology>(i)); }
     QPushButton& button(const char* name) { return *form->findChild<QPushButton*>(QLatin1String(name)); }
     int symbologyIndex() const { return static_cast<int>(form->symbology()); }
     const QImage& surface() { return form->barcodeView()->image(); }
-
     // A click with the mouse, as a user does it.
     static void Click(QWidget& w) { QTest::mouseClick(&w, Qt::LeftButton, {}, QPoint(6, w.height() / 2)); }
 
@@ -79,16 +72,9 @@ protected:
 };
 
 // The single text a reader finds in the image, or "" when it finds none or several.
-inline std::string ReadZXing(const QImage& image)
-{
-    const auto texts = DecodeWithZXing(image);
-    return texts.size() == 1 ? texts.front() : std::string();
-}
-inline std::string ReadZbar(const QImage& image)
-{
-    const auto texts = DecodeWithZbar(image);
-    return texts.size() == 1 ? texts.front() : std::string();
-}
+inline std::string Single(const std::vector<std::string>& texts) { return texts.size() == 1 ? texts[0] : ""; }
+inline std::string ReadZXing(const QImage& image) { return Single(DecodeWithZXing(image)); }
+inline std::string ReadZbar(const QImage& image) { return Single(DecodeWithZbar(image)); }
 
 // True when no pixel of the rectangle (clipped to the image) is anything but white.
 inline bool AllWhite(const QImage& image, QRect area = {})
