@@ -39,7 +39,7 @@ protected:
         MainWindowServices services = Doubles(messages, clipboard);
         const auto record = [this](const char* name) { return [this, name](MainWindow& f) { commandsRun.push_back({name, &f}); }; };
         std::tie(services.print, services.save, services.about) = std::tuple(record("print"), record("save"), record("about"));
-        services.quit = [this] { ++quits; };
+        services.quit = [this] { commandsRun.push_back({"quit", nullptr}); };
         form = std::make_unique<MainWindow>(std::move(services));
         form->setDrawObserver([this](Symbology type, const QImage& image) {
             drawings.push_back({static_cast<int>(type), image, addCheckBox().toolTip(), addCheckBox().isEnabled()});
@@ -65,8 +65,7 @@ protected:
 
     FakeClipboard clipboard;
     FakeMessageBox messages;
-    std::vector<std::pair<std::string, MainWindow*>> commandsRun;
-    int quits = 0;
+    std::vector<std::pair<std::string, MainWindow*>> commandsRun; // the commands run, on which window
     std::unique_ptr<MainWindow> form;
     std::vector<Drawing> drawings;
 };

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# `cmake --install` into a scratch prefix: the program, its icons, a menu entry and AppStream metadata
-# naming the same id (accepted by desktop-file-validate and `appstreamcli validate --strict`), the manual
-# pages and the bash completion.
+# `cmake --install` into a scratch prefix: the program, its icons, and a menu entry and AppStream
+# metadata naming the same id, accepted by desktop-file-validate and `appstreamcli validate --strict`.
+# (The manual pages and the completion are checked by tests/packaging and the package test.)
 #   install_test.sh BUILD_DIR SCRATCH_DIR
 set -euo pipefail
 prefix=$2/prefix id=org.example.zebrix
@@ -11,8 +11,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 [ -x "$prefix/bin/zebrix" ] || fail "bin/zebrix not installed"
 entry=$prefix/share/applications/$id.desktop
 out=$(desktop-file-validate "$entry" 2>&1) && [ -z "$out" ] || fail "invalid menu entry $entry: $out"
-for line in 'Exec=zebrix$' "Icon=$id\$" 'Name=.' 'Name\[fr\]=.' 'Comment=.' 'Comment\[fr\]=.' 'Keywords=.' \
-  'Keywords\[fr\]=.' 'Categories=.'; do
+for line in 'Exec=zebrix$' "Icon=$id\$" 'Name=.' 'Name\[fr\]=.' 'Comment=.' 'Comment\[fr\]=.' 'Keywords\[fr\]=.' 'Categories=.'; do
   grep -q "^$line" "$entry" || fail "the menu entry has no line $line"
 done
 meta=$prefix/share/metainfo/$id.metainfo.xml
@@ -25,10 +24,4 @@ for size in 32 48 64 128 256; do
   [ "$got" = "${size}x${size}" ] || fail "the ${size}px icon is $got"
 done
 identify "MSVG:$prefix/share/icons/hicolor/scalable/apps/$id.svg" >/dev/null || fail "no readable scalable icon"
-for page in zebrix zebrix-cli; do
-  warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$prefix/share/man/man1/$page.1.gz" 2>&1 >/dev/null) \
-    || fail "no manual page $page(1)"
-  [ -z "$warnings" ] || fail "$page(1): $warnings"
-done
-[ -f "$prefix/share/bash-completion/completions/zebrix-cli" ] || fail "no bash completion for zebrix-cli"
 echo "ok: installed in $prefix"
