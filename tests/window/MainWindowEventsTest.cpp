@@ -9,7 +9,6 @@ using MainWindowEvents = WindowTest;
 
 TEST_F(MainWindowEvents, EveryKeystrokeRedrawsAndTheBarcodeScans)
 {
-    Activate();
     drawings.clear();
     QTest::keyClicks(&textField(), QStringLiteral("ZEBRIX 1.0"));
     ASSERT_EQ(drawings.size(), 10u);

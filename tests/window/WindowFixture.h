@@ -14,15 +14,12 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include <memory>
-
 namespace zebrix::test {
 
 inline MainWindowServices Doubles(FakeMessageBox& messages, FakeClipboard& clipboard)
 {
     MainWindowServices services;
-    services.messageBox = &messages;
-    services.clipboard = &clipboard;
+    std::tie(services.messageBox, services.clipboard) = std::tuple(&messages, &clipboard);
     return services;
 }
 
@@ -45,10 +42,6 @@ protected:
             drawings.push_back({static_cast<int>(type), image, addCheckBox().toolTip(), addCheckBox().isEnabled()});
         });
         form->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    }
-    void Activate()
-    {
         QApplication::setActiveWindow(form.get());
         ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     }
@@ -60,7 +53,6 @@ protected:
     QPushButton& button(const char* name) { return *form->findChild<QPushButton*>(QLatin1String(name)); }
     int symbologyIndex() const { return static_cast<int>(form->symbology()); }
     const QImage& surface() { return form->barcodeView()->image(); }
-    // A click with the mouse, as a user does it.
     static void Click(QWidget& w) { QTest::mouseClick(&w, Qt::LeftButton, {}, QPoint(6, w.height() / 2)); }
 
     FakeClipboard clipboard;
