@@ -132,18 +132,3 @@ TEST_F(MainWindowCommands, CommandsRunFromTheirButtonsEnterAndTheirKeys)
     QTest::keyClick(&textField(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_TRUE(QTest::qWaitFor([&] { return clipboard.images.size() == 1u; }));
 }
-
-// The program's own about command: its dialog opens modally and Escape closes it.
-TEST(MainWindowAbout, TheAboutButtonOpensTheAboutDialogModally)
-{
-    MainWindow window; // the desktop's services
-    window.show();
-    QString caption;
-    QTimer::singleShot(0, [&] {
-        caption = QApplication::activeModalWidget()->windowTitle();
-        QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape);
-    });
-    QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("Command7")), Qt::LeftButton);
-    EXPECT_EQ(caption, QStringLiteral("A propos Zebrix"));
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-}

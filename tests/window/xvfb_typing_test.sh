@@ -64,7 +64,14 @@ case "$(convert "$out/wide.png" -format '%w %[pixel:p{670,200}]' info:)" in
   '700 white' | '700 srgb(255,255,255)') ;;
   *) fail "the window is not 700 pixels wide with its surface under (670, 200)" ;;
 esac
-# "Quitter Zebrix" ends the program at once, with success.
+# "A Propos" opens the about box, Escape closes it; "Quitter Zebrix" ends the program at once, with success.
+about() { xdotool search --onlyvisible --name '^A propos Zebrix$' >/dev/null 2>&1; }
+click 268 148
+for _ in $(seq 50); do about && break; sleep 0.1; done
+about || fail "no about box after \"A Propos\""
+xdotool key Escape
+sleep 0.5
+about && fail "the about box is still open after Escape"
 click 120 148
 for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$pid" 2>/dev/null && fail "still running after \"Quitter Zebrix\""
