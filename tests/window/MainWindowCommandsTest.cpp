@@ -1,4 +1,4 @@
-// Copy, paste, reset and quit; the buttons and keys of the commands that live elsewhere.
+// Paste; the buttons and keys of the commands.
 #include "LongLineEdit.h"
 #include "WindowFixture.h"
 
@@ -70,38 +70,6 @@ TEST_F(MainWindowCommands, PasteTakesTheClipboardTextUnchanged)
         EXPECT_TRUE(BarsOrOneLine(surface()));
         textField().repaint();
     }
-}
-
-TEST_F(MainWindowCommands, CopyTakesTheSurfaceAndResetRemovesTheTextAndTheSavedPictureOnly)
-{
-    Click(button("Command4")); // empty text: a blank bitmap of the surface's size
-    Click(symbologyButton(2));
-    widenSpacesBox().setChecked(false);
-    QImage saved(60, 40, QImage::Format_RGB32);
-    saved.fill(qRgb(200, 30, 30));
-    form->barcodeView()->setBackgroundPicture(saved);
-    form->setWindowTitle(QStringLiteral("Ruvovez : code.bmp"));
-    textField().setText(QStringLiteral("Reset me!"));
-    Click(button("Command4"));
-    ASSERT_EQ(clipboard.images.size(), 2u);
-    EXPECT_EQ(clipboard.images[0].size(), form->barcodeView()->size());
-    EXPECT_TRUE(AllWhite(clipboard.images[0]));
-    EXPECT_EQ(clipboard.images[1], surface()); // the drawing over the saved picture
-    EXPECT_EQ(clipboard.images[1].pixel(2, 30), qRgb(200, 30, 30));
-
-    Click(button("Command8"));
-    EXPECT_TRUE(textField().text().isEmpty());
-    EXPECT_FALSE(form->barcodeView()->hasBackgroundPicture());
-    EXPECT_TRUE(AllWhite(surface()));
-    EXPECT_EQ(symbologyIndex(), 2); // left alone: symbology, boxes, caption
-    EXPECT_TRUE(symbologyButton(2).isChecked());
-    EXPECT_TRUE(!widenSpacesBox().isChecked() && addLabelBox().isChecked() && addCheckBox().isChecked());
-    EXPECT_EQ(form->windowTitle(), QLatin1String("Ruvovez : code.bmp"));
-    form->barcodeView()->setBackgroundPicture(saved); // with the text already empty nothing redraws, yet it goes
-    drawings.clear();
-    Click(button("Command8"));
-    EXPECT_TRUE(drawings.empty());
-    EXPECT_TRUE(AllWhite(surface()));
 }
 
 TEST_F(MainWindowCommands, CommandsRunFromTheirButtonsEnterAndTheirKeys)

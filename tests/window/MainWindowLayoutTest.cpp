@@ -66,13 +66,21 @@ TEST_F(MainWindowLayout, EveryControlShowsItsCaptionInTabOrderAndNoneHidesAnothe
     EXPECT_EQ(focus, &textField()); // and round again
 }
 
-TEST_F(MainWindowLayout, BlackWindowWhiteCaptionsWhiteSurface)
+TEST_F(MainWindowLayout, BlackWindowWhiteCaptionsWhiteSurfaceSharpAtEveryScale)
 {
     const QImage shot = form->grab().toImage();
     const QRect pic = form->barcodeView()->geometry();
     EXPECT_EQ(shot.pixel(2, 2), qRgb(0, 0, 0));
     EXPECT_EQ(shot.pixel(pic.left() - 3, pic.center().y()), qRgb(0, 0, 0));
     EXPECT_EQ(shot.pixel(pic.center()), qRgb(255, 255, 255));
+    textField().setText(QStringLiteral("A")); // the surface shows its drawing, each pixel r x r on a scaled screen
+    EXPECT_EQ(form->barcodeView()->grab().toImage().convertToFormat(QImage::Format_RGB32), surface());
+    for (int r : {2, 3}) {
+        QImage device(surface().size() * r, QImage::Format_RGB32);
+        device.setDevicePixelRatio(r);
+        form->barcodeView()->render(&device);
+        EXPECT_EQ(device, surface().scaled(surface().size() * r)) << r;
+    }
     // On black the captions are white, the focus mark as bright, a disabled caption grey but readable.
     const auto brightest = [](const QImage& image, const QImage& other = {}) {
         int most = 0;

@@ -1,4 +1,5 @@
-// The save button of the real window, with scripted dialogs and the real converter.
+// Save, copy and reset through the window: the real save command with scripted
+// dialogs and the real converter.
 #include "Commands.h"
 #include "WindowFixture.h"
 
@@ -10,7 +11,7 @@
 using namespace zebrix;
 using namespace zebrix::test;
 
-// The file saved names the window and lies under later drawings until the reset.
+// The file saved names the window and lies under later drawings, copies included, until the reset.
 TEST(MainWindowSave, ASaveNamesTheWindowAndLeavesTheSavedPictureUnderLaterDrawings)
 {
     QTemporaryDir folder;
@@ -19,32 +20,48 @@ TEST(MainWindowSave, ASaveNamesTheWindowAndLeavesTheSavedPictureUnderLaterDrawin
     FakeSaveFileDialog dialog;
     FakeInputBox inputBox;
     MainWindowServices services = Doubles(messages, clipboard);
-    services.save = SaveCommandFor(
-        SaveSeams{&dialog, &inputBox, &messages, {QStringLiteral(ZEBRIX_CONVERTER_DIR)}, folder.path()});
+    services.save = SaveCommandFor(SaveSeams{&dialog, &inputBox, &messages, {ZEBRIX_CONVERTER_DIR}, folder.path()});
     MainWindow form(std::move(services));
     form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    const auto click = [&](const char* name) { form.findChild<QPushButton*>(QLatin1String(name))->click(); };
+    click("Command4"); // empty text: a blank bitmap of the surface's size
     form.symbologyButton(Symbology::Code128)->click();
     form.optionBox(OptionBox::WidenSpaces)->setChecked(false); // exact widths, so that it scans
     QTest::keyClicks(form.textField(), QStringLiteral("Zebrix"));
     dialog.answers.push_back(FakeSaveFileDialog::Answer{folder.filePath("code.png"), 3});
-    const auto save = form.findChild<QPushButton*>(QStringLiteral("Command3"));
-    QTest::mouseClick(save, Qt::LeftButton);
-
+    click("Command3");
     ASSERT_TRUE(messages.shown.empty()) << messages.shown.front().text.toStdString();
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Ruvovez : code.jpg"));
     ASSERT_TRUE(QFile::exists(folder.filePath("code.jpg")));
-    EXPECT_EQ(ReadZbar(form.barcodeView()->backgroundPicture()), "Zebrix");
+    const QImage saved = form.barcodeView()->backgroundPicture().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(ReadZbar(saved), "Zebrix");
 
-    QTest::keyClick(form.textField(), Qt::Key_Backspace);
-    QTest::mouseClick(save, Qt::LeftButton); // the next dialog proposes the file and type chosen last; cancelled
+    form.textField()->setText(QStringLiteral("Z")); // shorter: its bars end where the saved ones go on
+    click("Command3"); // the next dialog proposes the file and type chosen last; cancelled
     ASSERT_EQ(dialog.requests.size(), 2u);
-    EXPECT_EQ(dialog.requests[1].selectedType, 3);
-    EXPECT_EQ(dialog.requests[1].proposedName, folder.filePath("code.jpg"));
-    EXPECT_NE(form.barcodeView()->image(), form.barcodeView()->backgroundPicture());
+    EXPECT_EQ(std::pair(dialog.requests[1].proposedName, dialog.requests[1].selectedType), std::pair(folder.filePath("code.jpg"), 3));
+    click("Command4");
+    ASSERT_EQ(clipboard.images.size(), 2u);
+    EXPECT_EQ(clipboard.images[0].size(), form.barcodeView()->size());
+    EXPECT_TRUE(AllWhite(clipboard.images[0]));
+    EXPECT_EQ(clipboard.images[1], form.barcodeView()->image());
+    EXPECT_NE(clipboard.images[1], saved); // the new drawing over the saved picture
+    EXPECT_EQ(clipboard.images[1].copy(80, 10, 30, 30), saved.copy(80, 10, 30, 30));
+    EXPECT_FALSE(AllWhite(saved, QRect(80, 10, 30, 30)));
 
-    QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("Command8")), Qt::LeftButton);
+    click("Command8"); // the reset empties the text and removes the picture, and leaves the rest
+    EXPECT_TRUE(form.textField()->text().isEmpty());
     EXPECT_FALSE(form.barcodeView()->hasBackgroundPicture());
     EXPECT_TRUE(AllWhite(form.barcodeView()->image()));
+    EXPECT_EQ(form.symbology(), Symbology::Code128);
+    EXPECT_TRUE(form.symbologyButton(Symbology::Code128)->isChecked());
+    EXPECT_FALSE(form.optionBox(OptionBox::WidenSpaces)->isChecked());
+    EXPECT_TRUE(form.optionBox(OptionBox::AddLabel)->isChecked() && form.optionBox(OptionBox::AddCheck)->isChecked());
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Ruvovez : code.jpg"));
+    form.barcodeView()->setBackgroundPicture(saved); // with the text already empty nothing redraws, yet it goes
+    int drawings = 0;
+    form.setDrawObserver([&](Symbology, const QImage&) { ++drawings; });
+    click("Command8");
+    EXPECT_EQ(drawings, 0);
+    EXPECT_TRUE(AllWhite(form.barcodeView()->image()));
 }
