@@ -20,8 +20,7 @@ QImage Shown(const Drawing& drawing)
 QImage Message(std::u16string text)
 {
     Drawing d;
-    d.kind = Drawing::Kind::Message;
-    d.message = std::move(text);
+    std::tie(d.kind, d.message) = std::tuple(Drawing::Kind::Message, std::move(text));
     return Shown(d);
 }
 
