@@ -82,25 +82,22 @@ TEST(BarcodePicture, AMessageNamesAnInvisibleOrRightToLeftCharacterReadably)
 TEST(BarcodePicture, AMessageIsDrawnWholeFromTheTopEdgeAndOnlyItsVisibleStart)
 {
     // An accent over a capital reaches above the font's ascent: the line goes down just enough to show it.
-    const auto ink = [](const QImage& image, int* top) {
-        int count = 0;
+    const auto inkAndTop = [](const QImage& image) {
+        int count = 0, top = -1;
         for (int y = image.height() - 1; y >= 0; --y)
             for (int x = 0; x < image.width(); ++x)
                 if (qGray(image.pixel(x, y)) < 128 && ++count)
-                    *top = y;
-        return count;
+                    top = y;
+        return std::pair(count, top);
     };
     for (const char16_t* text : {u"É : Caractère non valide !", u"Å", u"Ï"}) {
-        const QString message = QString::fromUtf16(text);
         QImage whole(BarcodePicture::kDefaultWidth, 40, QImage::Format_RGB32);
         whole.fill(Qt::white);
         QPainter painter(&whole);
         painter.setFont(BarcodePicture::messageFont());
-        painter.drawText(QPointF(0, 20), message);
+        painter.drawText(QPointF(0, 20), QString::fromUtf16(text));
         painter.end();
-        int top = -1, wholeTop = -1;
-        EXPECT_EQ(ink(Message(message.toStdU16String()), &top), ink(whole, &wholeTop)) << message.toStdString();
-        EXPECT_EQ(top, 0);
+        EXPECT_EQ(inkAndTop(Message(text)), std::pair(inkAndTop(whole).first, 0)) << QString::fromUtf16(text).toStdString();
     }
     EXPECT_EQ(Message(std::u16string(2'000'000, u'W')), Message(std::u16string(100, u'W')));
 }

@@ -24,12 +24,10 @@ TEST(Scan, EverySymbologyUnderEveryOptionWithBothReaders)
         bool zbar;
     } rows[] = {
         {Code39, u"code39", "CODE39", "W", true, true, true},
-        {Code39, u"-. $/+%", "-. $/+%", "F", true, false, true}, // wider spaces: a ratio ZXing refuses
         {Interleaved2of5, u"1", "", "", false, false, true},     // ZXing reads from six digits on
         {Interleaved2of5, u"123456", "", "", true, true, true},
         {Code128, u"Hello, World!", "Hello, World!", nullptr, true, false, true},
         {Code128, printable, utf8(printable), nullptr, true, false, false}, // zbar misses "|" at one pixel a module
-        {Codabar, u"1", "1", nullptr, false, false, true},                  // ZXing wants two data characters
         {Codabar, u"123-45", "123-45", nullptr, true, true, true},
     };
     for (const auto& row : rows)
