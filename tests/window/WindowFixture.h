@@ -8,7 +8,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -25,12 +24,7 @@ inline MainWindowServices Doubles(FakeMessageBox& messages, FakeClipboard& clipb
 
 class WindowTest : public ::testing::Test {
 protected:
-    struct Drawing {
-        int symbology;
-        QImage image;
-        QString addCheckTooltip;
-        bool addCheckEnabled;
-    };
+    struct Drawing { int symbology; QImage image; QString addCheckTooltip; bool addCheckEnabled; };
     void SetUp() override
     {
         MainWindowServices services = Doubles(messages, clipboard);

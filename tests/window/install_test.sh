@@ -16,7 +16,7 @@ for line in 'Exec=zebrix$' "Icon=$id\$" 'Name=.' 'Name\[fr\]=.' 'Comment=.' 'Com
 done
 meta=$prefix/share/metainfo/$id.metainfo.xml
 out=$(appstreamcli validate --strict --no-net --no-color "$meta" 2>&1) || fail "appstreamcli: $out"
-for want in "<id>$id</id>" "<launchable type=\"desktop-id\">$id.desktop</launchable>" '<release version="1.0.0"'; do
+for want in "<id>$id</id>" "<launchable type=\"desktop-id\">$id.desktop</launchable>"; do
   grep -qF "$want" "$meta" || fail "the metadata has no $want"
 done
 for size in 32 48 64 128 256; do

@@ -9,15 +9,10 @@ set -euo pipefail
 zebrix=$1 out=$2
 for t in weston weston-screenshooter zbarimg convert; do command -v $t >/dev/null || { echo "missing: $t (scripts/install-deps.sh)" >&2; exit 1; }; done
 mkdir -p "$out"
-rm -f "$out"/*.png
 work=$(mktemp -d) # mode 700, as a runtime directory must be
 pids=()
 trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; wait 2>/dev/null || true; rm -rf "$work"' EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  for log in zebrix weston; do [ -s "$out/$log.log" ] && sed "s/^/$log: /" "$out/$log.log" | tail -n 20 >&2; done
-  exit 1
-}
+fail() { echo "FAIL: $*" >&2; for l in zebrix weston; do tail -n 20 "$out/$l.log" | sed "s/^/$l: /" >&2; done; exit 1; }
 unset DISPLAY WAYLAND_SOCKET
 export XDG_RUNTIME_DIR=$work WAYLAND_DISPLAY=zebrix-test
 # --debug lets weston-screenshooter take the screen.
