@@ -37,9 +37,6 @@ TEST(BarcodePicture, BackgroundPictureStaysUnderEveryDrawingUntilRemoved)
     s.show(Encode(Symbology::Code39, u"A", Options{0, 0, 0}, s.width()));
     EXPECT_EQ(s.image().pixel(5, 5), qRgb(200, 0, 0));
     EXPECT_EQ(s.image().pixel(20, 5), qRgb(0, 0, 0));
-    const QImage drawn = s.image();
-    s.show(Encode(static_cast<Symbology>(7), u"B", Options{}, s.width())); // no symbology: unchanged
-    EXPECT_EQ(s.image(), drawn);
     s.show(Encode(Symbology::Code39, u"", Options{}, s.width())); // the empty text: the ground
     EXPECT_EQ(s.image().pixel(5, 5), qRgb(200, 0, 0));
     EXPECT_EQ(s.image().pixel(20, 25), qRgb(255, 255, 255));
