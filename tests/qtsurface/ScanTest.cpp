@@ -14,21 +14,18 @@ TEST(Scan, EverySymbologyUnderEveryOptionWithBothReaders)
 {
     using enum Symbology;
     const auto utf8 = [](const std::u16string& s) { return QString::fromStdU16String(s).toStdString(); };
-    const std::u16string printable = u" !\"#$%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_`abcdefghijklmnopqrstuvwxyz{|}~";
     const struct {
         Symbology symbology;
         std::u16string text;
         std::string read;      // "" for the digits drawn (Interleaved 2 of 5 adds a leading zero)
         const char* check;     // what the check character box adds to the text read; null where not offered
-        bool zxing, zxingWide; // ZXing reads it, also with wider spaces
-        bool zbar;
+        bool zxing, zbar;      // which readers read it
     } rows[] = {
-        {Code39, u"code39", "CODE39", "W", true, true, true},
-        {Interleaved2of5, u"1", "", "", false, false, true},     // ZXing reads from six digits on
-        {Interleaved2of5, u"123456", "", "", true, true, true},
-        {Code128, u"Hello, World!", "Hello, World!", nullptr, true, false, true},
-        {Code128, printable, utf8(printable), nullptr, true, false, false}, // zbar misses "|" at one pixel a module
-        {Codabar, u"123-45", "123-45", nullptr, true, true, true},
+        {Code39, u"code39", "CODE39", "W", true, true},
+        {Interleaved2of5, u"1", "", "", false, true}, // ZXing reads from six digits on
+        {Interleaved2of5, u"123456", "", "", true, true},
+        {Code128, u"Hello, World!", "Hello, World!", nullptr, true, true},
+        {Codabar, u"123-45", "123-45", nullptr, true, true},
     };
     for (const auto& row : rows)
         for (const Options options : {Options{0, 0, 0}, {0, 1, 0}, {1, 0, 0}, {1, 1, 0}, {0, 0, 1}, {1, 1, 1}}) {
@@ -44,10 +41,10 @@ TEST(Scan, EverySymbologyUnderEveryOptionWithBothReaders)
             for (auto& t : zbar) // zbar reads Codabar with its start and stop characters
                 t = row.symbology == Codabar ? t.substr(1, t.size() - 2) : t;
             const bool unreadable = options.widenSpaces && row.symbology == Code128; // one more column in every space
-            if (row.zxing && (!options.widenSpaces || row.zxingWide || unreadable)) {
+            if (row.zxing) {
                 EXPECT_EQ(DecodeWithZXing(picture.image()), unreadable ? std::vector<std::string>{} : std::vector{read});
             }
-            if (row.zbar || unreadable) {
+            if (row.zbar) {
                 EXPECT_EQ(zbar, unreadable ? std::vector<std::string>{} : std::vector{read});
             }
         }
