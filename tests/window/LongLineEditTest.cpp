@@ -154,20 +154,19 @@ TEST_F(LongLineEditTest, TheMouseInputMethodsAndScreenReadersFindTheRealText)
 }
 
 // Qt's own texts, as the program shows them: in French, whatever the locale.
-TEST(FrenchTexts, TheTextFieldsMenuIsInFrench)
+TEST_F(LongLineEditTest, ItsMenuIsInFrench)
 {
     const QLocale locale;
     QTranslator* french = InstallFrenchTranslations();
     ASSERT_NE(french, nullptr) << "Qt's French translations (qt6-translations-l10n) are not installed";
+    edit.setText("abc");
+    QContextMenuEvent menuEvent(QContextMenuEvent::Keyboard, QPoint(5, 5), edit.mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(&edit, &menuEvent);
     QStringList seen;
-    LongLineEdit field;
-    field.setText("abc");
-    field.show();
-    QContextMenuEvent menuEvent(QContextMenuEvent::Keyboard, QPoint(5, 5), field.mapToGlobal(QPoint(5, 5)));
-    QApplication::sendEvent(&field, &menuEvent);
-    for (QAction* a : field.findChild<QMenu*>()->actions())
+    for (QAction* a : edit.findChild<QMenu*>()->actions())
         if (!a->isSeparator())
             seen << a->text().section(QLatin1Char('\t'), 0, 0);
+    edit.findChild<QMenu*>()->close();
     QCoreApplication::removeTranslator(french);
     QLocale::setDefault(locale);
     EXPECT_EQ(seen, QStringList({"&Annuler", "&Rétablir", "Co&uper", "Cop&ier", "Co&ller", "Supprimer", "Tout sélectionner"}));
