@@ -106,13 +106,9 @@ TEST(Scan, EverySymbologyUnderEveryOptionWithBothReaders)
 {
     using enum Symbology; // each symbology under the options, at one pixel per narrow bar
     const auto utf8 = [](const std::u16string& s) { return QString::fromStdU16String(s).toStdString(); };
-    const struct {
-        Symbology symbology;
-        std::u16string text;
-        std::string read;      // "" for the digits drawn (Interleaved 2 of 5 adds a leading zero)
-        const char* check;     // what the check character box adds to the text read; null where not offered
-        bool zxing, zbar;      // which readers read it
-    } rows[] = {
+    // The text read ("": the digits drawn, Interleaved 2 of 5 adds a leading zero), what the check character box
+    // adds to it (null where not offered), and which readers read it.
+    const struct { Symbology symbology; std::u16string text; std::string read; const char* check; bool zxing, zbar; } rows[] = {
         {Code39, u"code39", "CODE39", "W", true, true},
         {Interleaved2of5, u"1", "", "", false, true}, // ZXing reads from six digits on
         {Interleaved2of5, u"123456", "", "", true, true},

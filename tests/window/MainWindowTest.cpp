@@ -41,9 +41,7 @@ TEST_F(MainWindowLayout, EveryControlShowsItsCaptionInTabOrderAndNoneHidesAnothe
     EXPECT_FALSE(form->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
     EXPECT_LE((form->frameGeometry().center() - form->screen()->availableGeometry().center()).manhattanLength(), 1);
     EXPECT_TRUE(form->windowIcon().availableSizes().contains(QSize(32, 32)) && !button("Command7").icon().isNull());
-    const struct {
-        const char *name, *caption, *tooltip;
-    } rows[] = { // the controls the Tab key reaches, in its order, then the others
+    const struct { const char *name, *caption, *tooltip; } rows[] = { // the controls the Tab key reaches, in its order, then the others
         {"Text1", "", ""}, {"Option1_0", "39", "Code 3 of 9"}, {"Option1_1", "I 2 of 5", "Interleaved 2 of 5"}, {"Option1_2", "128", "Code 128"},
         {"Option1_3", "Codabar", "Codabar/NW-7"}, {"Check1_0", "Optimisé pour impression", "Increases spacing"},
         {"Check1_1", "Ajout du label", "Human readable"}, {"Check1_2", "Avec vérification", "Optional"},
@@ -117,9 +115,8 @@ TEST_F(MainWindowLayout, StartUpState)
 {
     EXPECT_TRUE(symbologyButton(0).isChecked());
     EXPECT_EQ(symbologyIndex(), 0);
-    EXPECT_EQ(std::tuple(widenSpacesBox().isChecked(), addLabelBox().isChecked(), addCheckBox().isChecked()),
-              std::tuple(true, true, false));
-    EXPECT_TRUE(addCheckBox().isEnabled());
+    EXPECT_EQ(std::tuple(widenSpacesBox().isChecked(), addLabelBox().isChecked(), addCheckBox().isChecked(), addCheckBox().isEnabled()),
+              std::tuple(true, true, false, true));
     EXPECT_EQ(addCheckBox().toolTip(), QLatin1String("Optional"));
     EXPECT_TRUE(textField().text().isEmpty());
     EXPECT_GE(textField().maxLength(), 1 << 30);
@@ -145,11 +142,8 @@ TEST_F(MainWindowEvents, EveryKeystrokeRedrawsAndTheBarcodeScans)
 
 TEST_F(MainWindowEvents, SymbologyButtonsSetTheCheckBoxThenDraw)
 {
-    const struct {
-        const char* tooltip;
-        bool ticked, enabled;
-    } rows[4] = {{"Optionnel", false, true}, {"Optionnel", false, true}, {"Non optionnel", true, false},
-                 {"Non utilisé", false, false}};
+    const struct { const char* tooltip; bool ticked, enabled; } rows[4] = { // the check character box
+        {"Optionnel", false, true}, {"Optionnel", false, true}, {"Non optionnel", true, false}, {"Non utilisé", false, false}};
     textField().setText(QStringLiteral("123456"));
     // Each button, reached from each other with the box ticked and unticked where the user can. A change of
     // the box draws first, with the previous symbology, the new tooltip and the box not yet disabled.
@@ -211,12 +205,7 @@ TEST_F(MainWindowEvents, TheSurfaceFollowsTheWindowWidthDownToOnePixel)
 
 TEST_F(MainWindowVerdict, SaysWhetherThePictureReadsAndWhyNot)
 {
-    const struct {
-        int symbology;
-        bool widenSpaces;
-        QString text;
-        const char *shown, *why; // "" for nothing shown
-    } rows[] = {
+    const struct { int symbology; bool widenSpaces; QString text; const char *shown, *why; } rows[] = { // "": nothing shown
         {0, true, QStringLiteral("A$B"), "Lisible", "« A$B »"}, // ZXing-C++ refuses it, zbar reads it
         {2, true, QStringLiteral("Hello"), "Illisible", "espaces élargis"},
         {1, false, QStringLiteral("1234"), "Illisible", "au moins 6 chiffres"},
