@@ -84,7 +84,7 @@ TEST_F(MainWindowLayout, EveryControlShowsItsCaptionInTabOrderAndNoneHidesAnothe
     EXPECT_EQ(focus, &textField()); // and round again
 }
 
-TEST_F(MainWindowLayout, BlackWindowWhiteCaptionsWhiteSurfaceSharpAtEveryScale)
+TEST_F(MainWindowLayout, BlackWindowWhiteSurfaceSharpAtEveryScaleAndABrightFocusMark)
 {
     const QImage shot = form->grab().toImage();
     const QRect pic = form->barcodeView()->geometry();
