@@ -1,23 +1,16 @@
 #pragma once
-// A clipboard of our own: remembers what was put on it, hands out a set text.
+// A clipboard of our own: remembers the pictures put on it (oldest first), hands out a set text.
 #include "platform/Clipboard.h"
 
 #include <vector>
 
 namespace zebrix::test {
 
-class FakeClipboard : public ClipboardService {
-public:
+struct FakeClipboard : ClipboardService {
     void setImage(const QImage& image) override { images.push_back(image); }
-    QString text() const override
-    {
-        ++textReads;
-        return plainText;
-    }
-
-    std::vector<QImage> images; // every picture put, oldest first
-    QString plainText;          // what a paste gets
-    mutable int textReads = 0;
+    QString text() const override { return plainText; }
+    std::vector<QImage> images;
+    QString plainText;
 };
 
 } // namespace zebrix::test

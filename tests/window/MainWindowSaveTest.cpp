@@ -1,94 +1,62 @@
-// The save button of the real window, with scripted dialogs and the real
-// converter: caption, background picture, remembered values, reset.
+// Save, copy and reset through the window: the real save command with scripted
+// dialogs and the real converter.
 #include "Commands.h"
-#include "BarcodeView.h"
-#include "support/Decoders.h"
-#include "support/FakeClipboard.h"
+#include "WindowFixture.h"
+
 #include "support/FakeInputBox.h"
-#include "support/FakeMessageBox.h"
 #include "support/FakeSaveFileDialog.h"
 
-#include <QDir>
-#include <QLineEdit>
-#include <QCheckBox>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QTemporaryDir>
-#include <QTest>
-#include <gtest/gtest.h>
 
 using namespace zebrix;
+using namespace zebrix::test;
 
-namespace {
-
-class MainWindowSave : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(folder.isValid());
-        MainWindowServices services;
-        services.messageBox = &messages;
-        services.clipboard = &clipboard;
-        services.save = SaveCommandFor(SaveSeams{&dialog, &inputBox, &messages,
-                                                 {QStringLiteral(ZEBRIX_CONVERTER_DIR)}, folder.path()});
-        form = std::make_unique<MainWindow>(std::move(services));
-        form->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-        form->symbologyButton(Symbology::Code128)->click();
-        form->optionBox(OptionBox::WidenSpaces)->setChecked(false); // exact widths, so that it scans
-    }
-    void Click(const char* name) { QTest::mouseClick(form->findChild<QPushButton*>(QString::fromLatin1(name)), Qt::LeftButton); }
-    QString Path(const QString& name) const { return QDir(folder.path()).filePath(name); }
-
+// The file saved names the window and lies under later drawings, copies included, until the reset.
+TEST(MainWindowSave, ASaveNamesTheWindowAndLeavesTheSavedPictureUnderLaterDrawings)
+{
     QTemporaryDir folder;
-    test::FakeMessageBox messages;
-    test::FakeClipboard clipboard;
-    test::FakeSaveFileDialog dialog;
-    test::FakeInputBox inputBox;
-    std::unique_ptr<MainWindow> form;
-};
-
-} // namespace
-
-TEST_F(MainWindowSave, ASaveNamesTheWindowAndLeavesTheSavedPictureUnderLaterDrawings)
-{
-    QTest::keyClicks(form->textField(), QStringLiteral("Zebrix"));
-    dialog.answers.push_back(test::FakeSaveFileDialog::Answer{Path("code.png"), 3});
-    Click("Command3");
-
+    FakeMessageBox messages;
+    FakeClipboard clipboard;
+    FakeSaveFileDialog dialog;
+    FakeInputBox inputBox;
+    MainWindowServices services = Doubles(messages, clipboard);
+    services.save = SaveCommandFor(SaveSeams{&dialog, &inputBox, &messages, {ZEBRIX_CONVERTER_DIR}, folder.path()});
+    MainWindow form(std::move(services));
+    form.show();
+    const auto click = [&](const char* name) { form.findChild<QPushButton*>(QLatin1String(name))->click(); };
+    form.symbologyButton(Symbology::Code128)->click();
+    form.optionBox(OptionBox::WidenSpaces)->setChecked(false); // exact widths, so that it scans
+    QTest::keyClicks(form.textField(), QStringLiteral("Zebrix"));
+    dialog.answers.push_back(FakeSaveFileDialog::Answer{folder.filePath("code.png"), 3});
+    click("Command3");
     ASSERT_TRUE(messages.shown.empty()) << messages.shown.front().text.toStdString();
-    EXPECT_EQ(form->windowTitle(), QStringLiteral("Ruvovez : code.jpg"));
-    ASSERT_TRUE(QFile::exists(Path("code.jpg")));
-    const QImage saved = form->barcodeView()->backgroundPicture();
-    ASSERT_FALSE(saved.isNull());
-    EXPECT_EQ(test::DecodeWithZbar(saved), std::vector<std::string>{"Zebrix"});
+    EXPECT_TRUE(form.windowTitle() == "Ruvovez : code.jpg" && QFile::exists(folder.filePath("code.jpg")));
+    const QImage saved = form.barcodeView()->backgroundPicture().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(ReadZbar(saved), "Zebrix");
 
-    // The next dialog proposes the file and type chosen last.
-    QTest::keyClick(form->textField(), Qt::Key_Backspace);
-    Click("Command3"); // the fake answers cancel
+    form.textField()->setText(QStringLiteral("Z")); // shorter: its bars end where the saved ones go on
+    click("Command3"); // the next dialog proposes the file and type chosen last; cancelled
     ASSERT_EQ(dialog.requests.size(), 2u);
-    EXPECT_EQ(dialog.requests[1].selectedType, 3);
-    EXPECT_EQ(dialog.requests[1].proposedName, Path("code.jpg"));
-    EXPECT_EQ(form->windowTitle(), QStringLiteral("Ruvovez : code.jpg"));
+    EXPECT_EQ(std::pair(dialog.requests[1].proposedName, dialog.requests[1].selectedType), std::pair(folder.filePath("code.jpg"), 3));
+    click("Command4");
+    ASSERT_EQ(clipboard.images.size(), 1u);
+    EXPECT_EQ(clipboard.images[0], form.barcodeView()->image());
+    EXPECT_NE(clipboard.images[0], saved); // the new drawing over the saved picture
+    EXPECT_EQ(clipboard.images[0].copy(80, 10, 30, 30), saved.copy(80, 10, 30, 30));
+    EXPECT_FALSE(AllWhite(saved, QRect(80, 10, 30, 30)));
 
-    // Later drawings lie over the saved picture until the reset.
-    EXPECT_NE(form->barcodeView()->image(), form->barcodeView()->backgroundPicture());
-    Click("Command8");
-    EXPECT_FALSE(form->barcodeView()->hasBackgroundPicture());
-    const QImage blank = form->barcodeView()->image();
-    for (int x = 0; x < blank.width(); x += 7)
-        ASSERT_EQ(blank.pixel(x, 20), qRgb(255, 255, 255)) << x;
-    EXPECT_EQ(form->windowTitle(), QStringLiteral("Ruvovez : code.jpg"));
-}
-
-TEST_F(MainWindowSave, AFailedSaveSaysSoAndChangesNothingShown)
-{
-    QTest::keyClicks(form->textField(), QStringLiteral("Zebrix"));
-    dialog.answers.push_back(test::FakeSaveFileDialog::Answer{Path("missing/code.bmp"), 1});
-    Click("Command3");
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].title, QStringLiteral("Erreur"));
-    EXPECT_TRUE(messages.shown[0].text.contains(QStringLiteral("code.bmp")));
-    EXPECT_EQ(form->windowTitle(), QStringLiteral("Zebrix"));
-    EXPECT_FALSE(form->barcodeView()->hasBackgroundPicture());
+    click("Command8"); // the reset empties the text and removes the picture, and leaves the rest
+    EXPECT_TRUE(form.textField()->text().isEmpty());
+    EXPECT_FALSE(form.barcodeView()->hasBackgroundPicture());
+    EXPECT_TRUE(AllWhite(form.barcodeView()->image()));
+    EXPECT_TRUE(form.symbology() == Symbology::Code128 && form.symbologyButton(Symbology::Code128)->isChecked());
+    const auto ticked = [&](OptionBox box) { return form.optionBox(box)->isChecked(); };
+    EXPECT_EQ(std::tuple(ticked(OptionBox::WidenSpaces), ticked(OptionBox::AddLabel), ticked(OptionBox::AddCheck)), std::tuple(false, true, true));
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Ruvovez : code.jpg"));
+    form.barcodeView()->setBackgroundPicture(saved); // with the text already empty nothing redraws, yet it goes
+    int drawings = 0;
+    form.setDrawObserver([&](Symbology, const QImage&) { ++drawings; });
+    click("Command8");
+    EXPECT_EQ(drawings, 0);
+    EXPECT_TRUE(AllWhite(form.barcodeView()->image()));
 }
