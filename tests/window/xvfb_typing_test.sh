@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The real zebrix on an X server of its own (Xvfb), used as a person would: it
 # types, clicks a symbology button and an option box, widens the window, opens
-# the about box, quits with the button. zbarimg must read the typed text from
+# the about box (its picture is docs/about.png), quits with the button. zbarimg must read the typed text from
 # the screenshots.
 #   xvfb_typing_test.sh PATH/TO/zebrix OUTPUT_DIR   (OUTPUT_DIR receives the screenshots)
 set -euo pipefail
@@ -53,6 +53,8 @@ expect wide.png 'ZEBRIX 1.0-b'
 # "A Propos" opens the about box and Escape closes it; "Quitter Zebrix" ends the program at once, with success.
 click 268 148
 within 50 shown '^A propos Zebrix$' || fail "no about box after \"A Propos\""
+sleep 0.3
+import -window "$(xdotool search --onlyvisible --name '^A propos Zebrix$' | head -n1)" "$out/about.png" # docs/about.png
 xdotool key Escape
 within 50 eval "! shown '^A propos Zebrix$'" || fail "the about box is still open after Escape"
 click 120 148
