@@ -1,19 +1,21 @@
 #!/usr/bin/env bash
 # The real zebrix on an X server of its own (Xvfb), used as a person would: it
-# types, clicks a symbology button and an option box, widens the window, opens
-# the about box (its picture is docs/about.png), quits with the button. zbarimg must read the typed text from
-# the screenshots.
+# types, clicks a symbology button and an option box, saves through the file
+# dialog, cancels then prints through the print dialog's PDF file, widens the
+# window, opens the about box (its picture is docs/about.png), quits with the
+# button. zbarimg must read the typed text from the screenshots and the page.
 #   xvfb_typing_test.sh PATH/TO/zebrix OUTPUT_DIR   (OUTPUT_DIR receives the screenshots)
 set -euo pipefail
 if [ "${1:-}" != --inside ]; then
-  for t in Xvfb xdotool import convert zbarimg; do command -v $t >/dev/null || { echo "missing: $t (scripts/install-deps.sh)" >&2; exit 1; }; done
+  for t in Xvfb xdotool import convert zbarimg pdftoppm pdfinfo; do command -v $t >/dev/null || { echo "missing: $t (scripts/install-deps.sh)" >&2; exit 1; }; done
   mkdir -p "$2"
   exec bash "$(dirname "$0")/../support/with_xvfb.sh" 1024x768x24 bash "$0" --inside "$1" "$2"
 fi
-zebrix=$2 out=$3 log=$3/zebrix.log
-export QT_QPA_PLATFORM=xcb
+zebrix=$(realpath "$2") out=$(realpath "$3") log=$(realpath "$3")/zebrix.log
 # Under the sanitizer build: the desktop's own libraries' leaks are not ours to report.
-export LSAN_OPTIONS="suppressions=$(dirname "$0")/lsan.supp:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+export LSAN_OPTIONS="suppressions=$(dirname "$(realpath "$0")")/lsan.supp:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+export QT_QPA_PLATFORM=xcb HOME=$out # the print dialog proposes <current folder>/Zebrix.pdf inside the home folder
+cd "$out" && rm -f code.bmp Zebrix.pdf
 fail() { echo "FAIL: $*" >&2; [ -s "$log" ] && sed 's/^/zebrix: /' "$log" >&2; exit 1; }
 within() { for _ in $(seq "$1"); do "${@:2}" && return 0; sleep 0.1; done; return 1; } # tries for $1 tenths of a second
 shown() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
@@ -45,6 +47,26 @@ expect verdict.png FFA060 verdict
 click 150 62
 expect code128-lisible.png 7CF07C verdict
 expect code128.png 'ZEBRIX 1.0-b'
+# "Enregistrer le Code Barre sous...": the file dialog writes code.bmp and names the window.
+window() { for _ in $(seq 100); do id=$(xdotool search --onlyvisible --name "$1" | head -n1) && [ -n "$id" ] && return 0; sleep 0.1; done; fail "no window $1"; }
+click 392 104
+window '^Enregistrer Sous$'
+xdotool windowfocus --sync "$id" && sleep 0.5 && xdotool type --delay 20 "$out/code.bmp" && xdotool key Return
+within 50 shown '^Ruvovez : code.bmp$' || fail "no \"Ruvovez : code.bmp\" after the save"
+# "Imprimer le Code Barre": cancelled, no page and no message; then printed, and the page reads.
+for key in Escape Return; do
+  click 368 140
+  window '^(Print|Imprimer)'
+  xdotool windowfocus --sync "$id" && sleep 0.5 && xdotool key $key
+  within 100 eval "! shown '^(Print|Imprimer)'" || fail "the print dialog is still open after $key"
+  sleep 0.3
+  ! shown '^Erreur$' || fail "a message after $key in the print dialog"
+  [ $key = Return ] || [ ! -e Zebrix.pdf ] || fail "a page after cancel"
+done
+within 50 test -s Zebrix.pdf || fail "no page printed"
+[ "$(pdfinfo Zebrix.pdf | sed -n 's/^Pages: *//p')" = 1 ] || fail "not one page in Zebrix.pdf"
+pdftoppm -r 300 -png -singlefile Zebrix.pdf page
+[ "$(zbarimg -q --raw page.png 2>/dev/null | head -n1)" = 'ZEBRIX 1.0-b' ] && echo "ok: printed" || fail "the page does not read"
 # A wider window: the surface follows.
 xdotool windowsize --sync "$wid" 700 245 || xdotool windowsize "$wid" 700 245
 expect wide.png 'ZEBRIX 1.0-b'
