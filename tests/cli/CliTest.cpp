@@ -516,13 +516,13 @@ TEST(Hardening, AReplacedFileKeepsItsLinksAndPermissions)
     }
 }
 
-// Run by on_full_disk.sh, ZEBRIX_TEST_FULL_DISK naming a full tmpfs holding
+// Run by on_small_disks.sh, ZEBRIX_TEST_FULL_DISK naming a full tmpfs holding
 // old.bmp ("precious") and its hard-linked twin.bmp: nothing is lost or begun.
 TEST(Hardening, AFullDiskLosesNoFile)
 {
     const char* full = std::getenv("ZEBRIX_TEST_FULL_DISK");
     if (!full)
-        GTEST_SKIP() << "needs a full disk: run through on_full_disk.sh";
+        GTEST_SKIP() << "needs a full disk: run through on_small_disks.sh";
     const std::string disk = full;
     const TempDir elsewhere;
     ASSERT_EQ(Cli({"-o", elsewhere / "a.bmp", "A"}).status, 0);

@@ -196,7 +196,7 @@ TEST_F(SaveCommandTest, CancelChangesNothingAndAnotherFileIsAskedAbout)
 }
 
 // Every save that cannot be done says why once and leaves every file as it was
-// (with_mounts.sh adds a full disk and a read-only folder).
+// (on_small_disks.sh adds a full disk and a read-only folder).
 TEST_F(SaveCommandTest, AFailedSaveSaysWhyAndLeavesEveryFileAsItWas)
 {
     ASSERT_TRUE(QDir().mkpath(out("real")) && QDir().mkpath(out("code.bmp")) && WriteAll(out("code.jpg"), "precious"));
@@ -228,8 +228,8 @@ TEST_F(SaveCommandTest, AFailedSaveSaysWhyAndLeavesEveryFileAsItWas)
         rows.push_back({"full.bmp", 1, "full.bmp", notPlain, real, tmp});
     for (int type : {1, 2, 6})
         if (!full.isEmpty() && !readOnly.isEmpty())
-            rows.insert(rows.end(), {{full + "/code.bmp", type, full + "/code" + Extension(type), isFull, real, tmp},
-                                     {readOnly + "/code.bmp", type, readOnly + "/code" + Extension(type), isReadOnly, real, tmp}});
+            rows.insert(rows.end(), {{full + "/old.bmp", type, full + "/old" + Extension(type), isFull, real, tmp},
+                                     {readOnly + "/old.bmp", type, readOnly + "/old" + Extension(type), isReadOnly, real, tmp}});
     if (!full.isEmpty())
         rows.push_back({"code.jpg", 2, "code.jpg", isFull, real, full}); // the temporary bitmap
     const auto list = [](const QString& folder) { return folder.isEmpty() ? QStringList() : Entries(folder); };
@@ -251,7 +251,7 @@ TEST_F(SaveCommandTest, AFailedSaveSaysWhyAndLeavesEveryFileAsItWas)
     EXPECT_FALSE(QFileInfo::exists(out("real/nothing.bmp")));
     EXPECT_EQ(list(full), fullBefore);
     EXPECT_EQ(list(readOnly), readOnlyBefore);
-    EXPECT_TRUE(full.isEmpty() || ReadAll(full + "/code.bmp") + ReadAll(readOnly + "/code.bmp") == "preciousprecious");
+    EXPECT_TRUE(full.isEmpty() || ReadAll(full + "/old.bmp") + ReadAll(readOnly + "/old.bmp") == "preciousprecious");
 
     save(out("good.bmp"), 1); // a link to a plain file is written through, and stays
     EXPECT_TRUE(QFileInfo(out("good.bmp")).isSymLink());
