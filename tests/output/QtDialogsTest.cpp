@@ -76,7 +76,7 @@ TEST_F(QtSaveDialogTest, ShowsTheFileTypesAsTheyStandAndListsFilesWhateverTheirC
         for (int i = 0; i < Types(d)->count(); ++i)
             shown << Types(d)->itemText(i);
         ChooseType(d, 0);
-        WaitFor([&] { return Listed(d).size() == 3; });
+        EXPECT_TRUE(QTest::qWaitFor([&] { return Listed(d).size() == 3; }));
         shown << Listed(d) << Name(d)->text();
         Name(d)->setText("code.png");
         Save(d);

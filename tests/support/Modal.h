@@ -1,6 +1,6 @@
 #pragma once
-// Driving modal dialogs from a test: the dialog's exec() runs its own loop,
-// so what the user does is scheduled before and done once it shows.
+// Driving a modal dialog from a test: its exec() runs its own loop, so what
+// the user does is scheduled before and done once it shows.
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QTimer>
@@ -32,18 +32,6 @@ void OnModal(std::function<void(W*)> act)
         }
     });
     timer->start(10);
-}
-
-// Waits (handling events) until the condition holds, at most 10 seconds.
-inline bool WaitFor(const std::function<bool()>& condition)
-{
-    const QDeadlineTimer deadline(10000);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
 }
 
 } // namespace zebrix::test
