@@ -70,6 +70,7 @@ TEST(BarcodePicture, AMessageNamesAnInvisibleOrRightToLeftCharacterReadably)
         EXPECT_EQ(message(QString::fromUcs4(&c, 1).toStdU16String()), named(c)) << std::hex << static_cast<unsigned>(c);
     // Not a visible neighbour (U+1810, a Mongolian digit); a mark alone sits on a dotted circle.
     EXPECT_EQ(message(u"\u1810"), Message(u"\u1810 : Caractère non valide !"));
+    EXPECT_NE(message(u"\u1810"), Message(u"U+1810 : Caractère non valide !")); // the line above holds either way
     EXPECT_EQ(message(u"E\u0301"), Message(u"\u25CC\u0301 : Caractère non valide !"));
     // A Hebrew letter comes first, on the left, and the rest reads as usual.
     const QImage hebrew = message(u"\u05D0"), rest = Message(u" : Caractère non valide !");
