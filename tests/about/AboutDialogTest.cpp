@@ -52,9 +52,9 @@ public slots:
 void ExpectCaptions(const AboutDialog& d)
 {
     EXPECT_EQ(d.windowTitle() + "|" + d.titleLabel->text() + "|" + d.versionLabel->text() + "|" + d.emailLink->text() +
-                  "|" + d.webSiteLink->text() + "|" + d.webSiteLink->toolTip(),
+                  "|" + d.webSiteLink->text() + "|" + d.webSiteLink->toolTip() + "|" + d.descriptionLabel->text(),
               "A propos Zebrix|Zebrix|Version 1.0.0|E-Mail : contact@zebrix.example.org|URL : https://zebrix.example.org"
-              "|Visitez le site officiel Zebrix");
+              "|Visitez le site officiel Zebrix|L'équipe Zebrix - décembre 2026");
 }
 
 // Each opening sets the captions again; ShowAbout opens the dialog centred on

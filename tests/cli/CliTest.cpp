@@ -216,6 +216,8 @@ TEST(Cli, AnSvgIsAsLargeOnPaperAsItsResolutionSays)
                                                     says + "," + says)
             << name << " " << says;
     }
+    ASSERT_EQ(Cli({"--no-label", "-o", dir / "n.svg", "X"}).status, 0);
+    EXPECT_FALSE(Has(Slurp(dir / "n.svg"), "<text")); // no label when asked for none
 }
 
 // The default width holds the bars, a quiet zone and a label longer than the bars.
@@ -367,7 +369,7 @@ TEST(Verify, CatchesWhatDoesNotReadBack)
         {{"-s", "i2of5", "-o", dir / "i2.png", "1234"}, "i2.png: does not read back: Trop court"},
         // The Code 39 check character is checked, not compared; Interleaved 2 of 5 compares the digits drawn.
         {{"-c", "-o", dir / "a.svg", "code39"}, ""}, {{"-s", "i2of5", "-c", "-o", dir / "i.bmp", "1234"}, ""},
-        {{"-p", "-o", dir / "d.png", "A$B"}, ""}, // zbar reads it
+        {{"-p", "-c", "-o", dir / "d.png", "A$B"}, ""}, // zbar reads it, its check character checked
     };
     for (const auto& [args, says] : rows) {
         const Cli r(With({"--verify"}, args), {}, {"LD_DEBUG=libs"});
@@ -445,7 +447,7 @@ TEST(Utf, StrictDecodingBothWays)
     for (const char* bad : {"\xC3", "\xC0\xAF", "\xC1\xBF", "\xE0\x9F\xBF", "\xF0\x8F\xBF\xBF", "\xED\xA0\x80",
                             "\xF4\x90\x80\x80", "\xF5\x80\x80\x80", "\xFF", "a\x80"})
         EXPECT_FALSE(Utf8ToUtf16(bad, out)) << bad;
-    EXPECT_EQ(Utf16ToUtf8(u"\xD800x"), "\xEF\xBF\xBDx");
+    EXPECT_EQ(Utf16ToUtf8(u"\xD800x\xDFFF"), "\xEF\xBF\xBDx\xEF\xBF\xBD"); // halves of a pair
 }
 
 TEST(Progress, BarCountRateAndTimeLeft)

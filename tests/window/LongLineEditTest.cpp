@@ -3,6 +3,8 @@
 // clipboard, the mouse, input methods and screen readers work as in a QLineEdit.
 #include "LongLineEdit.h"
 #include "platform/FrenchTranslations.h"
+#include "platform/MessageBox.h"
+#include "support/Modal.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -10,6 +12,8 @@
 #include <QContextMenuEvent>
 #include <QInputMethodEvent>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTranslator>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -153,8 +157,9 @@ TEST_F(LongLineEditTest, TheMouseInputMethodsAndScreenReadersFindTheRealText)
     EXPECT_EQ(edit.positionAt(at(3)), 3);
 }
 
-// Qt's own texts, as the program shows them: in French, whatever the locale.
-TEST_F(LongLineEditTest, ItsMenuIsInFrench)
+// Qt's own texts, as the program shows them: in French, whatever the locale; the
+// real message box's "Oui" and "Non" give their answers.
+TEST_F(LongLineEditTest, QtsOwnTextsAreInFrench)
 {
     const QLocale locale;
     QTranslator* french = InstallFrenchTranslations();
@@ -167,7 +172,15 @@ TEST_F(LongLineEditTest, ItsMenuIsInFrench)
         if (!a->isSeparator())
             seen << a->text().section(QLatin1Char('\t'), 0, 0);
     edit.findChild<QMenu*>()->close();
+    for (const auto answer : {MessageAnswer::No, MessageAnswer::Yes}) {
+        test::OnModal<QMessageBox>([&](QMessageBox* box) {
+            seen << box->button(QMessageBox::Yes)->text() + "/" + box->button(QMessageBox::No)->text();
+            box->button(answer == MessageAnswer::Yes ? QMessageBox::Yes : QMessageBox::No)->click();
+        });
+        EXPECT_EQ(QtMessageBoxService().show(nullptr, "?", "Zebrix", MessageIcon::Question, MessageButtons::YesNo), answer);
+    }
     QCoreApplication::removeTranslator(french);
     QLocale::setDefault(locale);
-    EXPECT_EQ(seen, QStringList({"&Annuler", "&Rétablir", "Co&uper", "Cop&ier", "Co&ller", "Supprimer", "Tout sélectionner"}));
+    EXPECT_EQ(seen, QStringList({"&Annuler", "&Rétablir", "Co&uper", "Cop&ier", "Co&ller", "Supprimer", "Tout sélectionner",
+                                 "&Oui/&Non", "&Oui/&Non"}));
 }

@@ -234,7 +234,8 @@ TEST_F(MainWindowVerdict, SaysWhetherThePictureReadsAndWhyNot)
     textField().setText(QStringLiteral("AB"));
     ASSERT_TRUE(WaitForVerdict());
     EXPECT_EQ(indicator().accessibleName(), QStringLiteral("Illisible"));
-    EXPECT_TRUE(indicator().toolTip().contains(QStringLiteral("« RàZ »")));
+    EXPECT_TRUE(indicator().toolTip().contains(QStringLiteral("Dessiné sur l'image du dernier enregistrement, qui reste sous "
+                                                              "chaque dessin jusqu'à « RàZ » : les barres se mêlent aux anciennes.")));
 }
 
 TEST_F(MainWindowVerdict, OnlyTheLatestDrawingsVerdictIsEverShown)
