@@ -1,7 +1,7 @@
 // zebrix-cli as a user runs it, each run a real process:
 // files that scan and hold the painter's pixels, messages and exit codes,
 // batches, --verify, and hostile surroundings (signals, links, FIFOs, devices,
-// a full disk, closed streams); and its parts (names, lines, UTF-8, progress).
+// a full disk, closed streams); and its parts (names, lines, UTF-8).
 #include "Zarezu_BmpJpg.h"
 #include "barcode/Paint.h"
 #include "barcode/Utf.h"
@@ -448,16 +448,6 @@ TEST(Utf, StrictDecodingBothWays)
                             "\xF4\x90\x80\x80", "\xF5\x80\x80\x80", "\xFF", "a\x80"})
         EXPECT_FALSE(Utf8ToUtf16(bad, out)) << bad;
     EXPECT_EQ(Utf16ToUtf8(u"\xD800x\xDFFF"), "\xEF\xBF\xBDx\xEF\xBF\xBD"); // halves of a pair
-}
-
-TEST(Progress, BarCountRateAndTimeLeft)
-{
-    const std::string line = cli::ProgressLine(2500, 10000, 2.0, 79), bar = line.substr(1, line.find(']') - 1);
-    EXPECT_TRUE(line.size() == 79 && Has(line, "2500/10000 lines") && Has(line, "1250 lines/s") && Has(line, "0:06 left"))
-        << line;
-    EXPECT_EQ(std::count(bar.begin(), bar.end(), '#'), static_cast<long>(bar.size() / 4));
-    EXPECT_FALSE(Has(cli::ProgressLine(10000, 10000, 4.0, 79), "left"));
-    EXPECT_TRUE(Has(cli::ProgressLine(0, 10, 0.0, 20), "0/10 lines"));
 }
 
 // Interrupted part-way, a batch leaves only whole files, no temporary one, and
