@@ -121,7 +121,7 @@ bool RasterizeSvgBars(std::string_view svg, GrayImage& image)
             v = v * 10 + (svg[i++] - '0'), ++digits;
         return digits > 0;
     };
-    if (!number(w) || i >= svg.size() || svg[i++] != ' ' || !number(h) || w <= 0 || h <= 0 || w * h > kMaxDots)
+    if (!number(w) || i >= svg.size() || svg[i++] != ' ' || !number(h) || w <= 0 || h <= 0 || w > kMaxDots / h)
         return false;
     image.width = static_cast<int>(w);
     image.height = static_cast<int>(h);
