@@ -113,4 +113,30 @@ LinePiece::LinePiece(const QString& text, qsizetype from, qsizetype to, const QW
     layout_.endLayout();
 }
 
+bool HasRightToLeft(QStringView text)
+{
+    for (const QChar ch : text) {
+        switch (ch.direction()) {
+        case QChar::DirR: case QChar::DirAL: case QChar::DirRLE: case QChar::DirRLO: case QChar::DirRLI:
+            return true;
+        default:
+            break;
+        }
+    }
+    return false;
+}
+
+qsizetype FirstStartFitting(const QString& t, qsizetype from, qsizetype end, qreal room, const QWidget& widget)
+{
+    qsizetype fits = end;
+    while (from < fits) {
+        const qsizetype middle = from + (fits - from) / 2;
+        if (LinePiece(t, middle, end, widget).advance() <= room)
+            fits = middle;
+        else
+            from = middle + 1;
+    }
+    return fits;
+}
+
 } // namespace zebrix

@@ -36,6 +36,8 @@ public:
         return from_ + layout_.nextCursorPosition(static_cast<int>(index - from_));
     }
     qreal ascent() const { return line_.ascent(); }
+    // The width the whole piece takes, whatever order its characters stand in.
+    qreal advance() const { return line_.horizontalAdvance(); }
     QTextLayout& layout() { return layout_; }
 
 private:
@@ -43,5 +45,13 @@ private:
     QTextLine line_;
     qsizetype from_;
 };
+
+// Whether the text holds right-to-left characters: where it does, the
+// characters of a line do not stand left to right in the order of the text.
+bool HasRightToLeft(QStringView text);
+
+// The first start in [from, end] from which the text up to `end` takes at
+// most `room` in the widget's font, found by widths alone.
+qsizetype FirstStartFitting(const QString& text, qsizetype from, qsizetype end, qreal room, const QWidget& widget);
 
 } // namespace zebrix

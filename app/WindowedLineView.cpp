@@ -34,6 +34,7 @@ void WindowedLineView::reset()
 {
     preedit_.clear();
     viewStart_ = 0;
+    shift_ = 0;
     blinkOn_ = true;
     blink_.stop();
 }
@@ -57,6 +58,13 @@ qsizetype WindowedLineView::span() const
     return 4 * static_cast<qsizetype>(std::max(edit_.lineRect().width(), 0)) + 256;
 }
 
+qreal WindowedLineView::room() const
+{
+    QStyleOptionFrame panel;
+    edit_.initStyleOption(&panel);
+    return edit_.lineRect().width() - edit_.style()->pixelMetric(QStyle::PM_TextCursorWidth, &panel, &edit_);
+}
+
 void WindowedLineView::scrollToCursor()
 {
     LongLineEdit& e = edit_;
@@ -64,16 +72,18 @@ void WindowedLineView::scrollToCursor()
     const qsizetype n = t.size();
     const qsizetype c = e.cursorPosition();
     const qsizetype reach = span();
-    QStyleOptionFrame panel;
-    e.initStyleOption(&panel);
-    const qreal room = e.lineRect().width() - e.style()->pixelMetric(QStyle::PM_TextCursorWidth, &panel, &e);
+    const qreal room = this->room();
 
     viewStart_ = std::clamp<qsizetype>(viewStart_, 0, n);
     if (c < viewStart_)
         viewStart_ = c;
     if (c - viewStart_ > reach)
         viewStart_ = c - reach;
-    {
+    if (HasRightToLeft(QStringView(t).sliced(viewStart_, c - viewStart_))) {
+        // Places on the line say nothing of the order here: go by widths.
+        if (LinePiece(t, viewStart_, c, e).advance() > room)
+            viewStart_ = FirstStartFitting(t, viewStart_, c, room, e);
+    } else {
         // The cursor past the right edge: start further on.
         const LinePiece before(t, viewStart_, c, e);
         const qreal over = before.x(c) - room;
@@ -87,9 +97,10 @@ void WindowedLineView::scrollToCursor()
     if (viewStart_ > 0 && n - viewStart_ <= reach) {
         // No blank on the right while text lies hidden on the left.
         const qsizetype from = std::max<qsizetype>(0, n - reach);
-        const LinePiece tail(t, from, n, e);
-        const qreal shown = tail.x(n) - tail.x(viewStart_);
-        if (shown < room) {
+        if (HasRightToLeft(QStringView(t).sliced(from, n - from))) {
+            if (LinePiece(t, viewStart_, n, e).advance() < room)
+                viewStart_ = std::min(viewStart_, FirstStartFitting(t, from, n, room, e));
+        } else if (const LinePiece tail(t, from, n, e); tail.x(n) - tail.x(viewStart_) < room) {
             const qreal start = std::max<qreal>(0, tail.x(n) - room);
             qsizetype s = std::max(from, tail.indexAt(start));
             while (s < viewStart_ && tail.x(s) < start)
@@ -119,6 +130,15 @@ void WindowedLineView::paint(QPaintEvent*)
     const qsizetype c = e.cursorPosition();
     const qsizetype to = std::min(t.size(), viewStart_ + span());
     LinePiece piece(t, viewStart_, to, e, preedit_, c);
+    shift_ = 0;
+    if (HasRightToLeft(QStringView(t).sliced(viewStart_, to - viewStart_))) {
+        // The cursor, and as much as fits of the text before it, in view.
+        const qreal cursor = piece.x(c), start = piece.x(viewStart_);
+        shift_ = std::max<qreal>(0, std::max(cursor, start) - room());
+        shift_ = std::min(shift_, std::min(cursor, start));
+        if (cursor - shift_ > room())
+            shift_ = cursor - room();
+    }
 
     QList<QTextLayout::FormatRange> selections;
     if (e.hasSelectedText()) {
@@ -134,7 +154,7 @@ void WindowedLineView::paint(QPaintEvent*)
         }
     }
     const QRect line = e.lineRect();
-    const QPointF topLeft(line.left(), line.top() - (qRound(piece.ascent()) - e.fontMetrics().ascent()));
+    const QPointF topLeft(line.left() - shift_, line.top() - (qRound(piece.ascent()) - e.fontMetrics().ascent()));
     painter.setPen(e.palette().color(QPalette::Text));
     piece.layout().draw(&painter, topLeft, selections, contents);
     if (e.hasFocus() && blinkOn_ && !e.isReadOnly() && preedit_.isEmpty())
@@ -146,7 +166,7 @@ int WindowedLineView::positionAt(const QPoint& point) const
 {
     const QString t = edit_.QLineEdit::text();
     const LinePiece piece(t, viewStart_, std::min(t.size(), viewStart_ + span()), edit_);
-    return static_cast<int>(piece.indexAt(point.x() - edit_.lineRect().left()));
+    return static_cast<int>(piece.indexAt(point.x() - edit_.lineRect().left() + shift_));
 }
 
 QRect WindowedLineView::characterRect(int position) const
@@ -159,9 +179,21 @@ QRect WindowedLineView::characterRect(int position) const
     if (position < viewStart_ || position > to)
         return {};
     const LinePiece piece(t, viewStart_, to, edit_);
-    const qreal left = piece.x(position);
-    const qreal right = position < to ? piece.x(piece.nextStop(position)) : left + 1;
-    return QRect(line.left() + qRound(left), line.top(), std::max(1, qRound(right - left)), line.height());
+    const qreal at = piece.x(position) - shift_;
+    const qreal next = position < to ? piece.x(piece.nextStop(position)) - shift_ : at + 1;
+    const qreal left = std::min(at, next); // a right-to-left character ends on its left
+    return QRect(line.left() + qRound(left), line.top(), std::max(1, qRound(std::max(at, next) - left)), line.height());
+}
+
+QRect WindowedLineView::cursorRect(int position) const
+{
+    const QString t = edit_.QLineEdit::text();
+    const QRect line = edit_.lineRect();
+    const qsizetype to = std::min(t.size(), viewStart_ + span());
+    if (position < viewStart_ || position > to)
+        return QRect(line.topLeft(), QSize(1, line.height()));
+    const LinePiece piece(t, viewStart_, to, edit_);
+    return QRect(line.left() + qRound(piece.x(position) - shift_), line.top(), 1, line.height());
 }
 
 // --- Mouse -----------------------------------------------------------------
@@ -282,11 +314,8 @@ QVariant WindowedLineView::inputMethodQuery(Qt::InputMethodQuery query) const
     const qsizetype to = std::min(t.size(), c + kInputMethodContext);
     switch (query) {
     case Qt::ImCursorRectangle:
-    case Qt::ImAnchorRectangle: {
-        const QRect r = characterRect(query == Qt::ImCursorRectangle ? static_cast<int>(c) : edit_.anchor());
-        const QRect line = edit_.lineRect();
-        return r.isNull() ? QRect(line.topLeft(), QSize(1, line.height())) : QRect(r.topLeft(), QSize(1, r.height()));
-    }
+    case Qt::ImAnchorRectangle:
+        return cursorRect(query == Qt::ImCursorRectangle ? static_cast<int>(c) : edit_.anchor());
     case Qt::ImSurroundingText:
         return t.mid(from, to - from);
     case Qt::ImCursorPosition:

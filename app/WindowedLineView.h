@@ -41,11 +41,19 @@ public:
 private:
     // Enough characters to fill the line even if each were a pixel wide.
     qsizetype span() const;
+    // The width the text can take with the cursor still whole in view.
+    qreal room() const;
     // Moves the window so that the cursor is in view.
     void scrollToCursor();
+    // Where the cursor stands before `position`: one pixel wide, at the line's
+    // start when that is out of the piece shown.
+    QRect cursorRect(int position) const;
 
     LongLineEdit& edit_;
     qsizetype viewStart_ = 0;
+    // How far the shown piece is drawn left of the line's start, so that the
+    // cursor stays in view where right-to-left text reorders the piece.
+    qreal shift_ = 0;
     QString preedit_;
     QBasicTimer blink_;
     bool blinkOn_ = true;

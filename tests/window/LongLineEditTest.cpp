@@ -157,6 +157,28 @@ TEST_F(LongLineEditTest, TheMouseInputMethodsAndScreenReadersFindTheRealText)
     EXPECT_EQ(edit.positionAt(at(3)), 3);
 }
 
+// Right-to-left runs stand out of the text's order on the line: the cursor and
+// the characters next to it are still in view, drawn where they are said to be.
+TEST_F(LongLineEditTest, RightToLeftTextKeepsTheCursorInView)
+{
+    const QString hebrew = QString::fromUtf8("אב ").repeated(3400) + "YZ", arabic = QString::fromUtf8("سلام ").repeated(2100);
+    const int h = static_cast<int>(hebrew.size()), a = static_cast<int>(arabic.size());
+    const std::tuple<QString, int, int> rows[] = { // text, cursor, a letter next to it
+        {hebrew, h, h - 1}, {hebrew, h - 2, h - 5}, {arabic, a, a - 3}, {arabic, 0, 0}, {arabic, 5001, 5000}};
+    for (const auto& [text, cursor, letter] : rows) {
+        edit.setLongText(text);
+        edit.setCursorPosition(cursor);
+        const QImage shot = edit.grab().toImage();
+        const QRect drawn = edit.characterRect(letter);
+        int ink = 0;
+        for (int x = std::max(drawn.left(), 0); x <= std::min(drawn.right(), shot.width() - 1); ++x)
+            for (int y = drawn.top(); y <= drawn.bottom(); ++y)
+                ink += qGray(shot.pixel(x, y)) < 128;
+        EXPECT_TRUE(edit.rect().contains(edit.inputMethodQuery(Qt::ImCursorRectangle).toRect().center())) << cursor;
+        EXPECT_TRUE(edit.rect().contains(drawn) && ink > 0) << cursor;
+    }
+}
+
 // Qt's own texts, as the program shows them: in French, whatever the locale; the
 // real message box's "Oui" and "Non" give their answers.
 TEST_F(LongLineEditTest, QtsOwnTextsAreInFrench)
