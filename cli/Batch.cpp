@@ -4,6 +4,7 @@
 #include "LineInput.h"
 #include "Printable.h"
 #include "barcode/Utf.h"
+#include "output/files/FileOutput.h"
 
 #include <algorithm>
 #include <csignal>
@@ -290,16 +291,21 @@ BatchCounts RunBatch(LineReader& input, long long expectedLines, const BatchSett
             RenderRequest request = settings.base;
             request.text = text;
             Layout layout = LayOut(request);
-            std::string path;
+            std::string path, key;
             if (!layout.problem.empty()) {
                 reject(layout.problem);
             } else if (auto tooBig = CheckSize(layout.width, request.height, settings.output.resolution,
                                                settings.output.type);
                        !tooBig.empty()) {
                 reject(tooBig);
-            } else if (path = settings.names.Expand(n, text); !taken.insert(keys.key(path))) {
+            } else if (path = settings.names.Expand(n, text), key = keys.key(path); taken.contains(key)) {
                 reject(path + " was already written by an earlier line of this batch; not overwritten");
+            } else if (const WriteResult refused = RefusedTarget(path); !refused.written()) {
+                // Never written, so it takes no file from a later line.
+                ++writeErrors;
+                reject(Describe(refused, path));
             } else {
+                taken.insert(key);
                 chunk.push_back(Job{n, std::move(request), std::move(layout), std::move(path), {}});
             }
         }

@@ -18,35 +18,49 @@ namespace zebrix::cli {
 // three million names) would make the second line reported as taken.
 class TakenFiles {
 public:
+    bool contains(const std::string& key) const
+    {
+        const std::uint64_t h = Hash(key);
+        return !slots_.empty() && slots_[find(h)] == h;
+    }
+
+    // False if the file was taken already.
     bool insert(const std::string& key)
     {
-        std::uint64_t h = std::hash<std::string>{}(key);
-        h = h == 0 ? 1 : h;
+        const std::uint64_t h = Hash(key);
         if (2 * (count_ + 1) > slots_.size())
             grow();
-        for (std::size_t i = h & (slots_.size() - 1);; i = (i + 1) & (slots_.size() - 1)) {
-            if (slots_[i] == h)
-                return false;
-            if (slots_[i] == 0) {
-                slots_[i] = h;
-                ++count_;
-                return true;
-            }
-        }
+        std::uint64_t& slot = slots_[find(h)];
+        if (slot == h)
+            return false;
+        slot = h;
+        ++count_;
+        return true;
     }
 
 private:
+    static std::uint64_t Hash(const std::string& key)
+    {
+        const std::uint64_t h = std::hash<std::string>{}(key);
+        return h == 0 ? 1 : h;
+    }
+
+    // The slot that holds h, or the empty one where it would go.
+    std::size_t find(std::uint64_t h) const
+    {
+        std::size_t i = h & (slots_.size() - 1);
+        while (slots_[i] != 0 && slots_[i] != h)
+            i = (i + 1) & (slots_.size() - 1);
+        return i;
+    }
+
     void grow()
     {
         std::vector<std::uint64_t> old(std::max<std::size_t>(1024, 2 * slots_.size()), 0);
         old.swap(slots_);
         for (const std::uint64_t h : old)
             if (h != 0)
-                for (std::size_t i = h & (slots_.size() - 1);; i = (i + 1) & (slots_.size() - 1))
-                    if (slots_[i] == 0) {
-                        slots_[i] = h;
-                        break;
-                    }
+                slots_[find(h)] = h;
     }
 
     std::vector<std::uint64_t> slots_;

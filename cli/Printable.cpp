@@ -11,7 +11,10 @@ bool ShownByCode(char32_t c)
         || (c >= 0x2028 && c <= 0x202E) || (c >= 0x2060 && c <= 0x206F) || c == 0x3164 || (c >= 0xFE00 && c <= 0xFE0F)
         || c == 0xFEFF || c == 0xFFA0 || (c >= 0xFFF0 && c <= 0xFFFB) || c == 0xFFFE || c == 0xFFFF
         || (c >= 0xD800 && c <= 0xDFFF) || (c >= 0x1BCA0 && c <= 0x1BCA3) || (c >= 0x1D173 && c <= 0x1D17A)
-        || (c >= 0xE0000 && c <= 0xE0FFF) || (c & 0xFFFE) == 0xFFFE;
+        || (c >= 0xE0000 && c <= 0xE0FFF) || (c & 0xFFFE) == 0xFFFE
+        // blanks other than the space, and characters for private use
+        || c == 0xA0 || c == 0x1680 || (c >= 0x2000 && c <= 0x200A) || c == 0x202F || c == 0x205F || c == 0x3000
+        || (c >= 0xE000 && c <= 0xF8FF) || c >= 0xF0000;
 }
 
 std::string Printable(std::string_view in)

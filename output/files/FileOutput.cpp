@@ -88,6 +88,20 @@ WriteResult SystemFailure(int error) { return {WriteResult::Failure::System, err
 
 } // namespace
 
+WriteResult RefusedTarget(const std::string& path)
+{
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0)
+        return {};
+    if (S_ISLNK(st.st_mode) && ::stat(path.c_str(), &st) != 0)
+        return errno == ENOENT ? WriteResult{WriteResult::Failure::BrokenLink, ENOENT} : WriteResult{};
+    if (S_ISDIR(st.st_mode))
+        return {WriteResult::Failure::IsFolder, EISDIR};
+    if (!S_ISREG(st.st_mode))
+        return {WriteResult::Failure::NotRegular, 0};
+    return {};
+}
+
 WriteResult WriteFileAtomically(const std::string& requested, std::string_view bytes)
 {
     std::string path = requested;

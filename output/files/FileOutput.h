@@ -26,6 +26,11 @@ struct WriteResult {
 // the file it names.
 WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes);
 
+// Whether the name is one a write is always refused for: a folder, a device
+// or a pipe, a symbolic link to nothing. Anything else (a missing name
+// included) is left to the write itself.
+WriteResult RefusedTarget(const std::string& path);
+
 // What went wrong, in English, for the command line: "cannot write PATH: ...".
 std::string Describe(const WriteResult& result, const std::string& path);
 

@@ -325,8 +325,8 @@ TEST(Batch, MessagesComeInLineOrderFromAllThreads)
         lines += (i % 7 ? "OK " : "BAD_\x01") + std::to_string(i) + "\n";
         expected += i % 7 ? "" : "line " + std::to_string(i) + ": U+0001 : Caractère(s) non valide(s)\n";
     }
-    lines += "a\tb\n\x1B[2J\x1B]0;pwned\x07\nab\x7F\n\xE2\x80\xAE" "abc\n\xC2\x9B" "31m\n";
-    for (const char* shown : {"401: U+0009", "402: U+001B", "403: U+007F", "404: U+202E", "405: U+009B"})
+    lines += "a\tb\n\x1B[2J\x1B]0;pwned\x07\nab\x7F\n\xE2\x80\xAE" "abc\n\xC2\x9B" "31m\na\xC2\xA0" "b\n";
+    for (const char* shown : {"401: U+0009", "402: U+001B", "403: U+007F", "404: U+202E", "405: U+009B", "406: U+00A0"})
         expected += "line " + std::string(shown) + " : Caractère(s) non valide(s)\n";
     const Cli r({"--batch", "-", "-j", "2", "-s", "code128", "-p", "--no-label", "-w", "300", "-o", dir / "{n}.png"}, lines);
     EXPECT_EQ(r.status, 2);
@@ -355,6 +355,10 @@ TEST(Batch, ALaterLineNeverOverwritesAnEarlierOne)
     for (const std::string n : {"2", "3"})
         EXPECT_TRUE(Has(r.err, "line " + n + ": " + links / n + ".bmp was already written")) << r.err;
     EXPECT_EQ(Slurp(links / "1.bmp"), Slurp(dir / "same.bmp")) << "1.bmp overwritten";
+    fs::create_symlink("T.bmp", links / "L.bmp"); // a line that cannot write takes no file from a later one
+    r = Cli({"-s", "code128", "--batch", "-", "-o", links / "{text}.bmp"}, "L\nT\n");
+    EXPECT_EQ(r.err, "line 1: cannot write " + links / "L.bmp" + ": a symbolic link to nothing\n");
+    EXPECT_TRUE(r.status == 1 && Scan(links / "T.bmp", Symbology::Code128) == Strings{"T"});
 }
 
 // A file that does not read back is written, then reported with the window's
