@@ -133,11 +133,10 @@ void WindowedLineView::paint(QPaintEvent*)
     shift_ = 0;
     if (HasRightToLeft(QStringView(t).sliced(viewStart_, to - viewStart_))) {
         // The cursor, and as much as fits of the text before it, in view.
-        const qreal cursor = piece.x(c), start = piece.x(viewStart_);
-        shift_ = std::max<qreal>(0, std::max(cursor, start) - room());
-        shift_ = std::min(shift_, std::min(cursor, start));
-        if (cursor - shift_ > room())
-            shift_ = cursor - room();
+        const qreal cursor = piece.x(c), start = piece.x(viewStart_), room = this->room();
+        shift_ = std::min(std::max<qreal>(0, std::max(cursor, start) - room), std::min(cursor, start));
+        if (cursor - shift_ > room)
+            shift_ = cursor - room;
     }
 
     QList<QTextLayout::FormatRange> selections;
