@@ -14,6 +14,7 @@
 #include <QStyleOptionFrame>
 
 #include <algorithm>
+#include <cmath>
 
 namespace zebrix {
 
@@ -132,11 +133,11 @@ void WindowedLineView::paint(QPaintEvent*)
     LinePiece piece(t, viewStart_, to, e, preedit_, c);
     shift_ = 0;
     if (HasRightToLeft(QStringView(t).sliced(viewStart_, to - viewStart_))) {
-        // The cursor, and as much as fits of the text before it, in view.
+        // The cursor and the piece's start in view when both fit. Otherwise the
+        // cursor stands in a right-to-left run that goes on after it, so the
+        // text before it lies on its right.
         const qreal cursor = piece.x(c), start = piece.x(viewStart_), room = this->room();
-        shift_ = std::min(std::max<qreal>(0, std::max(cursor, start) - room), std::min(cursor, start));
-        if (cursor - shift_ > room)
-            shift_ = cursor - room;
+        shift_ = std::abs(cursor - start) <= room ? std::max<qreal>(0, std::max(cursor, start) - room) : cursor;
     }
 
     QList<QTextLayout::FormatRange> selections;

@@ -163,19 +163,24 @@ TEST_F(LongLineEditTest, RightToLeftTextKeepsTheCursorInView)
 {
     const QString hebrew = QString::fromUtf8("אב ").repeated(3400) + "YZ", arabic = QString::fromUtf8("سلام ").repeated(2100);
     const int h = static_cast<int>(hebrew.size()), a = static_cast<int>(arabic.size());
-    const std::tuple<QString, int, int> rows[] = { // text, cursor, a letter next to it
-        {hebrew, h, h - 1}, {hebrew, h - 2, h - 5}, {arabic, a, a - 3}, {arabic, 0, 0}, {arabic, 5001, 5000}};
-    for (const auto& [text, cursor, letter] : rows) {
+    const std::tuple<QString, int, int, bool> rows[] = { // text, cursor, a letter next to it, the field full
+        {hebrew, h, h - 1, true}, {hebrew, h - 2, h - 5, true}, {arabic, a, a - 3, true}, {arabic.left(a - 40), a - 40, a - 43, true},
+        {arabic, 0, 0, true}, {"abc" + arabic, 12, 11, false}, {arabic, 5001, 5000, true}};
+    for (const auto& [text, cursor, letter, full] : rows) {
         edit.setLongText(text);
         edit.setCursorPosition(cursor);
         const QImage shot = edit.grab().toImage();
-        const QRect drawn = edit.characterRect(letter);
-        int ink = 0;
-        for (int x = std::max(drawn.left(), 0); x <= std::min(drawn.right(), shot.width() - 1); ++x)
-            for (int y = drawn.top(); y <= drawn.bottom(); ++y)
-                ink += qGray(shot.pixel(x, y)) < 128;
-        EXPECT_TRUE(edit.rect().contains(edit.inputMethodQuery(Qt::ImCursorRectangle).toRect().center())) << cursor;
-        EXPECT_TRUE(edit.rect().contains(drawn) && ink > 0) << cursor;
+        const auto ink = [&](QRect r) {
+            int dark = 0;
+            for (int x = std::max(r.left(), 0); x <= std::min(r.right(), shot.width() - 1); ++x)
+                for (int y = r.top(); y <= r.bottom(); ++y)
+                    dark += qGray(shot.pixel(x, y)) < 128;
+            return dark;
+        };
+        const QRect drawn = edit.characterRect(letter), bar = edit.inputMethodQuery(Qt::ImCursorRectangle).toRect();
+        EXPECT_TRUE(edit.rect().contains(bar.center()) && edit.rect().contains(drawn) && ink(drawn) > 0) << cursor;
+        EXPECT_NEAR(edit.positionAt(drawn.center()), letter, 1) << cursor;
+        EXPECT_EQ(ink(QRect(edit.width() - 30, bar.top(), 20, bar.height())) > 0, full) << cursor; // no blank end
     }
 }
 
