@@ -16,22 +16,16 @@ namespace zebrix {
 namespace {
 
 // Positions and sizes come in twips, 15 to the pixel.
-constexpr int Px(int twips)
-{
-    return (twips + 7) / 15;
-}
+constexpr int Px(int twips) { return (twips + 7) / 15; }
 
-QRect Twips(int left, int top, int width, int height)
-{
-    return QRect(Px(left), Px(top), Px(width), Px(height));
-}
+QRect Twips(int left, int top, int width, int height) { return QRect(Px(left), Px(top), Px(width), Px(height)); }
 
 // "Comic Sans MS", or the nearest installed: Comic Neue is drawn after it.
 QFont ComicFont(int pixels, bool bold)
 {
     QFont font;
     font.setFamilies({QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue"), QStringLiteral("Comic Relief"),
-                      QStringLiteral("DejaVu Sans")});
+        QStringLiteral("DejaVu Sans")});
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(pixels);
     font.setWeight(bold ? QFont::Bold : QFont::Normal);
@@ -43,7 +37,7 @@ QFont SansFont(int pixels, bool bold)
 {
     QFont font;
     font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                      QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
+        QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(pixels);
     font.setWeight(bold ? QFont::Bold : QFont::Normal);
@@ -75,7 +69,7 @@ QWidget* MakeLine(QWidget* parent, const char* name, const QRect& geometry, cons
 
 template <typename Label>
 Label* MakeLabel(QWidget* parent, const char* name, const QRect& geometry, const QFont& font,
-                 Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop)
+    Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop)
 {
     auto* label = new Label(parent);
     label->setObjectName(QString::fromLatin1(name));
@@ -96,8 +90,8 @@ void SizeToText(QLabel* label, const QString& text)
     label->move(topLeft);
 }
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, const QRect& geometry,
-                        const QFont& font)
+QPushButton* MakeButton(
+    QWidget* parent, const char* name, const QString& caption, const QRect& geometry, const QFont& font)
 {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(QString::fromLatin1(name));
@@ -109,54 +103,33 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
 
 } // namespace
 
-QString ApplicationTitle()
-{
-    return QStringLiteral("Zebrix");
-}
+QString ApplicationTitle() { return QStringLiteral("Zebrix"); }
 
 namespace about {
 
-QString Author()
-{
-    return QStringLiteral("L'équipe Zebrix");
-}
+QString Author() { return QStringLiteral("L'équipe Zebrix"); }
 
-QString AuthorNotice()
-{
-    return Author() + QStringLiteral(" - décembre 2026");
-}
+QString AuthorNotice() { return Author() + QStringLiteral(" - décembre 2026"); }
 
-QString ContactEmail()
-{
-    return QStringLiteral("contact@zebrix.example.org");
-}
+QString ContactEmail() { return QStringLiteral("contact@zebrix.example.org"); }
 
-QString WebSite()
-{
-    return QStringLiteral("https://zebrix.example.org");
-}
+QString WebSite() { return QStringLiteral("https://zebrix.example.org"); }
 
-QString WebSiteName()
-{
-    return QStringLiteral("Zebrix");
-}
+QString WebSiteName() { return QStringLiteral("Zebrix"); }
 
-QString DonationPage()
-{
-    return WebSite() + QStringLiteral("/Don/Don.htm");
-}
+QString DonationPage() { return WebSite() + QStringLiteral("/Don/Don.htm"); }
 
 QString VersionText()
 {
-    return QStringLiteral("Version ") + QString::number(ZEBRIX_VERSION_MAJOR) + QLatin1Char('.') +
-           QString::number(ZEBRIX_VERSION_MINOR) + QLatin1Char('.') + QString::number(ZEBRIX_VERSION_PATCH);
+    return QStringLiteral("Version ") + QString::number(ZEBRIX_VERSION_MAJOR) + QLatin1Char('.')
+        + QString::number(ZEBRIX_VERSION_MINOR) + QLatin1Char('.') + QString::number(ZEBRIX_VERSION_PATCH);
 }
 
 QStringList SystemInformationPrograms()
 {
     // A real system-information tool first, then the desktops' own viewers.
     return {QStringLiteral("hardinfo"), QStringLiteral("kinfocenter"), QStringLiteral("gnome-system-monitor"),
-            QStringLiteral("mate-system-monitor"), QStringLiteral("xfce4-taskmanager")};
+        QStringLiteral("mate-system-monitor"), QStringLiteral("xfce4-taskmanager")};
 }
 
 } // namespace about
@@ -184,16 +157,17 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent* event)
 }
 
 AboutDialog::AboutDialog(QWidget* owner, const AboutServices& services)
-    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                         Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      services_(services)
+    : QDialog(owner,
+        Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+            | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+    , services_(services)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setFixedSize(382, 217);
     setSizeGripEnabled(false);
     // The program's own icon, as the main window shows it.
-    setWindowIcon(owner && !owner->windowIcon().isNull() ? owner->windowIcon()
-                                                         : QIcon(QStringLiteral(":/about/zebrix.png")));
+    setWindowIcon(
+        owner && !owner->windowIcon().isNull() ? owner->windowIcon() : QIcon(QStringLiteral(":/about/zebrix.png")));
     setFont(ComicFont(k825pt, false));
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, Qt::black);
@@ -219,20 +193,20 @@ AboutDialog::AboutDialog(QWidget* owner, const AboutServices& services)
     separatorLines[0] = MakeLine(this, "Line1_0", QRect(0, Px(1200) - 1, Px(5549), 2), QColor(255, 255, 255));
     separatorLines[1] = MakeLine(this, "Line1_1", QRect(0, 1217 / 15, Px(5564), 1), QColor(128, 128, 128));
 
-    emailLink = MakeLabel<ClickLabel>(this, "lblDisclaimer", Twips(720, 1320, 2625, 225), ComicFont(k825pt, false),
-                                          Qt::AlignHCenter | Qt::AlignTop);
+    emailLink = MakeLabel<ClickLabel>(
+        this, "lblDisclaimer", Twips(720, 1320, 2625, 225), ComicFont(k825pt, false), Qt::AlignHCenter | Qt::AlignTop);
     SizeToText(emailLink, QStringLiteral("E-Mail : ") + about::ContactEmail());
     emailLink->setToolTip(QStringLiteral("Envoyer un courriel"));
     SetTextColour(emailLink, 192, 255, 255);
 
-    webSiteLink = MakeLabel<ClickLabel>(this, "Label3", Twips(1080, 1680, 2115, 225), ComicFont(k825pt, false),
-                                   Qt::AlignHCenter | Qt::AlignTop);
+    webSiteLink = MakeLabel<ClickLabel>(
+        this, "Label3", Twips(1080, 1680, 2115, 225), ComicFont(k825pt, false), Qt::AlignHCenter | Qt::AlignTop);
     SizeToText(webSiteLink, QStringLiteral("URL : ") + about::WebSite());
     webSiteLink->setToolTip(QStringLiteral("Visitez le site officiel ") + about::WebSiteName());
     SetTextColour(webSiteLink, 192, 255, 255);
 
-    freewareLabel = MakeLabel<QLabel>(this, "Label2", Twips(720, 2040, 2775, 255), ComicFont(k975pt, true),
-                               Qt::AlignHCenter | Qt::AlignTop);
+    freewareLabel = MakeLabel<QLabel>(
+        this, "Label2", Twips(720, 2040, 2775, 255), ComicFont(k975pt, true), Qt::AlignHCenter | Qt::AlignTop);
     freewareLabel->setWordWrap(true);
     freewareLabel->setText(QStringLiteral("Logiciel FREEWARE"));
     SetTextColour(freewareLabel, 255, 0, 0);
@@ -246,15 +220,15 @@ AboutDialog::AboutDialog(QWidget* owner, const AboutServices& services)
 
     okButton = MakeButton(this, "cmdOK", QStringLiteral("OK"), Twips(3960, 1440, 1500, 585), ComicFont(k825pt, true));
     okButton->setDefault(true);
-    detailsButton = MakeButton(this, "Command1", QStringLiteral("Détails..."), Twips(3960, 2160, 1455, 375),
-                          ComicFont(k825pt, false));
-    systemInfoButton = MakeButton(this, "cmdSysInfo", QStringLiteral("&Système Info..."), Twips(3960, 2640, 1485, 345),
-                            SansFont(k825pt, false));
+    detailsButton = MakeButton(
+        this, "Command1", QStringLiteral("Détails..."), Twips(3960, 2160, 1455, 375), ComicFont(k825pt, false));
+    systemInfoButton = MakeButton(
+        this, "cmdSysInfo", QStringLiteral("&Système Info..."), Twips(3960, 2640, 1485, 345), SansFont(k825pt, false));
     systemInfoButton->setToolTip(QStringLiteral("Informations système"));
 
     // Keyboard order; the labels keep their places in it but take no focus.
-    const std::vector<QWidget*> order = {okButton,      systemInfoButton, descriptionLabel, emailLink, titleLabel,
-                                         versionLabel, freewareLabel,     webSiteLink,         detailsButton};
+    const std::vector<QWidget*> order = {okButton, systemInfoButton, descriptionLabel, emailLink, titleLabel,
+        versionLabel, freewareLabel, webSiteLink, detailsButton};
     for (std::size_t i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
     okButton->setFocus();
@@ -319,28 +293,28 @@ void AboutDialog::keyPressEvent(QKeyEvent* event)
 void AboutDialog::showDetails()
 {
     const QChar cr(u'\r');
-    const QString text = QStringLiteral("Zebrix version 1.0.0") + cr + cr + QStringLiteral("Auteur : ") +
-                         about::Author() + cr + QStringLiteral("E-Mail : ") + about::ContactEmail() + cr +
-                         QStringLiteral("Url : ") + about::WebSite() + cr + cr + QStringLiteral("Logiciel FREEWARE");
+    const QString text = QStringLiteral("Zebrix version 1.0.0") + cr + cr + QStringLiteral("Auteur : ")
+        + about::Author() + cr + QStringLiteral("E-Mail : ") + about::ContactEmail() + cr + QStringLiteral("Url : ")
+        + about::WebSite() + cr + cr + QStringLiteral("Logiciel FREEWARE");
     services_.messages->show(this, text, QStringLiteral("A propos"), MessageIcon::Information, MessageButtons::Ok);
 }
 
 void AboutDialog::openDonationPage()
 {
-    services_.shell->openAddress(this, QStringLiteral("Open"), about::DonationPage(), QString(),
-                                 QCoreApplication::applicationDirPath());
+    services_.shell->openAddress(
+        this, QStringLiteral("Open"), about::DonationPage(), QString(), QCoreApplication::applicationDirPath());
 }
 
 void AboutDialog::openWebSite()
 {
-    services_.shell->openAddress(this, QStringLiteral("Open"), about::WebSite(), QString(),
-                                 QCoreApplication::applicationDirPath());
+    services_.shell->openAddress(
+        this, QStringLiteral("Open"), about::WebSite(), QString(), QCoreApplication::applicationDirPath());
 }
 
 void AboutDialog::writeToContact()
 {
-    services_.shell->openAddress(this, QStringLiteral("Open"), QStringLiteral("mailto:") + about::ContactEmail(),
-                                 std::nullopt, std::nullopt);
+    services_.shell->openAddress(
+        this, QStringLiteral("Open"), QStringLiteral("mailto:") + about::ContactEmail(), std::nullopt, std::nullopt);
 }
 
 void AboutDialog::startSystemInformation()
@@ -354,7 +328,7 @@ void AboutDialog::startSystemInformation()
         break; // found but it would not start: the user has no tool either
     }
     services_.messages->show(this, QStringLiteral("Information Systeme introuvable !"), ApplicationTitle(),
-                             MessageIcon::None, MessageButtons::Ok);
+        MessageIcon::None, MessageButtons::Ok);
 }
 
 void ShowAbout(QWidget* owner, const AboutServices& services)

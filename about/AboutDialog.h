@@ -23,13 +23,13 @@ QString ApplicationTitle();
 
 // Author and contact details shown by the dialog.
 namespace about {
-QString Author();          // "L'équipe Zebrix"
-QString AuthorNotice();    // the author and the date of the version
-QString ContactEmail();    // contact@zebrix.example.org
-QString WebSite();         // https://zebrix.example.org
-QString WebSiteName();     // Zebrix
-QString DonationPage();    // the site's /Don/Don.htm
-QString VersionText();     // "Version 1.0.0", from the build's version number
+QString Author(); // "L'équipe Zebrix"
+QString AuthorNotice(); // the author and the date of the version
+QString ContactEmail(); // contact@zebrix.example.org
+QString WebSite(); // https://zebrix.example.org
+QString WebSiteName(); // Zebrix
+QString DonationPage(); // the site's /Don/Don.htm
+QString VersionText(); // "Version 1.0.0", from the build's version number
 // The system-information programs the dialog's button looks for, in this order.
 QStringList SystemInformationPrograms();
 } // namespace about
@@ -67,10 +67,10 @@ public:
     // title and version.
     void load();
 
-    void showDetails();      // "Détails...": the details message
+    void showDetails(); // "Détails...": the details message
     void openDonationPage(); // the donation picture
-    void openWebSite();      // the web site's address
-    void writeToContact();   // the e-mail address
+    void openWebSite(); // the web site's address
+    void writeToContact(); // the e-mail address
 
     // Starts the first system-information program of
     // about::SystemInformationPrograms() found on the PATH; says

@@ -45,7 +45,10 @@ private:
 // background picture and the caption.
 class WindowSaveHost : public SaveHost {
 public:
-    explicit WindowSaveHost(MainWindow& window) : window_(window) {}
+    explicit WindowSaveHost(MainWindow& window)
+        : window_(window)
+    {
+    }
     QImage currentImage() const override { return window_.barcodeView()->image(); }
     void setBackgroundPicture(const QImage& picture) override { window_.barcodeView()->setBackgroundPicture(picture); }
     void setCaption(const QString& caption) override { window_.setWindowTitle(caption); }
@@ -57,7 +60,11 @@ private:
 };
 
 struct BoundSave {
-    BoundSave(MainWindow& window, SaveSeams seams) : host(window), command(host, std::move(seams)) {}
+    BoundSave(MainWindow& window, SaveSeams seams)
+        : host(window)
+        , command(host, std::move(seams))
+    {
+    }
     WindowSaveHost host;
     SaveCommand command;
 };

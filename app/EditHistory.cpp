@@ -18,12 +18,8 @@ void EditHistory::record(const QString& before, const QString& after, int cursor
     if (prefix == oldSize && prefix == newSize)
         return;
 
-    Edit edit{prefix,
-              before.mid(prefix, oldSize - prefix - suffix),
-              after.mid(prefix, newSize - prefix - suffix),
-              cursorBefore,
-              anchorBefore,
-              false};
+    Edit edit{prefix, before.mid(prefix, oldSize - prefix - suffix), after.mid(prefix, newSize - prefix - suffix),
+        cursorBefore, anchorBefore, false};
     edit.typed = edit.removed.isEmpty() && edit.inserted.size() <= 2;
     for (const Edit& e : redo_)
         size_ -= e.removed.size() + e.inserted.size();

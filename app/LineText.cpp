@@ -26,13 +26,38 @@ QString DisplayText(QStringView text)
 bool IsWordSeparator(QChar c)
 {
     switch (c.unicode()) {
-    case '.': case ',': case '?': case '!': case '@': case '#': case '$': case ':': case ';': case '-':
-    case '<': case '>': case '[': case ']': case '(': case ')': case '{': case '}': case '=': case '/':
-    case '+': case '%': case '&': case '^': case '*': case '\'': case '"': case '`': case '~': case '|':
-    case '\\':
-        return true;
-    default:
-        return false;
+    case '.':
+    case ',':
+    case '?':
+    case '!':
+    case '@':
+    case '#':
+    case '$':
+    case ':':
+    case ';':
+    case '-':
+    case '<':
+    case '>':
+    case '[':
+    case ']':
+    case '(':
+    case ')':
+    case '{':
+    case '}':
+    case '=':
+    case '/':
+    case '+':
+    case '%':
+    case '&':
+    case '^':
+    case '*':
+    case '\'':
+    case '"':
+    case '`':
+    case '~':
+    case '|':
+    case '\\': return true;
+    default: return false;
     }
 }
 
@@ -46,8 +71,8 @@ int NextCharacter(const QString& t, int position)
     if (position >= n)
         return static_cast<int>(n);
     const qsizetype to = std::min(n, position + kClusterReach);
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, t.constData() + position,
-                               static_cast<int>(to - position));
+    QTextBoundaryFinder finder(
+        QTextBoundaryFinder::Grapheme, t.constData() + position, static_cast<int>(to - position));
     const qsizetype next = finder.toNextBoundary();
     return static_cast<int>(next > 0 ? position + next : position + 1);
 }
@@ -97,7 +122,7 @@ int PreviousWord(const QString& t, int position)
 }
 
 LinePiece::LinePiece(const QString& text, qsizetype from, qsizetype to, const QWidget& widget, const QString& preedit,
-                     qsizetype preeditAt)
+    qsizetype preeditAt)
     : layout_(DisplayText(QStringView(text).mid(from, to - from)), widget.font(), &widget)
     , from_(from)
 {
@@ -117,10 +142,12 @@ bool HasRightToLeft(QStringView text)
 {
     for (const QChar ch : text) {
         switch (ch.direction()) {
-        case QChar::DirR: case QChar::DirAL: case QChar::DirRLE: case QChar::DirRLO: case QChar::DirRLI:
-            return true;
-        default:
-            break;
+        case QChar::DirR:
+        case QChar::DirAL:
+        case QChar::DirRLE:
+        case QChar::DirRLO:
+        case QChar::DirRLI: return true;
+        default: break;
         }
     }
     return false;

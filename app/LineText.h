@@ -27,7 +27,7 @@ int PreviousWord(const QString& text, int position);
 class LinePiece {
 public:
     LinePiece(const QString& text, qsizetype from, qsizetype to, const QWidget& widget, const QString& preedit = {},
-              qsizetype preeditAt = -1);
+        qsizetype preeditAt = -1);
 
     qreal x(qsizetype index) const { return line_.cursorToX(static_cast<int>(index - from_)); }
     qsizetype indexAt(qreal x) const { return from_ + line_.xToCursor(x); }

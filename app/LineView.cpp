@@ -44,10 +44,7 @@ QVariant PlainLineView::inputMethodQuery(Qt::InputMethodQuery query) const
     return edit_.QLineEdit::inputMethodQuery(query);
 }
 
-int PlainLineView::positionAt(const QPoint& point) const
-{
-    return edit_.cursorPositionAt(point);
-}
+int PlainLineView::positionAt(const QPoint& point) const { return edit_.cursorPositionAt(point); }
 
 QRect PlainLineView::characterRect(int position) const
 {

@@ -39,9 +39,9 @@ public:
     virtual QRect characterRect(int position) const = 0;
 
     // The cursor or the selection moved.
-    virtual void selectionMoved() {}
+    virtual void selectionMoved() { }
     // The cursor is shown again from now (a key, a click, the focus).
-    virtual void restartBlink() {}
+    virtual void restartBlink() { }
     // True when the timer event was the view's own.
     virtual bool timer(QTimerEvent*) { return false; }
 };

@@ -41,15 +41,9 @@ LongLineEdit::LongLineEdit(QWidget* parent)
 
 LongLineEdit::~LongLineEdit() = default;
 
-bool LongLineEdit::isWindowed() const
-{
-    return view_ == windowedView_.get();
-}
+bool LongLineEdit::isWindowed() const { return view_ == windowedView_.get(); }
 
-qsizetype LongLineEdit::firstShown() const
-{
-    return isWindowed() ? windowedView_->firstShown() : 0;
-}
+qsizetype LongLineEdit::firstShown() const { return isWindowed() ? windowedView_->firstShown() : 0; }
 
 void LongLineEdit::setLongText(const QString& text)
 {
@@ -205,10 +199,7 @@ void LongLineEdit::cutSelection()
     removeSelected();
 }
 
-void LongLineEdit::pasteFrom(QClipboard::Mode mode)
-{
-    pasteText(QGuiApplication::clipboard()->text(mode));
-}
+void LongLineEdit::pasteFrom(QClipboard::Mode mode) { pasteText(QGuiApplication::clipboard()->text(mode)); }
 
 // --- Cursor and geometry -------------------------------------------------------
 

@@ -44,10 +44,10 @@ struct CheckSetting {
     bool enabled;
 };
 constexpr CheckSetting kCheckForSymbology[4] = {
-    {"Optionnel", false, true},     // Code 39
-    {"Optionnel", false, true},     // Interleaved 2 of 5
+    {"Optionnel", false, true}, // Code 39
+    {"Optionnel", false, true}, // Interleaved 2 of 5
     {"Non optionnel", true, false}, // Code 128: its check character is part of the symbol
-    {"Non utilisé", false, false},  // Codabar: none
+    {"Non utilisé", false, false}, // Codabar: none
 };
 
 } // namespace
@@ -62,8 +62,9 @@ int MainWindow::SurfaceWidthFor(int outerWidth)
 }
 
 MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
-                          | Qt::WindowSystemMenuHint)
+    : QWidget(parent,
+        Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+            | Qt::WindowSystemMenuHint)
     , services_(std::move(services))
 {
     const MainWindowServices real = MainWindowServices::desktop();
@@ -129,12 +130,8 @@ void MainWindow::buildControls()
         const char* caption;
         const char* tooltip;
         int top, width;
-    } kSymbologyButtons[4] = {
-        {"39", "Code 3 of 9", 0, 975},
-        {"I 2 of 5", "Interleaved 2 of 5", 240, 975},
-        {"128", "Code 128", 480, 975},
-        {"Codabar", "Codabar/NW-7", 720, 900},
-    };
+    } kSymbologyButtons[4] = {{"39", "Code 3 of 9", 0, 975}, {"I 2 of 5", "Interleaved 2 of 5", 240, 975},
+        {"128", "Code 128", 480, 975}, {"Codabar", "Codabar/NW-7", 720, 900}};
     for (int i = 0; i < 4; ++i) {
         auto* b = new QRadioButton(QString::fromUtf8(kSymbologyButtons[i].caption), symbologyPanel_);
         b->setObjectName(QStringLiteral("Option1_%1").arg(i));
@@ -154,11 +151,8 @@ void MainWindow::buildControls()
         const char* tooltip;
         int top, width;
         bool ticked;
-    } kOptionBoxes[3] = {
-        {"Optimisé pour impression", "Increases spacing", 360, 2055, true},
-        {"Ajout du label", "Human readable", 600, 2055, true},
-        {"Avec vérification", "Optional", 840, 1935, false},
-    };
+    } kOptionBoxes[3] = {{"Optimisé pour impression", "Increases spacing", 360, 2055, true},
+        {"Ajout du label", "Human readable", 600, 2055, true}, {"Avec vérification", "Optional", 840, 1935, false}};
     for (int i = 0; i < 3; ++i) {
         auto* c = new QCheckBox(QString::fromUtf8(kOptionBoxes[i].caption), optionsFrame_);
         c->setObjectName(QStringLiteral("Check1_%1").arg(i));
@@ -175,9 +169,8 @@ void MainWindow::buildControls()
     // The stand-in fonts run a little wider than the designed ones: a box
     // whose caption would be cut grows to the right (its container still
     // clips it), never narrower than designed.
-    const auto fitCaption = [](QAbstractButton* b) {
-        b->resize(std::max(b->width(), b->sizeHint().width()), b->height());
-    };
+    const auto fitCaption
+        = [](QAbstractButton* b) { b->resize(std::max(b->width(), b->sizeHint().width()), b->height()); };
     for (QRadioButton* b : symbologyButtons_)
         fitCaption(b);
     for (QCheckBox* b : optionBoxes_)
@@ -193,16 +186,16 @@ void MainWindow::buildControls()
 
 void MainWindow::buildCommandButtons()
 {
-    const auto button = [this](QWidget* parent, const char* name, const QString& caption, QRect geometry,
-                               const QFont& font) {
-        auto* b = new QPushButton(caption, parent);
-        b->setObjectName(QLatin1String(name));
-        b->setGeometry(geometry);
-        b->setFont(font);
-        KeepSystemColours(b);
-        b->setAutoDefault(false);
-        return b;
-    };
+    const auto button
+        = [this](QWidget* parent, const char* name, const QString& caption, QRect geometry, const QFont& font) {
+              auto* b = new QPushButton(caption, parent);
+              b->setObjectName(QLatin1String(name));
+              b->setGeometry(geometry);
+              b->setFont(font);
+              KeepSystemColours(b);
+              b->setAutoDefault(false);
+              return b;
+          };
     KeepSystemColours(pasteButton_);
     pasteButton_->setAutoDefault(false);
 
@@ -210,16 +203,16 @@ void MainWindow::buildCommandButtons()
     commandsFrame_->setObjectName(QStringLiteral("Frame2"));
     commandsFrame_->setGeometry(Twips(4440, 480, 2895, 1935));
     copyButton_ = button(commandsFrame_, "Command4", QStringLiteral("Copier vers presse papier"),
-                         Twips(120, 240, 2655, 495), SansSerif(true));
+        Twips(120, 240, 2655, 495), SansSerif(true));
     saveButton_ = button(commandsFrame_, "Command3", QStringLiteral("Enregistrer le Code Barre sous..."),
-                         Twips(120, 840, 2655, 495), Tahoma(11, false));
+        Twips(120, 840, 2655, 495), Tahoma(11, false));
     printButton_ = button(commandsFrame_, "Command2", QStringLiteral("Imprimer le Code Barre"),
-                          Twips(120, 1440, 1935, 375), Tahoma(11, false));
-    resetButton_ = button(commandsFrame_, "Command8", QStringLiteral("RàZ"), Twips(2160, 1440, 615, 375),
-                          Tahoma(13, true));
+        Twips(120, 1440, 1935, 375), Tahoma(11, false));
+    resetButton_
+        = button(commandsFrame_, "Command8", QStringLiteral("RàZ"), Twips(2160, 1440, 615, 375), Tahoma(13, true));
     resetButton_->setToolTip(QStringLiteral("Réinitialisation..."));
-    quitButton_ = button(this, "Command5", QStringLiteral("Quitter Zebrix"), Twips(120, 2040, 3495, 375),
-                         Tahoma(11, true));
+    quitButton_
+        = button(this, "Command5", QStringLiteral("Quitter Zebrix"), Twips(120, 2040, 3495, 375), Tahoma(11, true));
     aboutButton_ = button(this, "Command7", QString(), Twips(3720, 2040, 615, 375), font());
     aboutButton_->setToolTip(QStringLiteral("A Propos"));
     aboutButton_->setAccessibleName(QStringLiteral("A Propos"));
@@ -257,10 +250,9 @@ void MainWindow::connectControls()
 void MainWindow::setTabOrder()
 {
     // Only the controls that take the keyboard, in their design order.
-    QWidget* const order[] = {textField_,       symbologyButtons_[0], symbologyButtons_[1], symbologyButtons_[2],
-                              symbologyButtons_[3], optionBoxes_[0],  optionBoxes_[1],      optionBoxes_[2],
-                              copyButton_,      printButton_,         saveButton_,          pasteButton_,
-                              aboutButton_,     resetButton_,         quitButton_};
+    QWidget* const order[] = {textField_, symbologyButtons_[0], symbologyButtons_[1], symbologyButtons_[2],
+        symbologyButtons_[3], optionBoxes_[0], optionBoxes_[1], optionBoxes_[2], copyButton_, printButton_, saveButton_,
+        pasteButton_, aboutButton_, resetButton_, quitButton_};
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }
@@ -281,8 +273,8 @@ void MainWindow::redraw()
     const QString text = textField_->text();
     const auto ticked = [this](OptionBox box) { return optionBox(box)->isChecked() ? 1 : 0; };
     const Options options{ticked(OptionBox::WidenSpaces), ticked(OptionBox::AddLabel), ticked(OptionBox::AddCheck)};
-    const std::u16string_view view(reinterpret_cast<const char16_t*>(text.constData()),
-                                   static_cast<std::size_t>(text.size()));
+    const std::u16string_view view(
+        reinterpret_cast<const char16_t*>(text.constData()), static_cast<std::size_t>(text.size()));
     const Drawing drawing = Encode(symbology_, view, options, barcodeView_->surfaceWidth());
     barcodeView_->show(drawing);
     verdictIndicator_->judge(drawing, symbology_, options, barcodeView_->image(), barcodeView_->hasBackgroundPicture());
@@ -311,10 +303,7 @@ void MainWindow::chooseSymbology(Symbology symbology)
     redraw();
 }
 
-void MainWindow::textChanged()
-{
-    redraw();
-}
+void MainWindow::textChanged() { redraw(); }
 
 void MainWindow::optionToggled()
 {
@@ -333,10 +322,7 @@ void MainWindow::save()
         services_.save(*this);
 }
 
-void MainWindow::copyBarcode()
-{
-    services_.clipboard->setImage(barcodeView_->image());
-}
+void MainWindow::copyBarcode() { services_.clipboard->setImage(barcodeView_->image()); }
 
 void MainWindow::quit()
 {

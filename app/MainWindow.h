@@ -66,7 +66,7 @@ struct MainWindowServices {
 
     // Buttons whose commands are built elsewhere; an empty one does nothing.
     WindowCommand print; // "Imprimer le Code Barre"
-    WindowCommand save;  // "Enregistrer le Code Barre sous..."
+    WindowCommand save; // "Enregistrer le Code Barre sous..."
     WindowCommand about; // "A Propos"
 
     // Ends the program ("Quitter Zebrix"). Empty: leave the application's
@@ -157,7 +157,7 @@ private:
     QWidget* symbologyPanel_ = nullptr;
     std::array<QRadioButton*, 4> symbologyButtons_{}; // indexed by Symbology
     QGroupBox* optionsFrame_ = nullptr;
-    std::array<QCheckBox*, 3> optionBoxes_{};         // indexed by OptionBox
+    std::array<QCheckBox*, 3> optionBoxes_{}; // indexed by OptionBox
     QGroupBox* commandsFrame_ = nullptr;
     QPushButton* copyButton_ = nullptr;
     QPushButton* saveButton_ = nullptr;

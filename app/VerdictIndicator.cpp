@@ -24,8 +24,8 @@ VerdictIndicator::~VerdictIndicator()
     reader_.waitForDone();
 }
 
-void VerdictIndicator::judge(const Drawing& drawing, Symbology symbology, const Options& options,
-                             const QImage& image, bool drawnOverSavedPicture)
+void VerdictIndicator::judge(const Drawing& drawing, Symbology symbology, const Options& options, const QImage& image,
+    bool drawnOverSavedPicture)
 {
     ++generation_;
     if (auto known = JudgeWithoutReading(drawing, symbology, options)) {
@@ -46,12 +46,11 @@ void VerdictIndicator::start(Job job)
     reading_ = true;
     reader_.start([this, job = std::move(job)] {
         const QImage gray = job.image.convertToFormat(QImage::Format_Grayscale8);
-        const Verdict verdict =
-            Judge(job.drawing, job.symbology, job.options, job.drawnOverSavedPicture, [&](Reader reader) {
-                return std::optional(ReadBarcodesWith(reader, gray.constBits(), gray.width(), gray.height(),
-                                                      static_cast<int>(gray.bytesPerLine()), job.symbology,
-                                                      job.options));
-            });
+        const Verdict verdict
+            = Judge(job.drawing, job.symbology, job.options, job.drawnOverSavedPicture, [&](Reader reader) {
+                  return std::optional(ReadBarcodesWith(reader, gray.constBits(), gray.width(), gray.height(),
+                      static_cast<int>(gray.bytesPerLine()), job.symbology, job.options));
+              });
         QMetaObject::invokeMethod(
             this, [this, generation = job.generation, verdict] { finished(generation, verdict); },
             Qt::QueuedConnection);

@@ -25,7 +25,7 @@ public:
 
     // Judges a drawing shown in `image` (taken as it is now).
     void judge(const Drawing& drawing, Symbology symbology, const Options& options, const QImage& image,
-               bool drawnOverSavedPicture);
+        bool drawnOverSavedPicture);
 
     // The verdict of the latest drawing, once known.
     std::optional<Verdict> verdict() const { return shown_; }

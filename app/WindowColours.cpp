@@ -13,8 +13,8 @@ namespace {
 // The application's style but for the focus mark.
 class FocusMarkStyle : public QProxyStyle {
 public:
-    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
-                       const QWidget* widget) const override
+    void drawPrimitive(
+        PrimitiveElement element, const QStyleOption* option, QPainter* painter, const QWidget* widget) const override
     {
         if (element != PE_FrameFocusRect) {
             QProxyStyle::drawPrimitive(element, option, painter, widget);

@@ -122,8 +122,8 @@ void WindowedLineView::paint(QPaintEvent*)
     QStyleOptionFrame panel;
     e.initStyleOption(&panel);
     e.style()->drawPrimitive(QStyle::PE_PanelLineEdit, &panel, &painter, &e);
-    const QRect contents =
-        e.style()->subElementRect(QStyle::SE_LineEditContents, &panel, &e).marginsRemoved(e.textMargins());
+    const QRect contents
+        = e.style()->subElementRect(QStyle::SE_LineEditContents, &panel, &e).marginsRemoved(e.textMargins());
     painter.setClipRect(contents);
 
     scrollToCursor();
@@ -159,7 +159,7 @@ void WindowedLineView::paint(QPaintEvent*)
     piece.layout().draw(&painter, topLeft, selections, contents);
     if (e.hasFocus() && blinkOn_ && !e.isReadOnly() && preedit_.isEmpty())
         piece.layout().drawCursor(&painter, topLeft, static_cast<int>(c - viewStart_),
-                                  e.style()->pixelMetric(QStyle::PM_TextCursorWidth, &panel, &e));
+            e.style()->pixelMetric(QStyle::PM_TextCursorWidth, &panel, &e));
 }
 
 int WindowedLineView::positionAt(const QPoint& point) const
@@ -316,27 +316,18 @@ QVariant WindowedLineView::inputMethodQuery(Qt::InputMethodQuery query) const
     case Qt::ImCursorRectangle:
     case Qt::ImAnchorRectangle:
         return cursorRect(query == Qt::ImCursorRectangle ? static_cast<int>(c) : edit_.anchor());
-    case Qt::ImSurroundingText:
-        return t.mid(from, to - from);
-    case Qt::ImCursorPosition:
-        return static_cast<int>(c - from);
-    case Qt::ImAnchorPosition:
-        return static_cast<int>(std::clamp<qsizetype>(edit_.anchor(), from, to) - from);
-    case Qt::ImTextBeforeCursor:
-        return t.mid(from, c - from);
-    case Qt::ImTextAfterCursor:
-        return t.mid(c, to - c);
-    default:
-        return edit_.QLineEdit::inputMethodQuery(query);
+    case Qt::ImSurroundingText: return t.mid(from, to - from);
+    case Qt::ImCursorPosition: return static_cast<int>(c - from);
+    case Qt::ImAnchorPosition: return static_cast<int>(std::clamp<qsizetype>(edit_.anchor(), from, to) - from);
+    case Qt::ImTextBeforeCursor: return t.mid(from, c - from);
+    case Qt::ImTextAfterCursor: return t.mid(c, to - c);
+    default: return edit_.QLineEdit::inputMethodQuery(query);
     }
 }
 
 // --- The cursor's blinking ------------------------------------------------------
 
-void WindowedLineView::selectionMoved()
-{
-    edit_.update();
-}
+void WindowedLineView::selectionMoved() { edit_.update(); }
 
 void WindowedLineView::restartBlink()
 {

@@ -22,7 +22,7 @@ constexpr std::array<std::string_view, 44> kPatterns = {
     "001010010", "000000111", "100000110", "001000110", "000010110", // P-T
     "110000001", "011000001", "111000000", "010010001", "110010000", // U-Y
     "011010000", "010000101", "110000100", "011000100", "010101000", // Z - . space $
-    "010100010", "010001010", "000101010", "010010100",              // / + % *
+    "010100010", "010001010", "000101010", "010010100", // / + % *
 };
 
 constexpr std::u16string_view kCharacters = u"0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-. $/+%*";
@@ -56,15 +56,24 @@ constexpr std::array<signed char, 128> MakeAsciiTable()
     for (int c = 0; c < 128; ++c) {
         const char16_t u = AsciiUpper(static_cast<char16_t>(c));
         int v = -1;
-        if (u >= u'0' && u <= u'9') v = u - u'0';
-        else if (u >= u'A' && u <= u'Z') v = u - 55;
-        else if (u == u'-') v = 36;
-        else if (u == u'.') v = 37;
-        else if (u == u' ') v = 38;
-        else if (u == u'$') v = 39;
-        else if (u == u'/') v = 40;
-        else if (u == u'+') v = 41;
-        else if (u == u'%') v = 42;
+        if (u >= u'0' && u <= u'9')
+            v = u - u'0';
+        else if (u >= u'A' && u <= u'Z')
+            v = u - 55;
+        else if (u == u'-')
+            v = 36;
+        else if (u == u'.')
+            v = 37;
+        else if (u == u' ')
+            v = 38;
+        else if (u == u'$')
+            v = 39;
+        else if (u == u'/')
+            v = 40;
+        else if (u == u'+')
+            v = 41;
+        else if (u == u'%')
+            v = 42;
         t[static_cast<std::size_t>(c)] = static_cast<signed char>(v);
     }
     return t;

@@ -14,9 +14,9 @@ namespace zebrix {
 struct Drawing {
     enum class Kind {
         Unchanged, // not a symbology: whatever was shown stays
-        Blank,     // empty text: the cleared picture
-        Message,   // a character that cannot be encoded: one line of text at (0, 0)
-        Bars,      // the barcode
+        Blank, // empty text: the cleared picture
+        Message, // a character that cannot be encoded: one line of text at (0, 0)
+        Bars, // the barcode
     };
     Kind kind = Kind::Unchanged;
 
@@ -39,7 +39,7 @@ struct Drawing {
     // only as many as can reach the visible width (all of them when the
     // bars are not cut).
     std::u16string label;
-    double labelX = 0;       // its left edge (fractional for Interleaved 2 of 5)
+    double labelX = 0; // its left edge (fractional for Interleaved 2 of 5)
     bool labelShown = false; // "Ajout du label" ticked, and it starts inside the visible width
 
     // The label's left edge on the pixel grid, rounded as every output rounds it.
@@ -50,7 +50,7 @@ struct Drawing {
 // the symbology cannot take gives a Message, the empty text a Blank, a value
 // that is no symbology Unchanged. Nothing at or past visibleWidth is laid
 // out, but the text is always checked to its end.
-Drawing Encode(Symbology symbology, std::u16string_view text, const Options& options,
-               std::int64_t visibleWidth = kNoLimit);
+Drawing Encode(
+    Symbology symbology, std::u16string_view text, const Options& options, std::int64_t visibleWidth = kNoLimit);
 
 } // namespace zebrix

@@ -12,10 +12,8 @@ namespace zebrix {
 
 namespace {
 
-constexpr std::array<std::string_view, 10> kDigits = {
-    "00110", "10001", "01001", "11000", "00101",
-    "10100", "01100", "00011", "10010", "01010",
-};
+constexpr std::array<std::string_view, 10> kDigits
+    = {"00110", "10001", "01001", "11000", "00101", "10100", "01100", "00011", "10010", "01010"};
 constexpr std::string_view kStart = "0000";
 constexpr std::string_view kStop = "100";
 

@@ -15,8 +15,9 @@ const Table& Kerning()
         Table t{};
         for (std::size_t i = 0; i < label_font::kKerningCount; ++i) {
             const auto& k = label_font::kKerning[i];
-            t[static_cast<std::size_t>((k.first - label_font::kFirst) * label_font::kCount + (k.second - label_font::kFirst))] =
-                static_cast<signed char>(k.offset);
+            t[static_cast<std::size_t>(
+                (k.first - label_font::kFirst) * label_font::kCount + (k.second - label_font::kFirst))]
+                = static_cast<signed char>(k.offset);
         }
         return t;
     }();
@@ -25,16 +26,14 @@ const Table& Kerning()
 
 } // namespace
 
-bool LabelFont::Covers(std::u16string_view text)
-{
-    return std::all_of(text.begin(), text.end(), HasGlyph);
-}
+bool LabelFont::Covers(std::u16string_view text) { return std::all_of(text.begin(), text.end(), HasGlyph); }
 
 int LabelFont::KernOf(char16_t first, char16_t second)
 {
     if (!HasGlyph(first) || !HasGlyph(second))
         return 0;
-    return Kerning()[static_cast<std::size_t>((first - label_font::kFirst) * label_font::kCount + (second - label_font::kFirst))];
+    return Kerning()[static_cast<std::size_t>(
+        (first - label_font::kFirst) * label_font::kCount + (second - label_font::kFirst))];
 }
 
 int LabelFont::TextWidth(std::u16string_view text)

@@ -16,8 +16,8 @@ constexpr int kCount = kLast - kFirst + 1;
 
 struct Glyph {
     int advance; // pen movement after the glyph
-    int left;    // first column, from the pen
-    int top;     // first row, from the top of the line
+    int left; // first column, from the pen
+    int top; // first row, from the top of the line
     int width;
     int height;
     const char* rows; // height rows of width characters, '#' black, each followed by a blank
@@ -47,8 +47,7 @@ public:
 
     // Draws the text with the top-left of its line at (x, y) on a raster
     // (width(), height(), setBlack(x, y)), clipped to it.
-    template <class Raster>
-    static void Draw(Raster& raster, int x, int y, std::u16string_view text);
+    template <class Raster> static void Draw(Raster& raster, int x, int y, std::u16string_view text);
 
 private:
     static int KernOf(char16_t first, char16_t second);
@@ -56,8 +55,7 @@ private:
     static constexpr int kWidest = 64; // no glyph reaches further than this from its pen
 };
 
-template <class Raster>
-void LabelFont::Draw(Raster& raster, int x, int y, std::u16string_view text)
+template <class Raster> void LabelFont::Draw(Raster& raster, int x, int y, std::u16string_view text)
 {
     long long pen = x;
     char16_t previous = 0;

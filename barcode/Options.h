@@ -5,19 +5,14 @@
 namespace zebrix {
 
 // The four symbologies, numbered as the window's buttons are.
-enum class Symbology : std::int32_t {
-    Code39 = 0,
-    Interleaved2of5 = 1,
-    Code128 = 2,
-    Codabar = 3,
-};
+enum class Symbology : std::int32_t { Code39 = 0, Interleaved2of5 = 1, Code128 = 2, Codabar = 3 };
 
 // The three option boxes, each 0 (not ticked) or 1 (ticked); they enter the
 // geometry's formulas as numbers.
 struct Options {
     int widenSpaces = 1; // "Optimisé pour impression": every space one column wider
-    int addLabel = 1;    // "Ajout du label": bars end at y = 58 - 8 x addLabel, the label printed at y = 50
-    int addCheck = 0;    // "Avec vérification": the check character (Code 39, Interleaved 2 of 5)
+    int addLabel = 1; // "Ajout du label": bars end at y = 58 - 8 x addLabel, the label printed at y = 50
+    int addCheck = 0; // "Avec vérification": the check character (Code 39, Interleaved 2 of 5)
 };
 
 // Columns at or beyond this x are never visible; pass the picture's width so

@@ -12,8 +12,7 @@ namespace zebrix {
 // window's and the command line's, is painted by this one function. A
 // message is not painted here: the window writes it with its own font, the
 // command line prints it.
-template <class Raster>
-void PaintBars(const Drawing& drawing, Raster& raster)
+template <class Raster> void PaintBars(const Drawing& drawing, Raster& raster)
 {
     if (drawing.kind != Drawing::Kind::Bars)
         return;

@@ -23,7 +23,7 @@ Drawing StartBars(const Options& options)
 }
 
 void AddPattern(Drawing& drawing, std::string_view pattern, WidthRule rule, const Options& options,
-                std::int64_t visibleWidth, bool complete)
+    std::int64_t visibleWidth, bool complete)
 {
     std::int64_t x = kFirstBarX;
     for (std::size_t i = 0; i < pattern.size(); ++i) {

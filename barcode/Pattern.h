@@ -8,7 +8,7 @@ namespace zebrix {
 
 // How a digit of an element pattern turns into a width.
 enum class WidthRule {
-    NarrowWide,  // "0" narrow (1 unit), "1" wide (3 units): 2d + 1
+    NarrowWide, // "0" narrow (1 unit), "1" wide (3 units): 2d + 1
     ModuleCount, // the digit is the width in modules
 };
 
@@ -24,7 +24,7 @@ Drawing StartBars(const Options& options);
 // complete tells whether the pattern holds the whole barcode (else it was
 // shortened to what can show, and the drawing is cut too).
 void AddPattern(Drawing& drawing, std::string_view pattern, WidthRule rule, const Options& options,
-                std::int64_t visibleWidth, bool complete);
+    std::int64_t visibleWidth, bool complete);
 
 // How many leading characters of a text can reach the visible area when each
 // character block is at least minBlockWidth columns wide.

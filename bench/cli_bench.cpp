@@ -61,7 +61,8 @@ void BM_Batch(benchmark::State& state)
     const std::string input = Lines(2000);
     const auto dir = std::filesystem::temp_directory_path() / "zebrix-bench-batch";
     std::string why;
-    BatchSettings settings{{}, *NameTemplate::Parse((dir / "{n:05}.bmp").string(), why), {}, static_cast<int>(state.range(0)), false};
+    BatchSettings settings{
+        {}, *NameTemplate::Parse((dir / "{n:05}.bmp").string(), why), {}, static_cast<int>(state.range(0)), false};
     settings.base.symbology = Symbology::Code128;
     for (auto _ : state) {
         state.PauseTiming();

@@ -11,10 +11,10 @@ using zebrix::Symbology;
 
 std::u16string Text(Symbology type, std::size_t n)
 {
-    const std::u16string alphabet = type == Symbology::Code39    ? u"CODE39-ABC "
-                                    : type == Symbology::Code128 ? u"Hello, World! "
-                                    : type == Symbology::Codabar ? u"0123-45$6:7"
-                                                                 : u"0123456789";
+    const std::u16string alphabet = type == Symbology::Code39 ? u"CODE39-ABC "
+        : type == Symbology::Code128                          ? u"Hello, World! "
+        : type == Symbology::Codabar                          ? u"0123-45$6:7"
+                                                              : u"0123456789";
     std::u16string text;
     text.reserve(n);
     while (text.size() < n)
@@ -32,7 +32,10 @@ void BM_EncodeAndShow(benchmark::State& state)
         picture.show(zebrix::Encode(type, text, options, picture.width()));
         benchmark::DoNotOptimize(picture.image().constBits());
     }
-    state.SetLabel(state.range(0) == 0 ? "Code39" : state.range(0) == 1 ? "I2of5" : state.range(0) == 2 ? "Code128" : "Codabar");
+    state.SetLabel(state.range(0) == 0 ? "Code39"
+            : state.range(0) == 1      ? "I2of5"
+            : state.range(0) == 2      ? "Code128"
+                                       : "Codabar");
 }
 
 } // namespace

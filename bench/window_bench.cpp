@@ -19,7 +19,7 @@ namespace {
 
 class BenchClipboard : public ClipboardService {
 public:
-    void setImage(const QImage&) override {}
+    void setImage(const QImage&) override { }
     QString text() const override { return plainText; }
     QString plainText;
 };

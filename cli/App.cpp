@@ -3,8 +3,8 @@
 #include "Batch.h"
 #include "CommandLine.h"
 #include "Printable.h"
-#include "output/files/FileOutput.h"
 #include "barcode/Utf.h"
+#include "output/files/FileOutput.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -49,7 +49,7 @@ int OpenInput(const std::string& name, bool count, long long& lines, std::string
 {
     int fd = STDIN_FILENO;
     if (name != "-") {
-        struct stat st {};
+        struct stat st { };
         const bool fifo = ::stat(name.c_str(), &st) == 0 && S_ISFIFO(st.st_mode);
         do
             fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | (fifo ? 0 : O_NONBLOCK));
@@ -59,8 +59,9 @@ int OpenInput(const std::string& name, bool count, long long& lines, std::string
             return -1;
         }
     }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !(S_ISREG(st.st_mode) || S_ISFIFO(st.st_mode) || (S_ISCHR(st.st_mode) && ::isatty(fd)))) {
+    struct stat st { };
+    if (::fstat(fd, &st) != 0
+        || !(S_ISREG(st.st_mode) || S_ISFIFO(st.st_mode) || (S_ISCHR(st.st_mode) && ::isatty(fd)))) {
         why = "not a regular file, a pipe or a terminal";
         if (fd != STDIN_FILENO)
             ::close(fd);
@@ -79,7 +80,7 @@ class StopSignals {
 public:
     StopSignals()
     {
-        struct sigaction action {};
+        struct sigaction action { };
         action.sa_handler = OnStopSignal; // no SA_RESTART: a blocked read returns
         sigemptyset(&action.sa_mask);
         for (int i = 0; i < 2; ++i) {
@@ -96,7 +97,7 @@ public:
 
 private:
     static constexpr int kSignals[2] = {SIGINT, SIGTERM};
-    struct sigaction previous_[2] {};
+    struct sigaction previous_[2]{};
 };
 
 int RunBatchCommand(const CommandLine& cl, const NameTemplate& names, const OutputSettings& output, const Streams& s)
@@ -120,14 +121,16 @@ int RunBatchCommand(const CommandLine& cl, const NameTemplate& names, const Outp
     if (fd != STDIN_FILENO)
         ::close(fd);
     if (counts.stoppedBy != 0) {
-        Report(s, std::string("interrupted by ") + (counts.stoppedBy == SIGINT ? "SIGINT" : "SIGTERM") + ": "
-                      + std::to_string(counts.written) + (counts.written == 1 ? " file" : " files")
-                      + " written, from the first " + std::to_string(counts.lines) + " lines at most");
+        Report(s,
+            std::string("interrupted by ") + (counts.stoppedBy == SIGINT ? "SIGINT" : "SIGTERM") + ": "
+                + std::to_string(counts.written) + (counts.written == 1 ? " file" : " files")
+                + " written, from the first " + std::to_string(counts.lines) + " lines at most");
         return 128 + counts.stoppedBy;
     }
     if (counts.readError != 0) {
-        Report(s, "cannot read " + inputName + " to its end: " + std::strerror(counts.readError) + " ("
-                      + std::to_string(counts.written) + " files written)");
+        Report(s,
+            "cannot read " + inputName + " to its end: " + std::strerror(counts.readError) + " ("
+                + std::to_string(counts.written) + " files written)");
         return 1;
     }
     if (counts.lines == 0) {
@@ -183,9 +186,9 @@ int RunCli(const std::vector<std::string>& args, const Streams& s)
     output.resolution.dpi = cl->dpi ? *cl->dpi : 96.0 * cl->scale;
 
     if (output.type == ImageType::Jpeg && static_cast<long long>(cl->request.width) * cl->scale > kMaxJpegSide)
-        return UsageError(s, "-w needs a width from 1 to " + std::to_string(kMaxJpegSide / cl->scale)
-                                 + " pixels for a JPEG (at most " + std::to_string(kMaxJpegSide)
-                                 + " dots wide, --scale included)");
+        return UsageError(s,
+            "-w needs a width from 1 to " + std::to_string(kMaxJpegSide / cl->scale) + " pixels for a JPEG (at most "
+                + std::to_string(kMaxJpegSide) + " dots wide, --scale included)");
     if (cl->batch)
         return RunBatchCommand(*cl, *names, output, s);
 

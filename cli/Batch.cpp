@@ -7,15 +7,15 @@
 #include "output/files/FileOutput.h"
 
 #include <algorithm>
-#include <csignal>
-#include <cstdint>
-#include <pthread.h>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <csignal>
+#include <cstdint>
 #include <deque>
 #include <map>
 #include <mutex>
+#include <pthread.h>
 #include <thread>
 #include <unordered_set>
 
@@ -31,7 +31,9 @@ using Clock = std::chrono::steady_clock;
 class Reporter {
 public:
     Reporter(bool progress, const std::function<void(std::string_view)>& err)
-        : progress_(progress), err_(err), start_(Clock::now())
+        : progress_(progress)
+        , err_(err)
+        , start_(Clock::now())
     {
     }
 
@@ -105,7 +107,7 @@ struct Job {
     long long line;
     RenderRequest request;
     Layout layout;
-    std::string path;    // empty: nothing to draw, only the message to report
+    std::string path; // empty: nothing to draw, only the message to report
     std::string message; // why the line is not drawn
 };
 
@@ -116,7 +118,10 @@ constexpr std::size_t kChunk = 32;
 // writers fall behind, or stops waiting when the batch is stopped.
 class JobQueue {
 public:
-    explicit JobQueue(std::size_t capacity) : capacity_(capacity) {}
+    explicit JobQueue(std::size_t capacity)
+        : capacity_(capacity)
+    {
+    }
     bool push(Chunk job)
     {
         std::unique_lock lock(mutex_);
@@ -169,13 +174,13 @@ std::string ProgressLine(long long done, long long total, double seconds, int co
     } else if (rate > 0 && done < total) {
         const auto left = static_cast<long long>(static_cast<double>(total - done) / rate + 0.5);
         std::snprintf(tail, sizeof tail, " %lld/%lld lines  %.0f lines/s  %lld:%02lld left", done, total, rate,
-                      left / 60, left % 60);
+            left / 60, left % 60);
     } else {
         std::snprintf(tail, sizeof tail, " %lld/%lld lines  %.0f lines/s", done, total, rate);
     }
     const int barWidth = std::max(10, columns - static_cast<int>(std::string_view(tail).size()) - 2);
-    const int filled = total > 0 ? static_cast<int>(static_cast<double>(barWidth) * static_cast<double>(std::min(done, total))
-                                                    / static_cast<double>(total))
+    const int filled = total > 0 ? static_cast<int>(static_cast<double>(barWidth)
+                           * static_cast<double>(std::min(done, total)) / static_cast<double>(total))
                                  : 0;
     return "[" + std::string(static_cast<std::size_t>(filled), '#')
         + std::string(static_cast<std::size_t>(barWidth - filled), '.') + "]" + tail;
@@ -187,8 +192,8 @@ std::atomic<int>& BatchStop()
     return stop;
 }
 
-BatchCounts RunBatch(std::string_view input, const BatchSettings& settings,
-                     const std::function<void(std::string_view)>& err)
+BatchCounts RunBatch(
+    std::string_view input, const BatchSettings& settings, const std::function<void(std::string_view)>& err)
 {
     long long lines = 0;
     LineCursor counter(input);
@@ -200,13 +205,14 @@ BatchCounts RunBatch(std::string_view input, const BatchSettings& settings,
 }
 
 BatchCounts RunBatch(LineReader& input, long long expectedLines, const BatchSettings& settings,
-                     const std::function<void(std::string_view)>& err)
+    const std::function<void(std::string_view)>& err)
 {
     BatchCounts counts;
     Reporter reporter(settings.progress, err);
     reporter.setTotal(expectedLines);
     std::atomic<long long> written{0}, failed{0}, writeErrors{0}, unreadable{0};
-    unsigned threads = settings.jobs > 0 ? static_cast<unsigned>(settings.jobs) : std::max(1u, std::thread::hardware_concurrency());
+    unsigned threads
+        = settings.jobs > 0 ? static_cast<unsigned>(settings.jobs) : std::max(1u, std::thread::hardware_concurrency());
     if (expectedLines > 0)
         threads = static_cast<unsigned>(std::min<long long>(threads, expectedLines));
     const std::atomic<int>& stop = BatchStop();
@@ -294,8 +300,8 @@ BatchCounts RunBatch(LineReader& input, long long expectedLines, const BatchSett
             std::string path, key;
             if (!layout.problem.empty()) {
                 reject(layout.problem);
-            } else if (auto tooBig = CheckSize(layout.width, request.height, settings.output.resolution,
-                                               settings.output.type);
+            } else if (auto tooBig
+                       = CheckSize(layout.width, request.height, settings.output.resolution, settings.output.type);
                        !tooBig.empty()) {
                 reject(tooBig);
             } else if (path = settings.names.Expand(n, text), key = keys.key(path); taken.contains(key)) {

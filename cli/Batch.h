@@ -14,18 +14,18 @@ struct BatchSettings {
     RenderRequest base; // every option of a single drawing; the text comes from each line
     NameTemplate names;
     OutputSettings output;
-    int jobs = 0;          // threads; 0: one per core
+    int jobs = 0; // threads; 0: one per core
     bool progress = false; // a progress bar on the error stream (a terminal)
 };
 
 struct BatchCounts {
     long long lines = 0;
     long long written = 0;
-    long long failed = 0;      // could not be drawn, named or written
+    long long failed = 0; // could not be drawn, named or written
     long long writeErrors = 0; // of which: the file could not be written
-    long long unreadable = 0;  // written, but not read back as drawn
-    int readError = 0;         // errno when the input could not be read to its end
-    int stoppedBy = 0;         // the signal that stopped the batch, 0 when it ran to its end
+    long long unreadable = 0; // written, but not read back as drawn
+    int readError = 0; // errno when the input could not be read to its end
+    int stoppedBy = 0; // the signal that stopped the batch, 0 when it ran to its end
 };
 
 // Set (to SIGINT or SIGTERM) by a signal handler: the batch takes no more
@@ -40,9 +40,9 @@ std::atomic<int>& BatchStop();
 // same for any number of lines. expectedLines (0: unknown) is for the
 // progress bar.
 BatchCounts RunBatch(LineReader& input, long long expectedLines, const BatchSettings& settings,
-                     const std::function<void(std::string_view)>& err);
-BatchCounts RunBatch(std::string_view input, const BatchSettings& settings,
-                     const std::function<void(std::string_view)>& err);
+    const std::function<void(std::string_view)>& err);
+BatchCounts RunBatch(
+    std::string_view input, const BatchSettings& settings, const std::function<void(std::string_view)>& err);
 
 // The progress bar's line: bar, lines done, rate, time left.
 std::string ProgressLine(long long done, long long total, double seconds, int columns);

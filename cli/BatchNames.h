@@ -3,8 +3,8 @@
 // an earlier line of the same batch wrote.
 #include <algorithm>
 #include <climits>
-#include <functional>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -76,7 +76,7 @@ public:
     {
         const auto slash = path.rfind('/');
         const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-        struct stat st {};
+        struct stat st { };
         if (links < 40 && ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
             // Followed even to a file not written yet: an earlier line may write it.
             char target[PATH_MAX];

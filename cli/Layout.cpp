@@ -10,8 +10,8 @@ namespace zebrix::cli {
 Layout LayOut(const RenderRequest& request)
 {
     Layout layout;
-    layout.drawing = Encode(request.symbology, request.text, request.options,
-                            request.width > 0 ? request.width : kMaxWidth + 1);
+    layout.drawing
+        = Encode(request.symbology, request.text, request.options, request.width > 0 ? request.width : kMaxWidth + 1);
     const Drawing& d = layout.drawing;
     switch (d.kind) {
     case Drawing::Kind::Unchanged:
@@ -21,8 +21,8 @@ Layout LayOut(const RenderRequest& request)
         if (request.symbology == Symbology::Code128 && !d.message.empty() && d.message.front() == u' ') {
             // The window's message names no character; here the first one
             // Code 128 cannot take comes first, as the other symbologies do.
-            const auto bad = std::find_if(request.text.begin(), request.text.end(),
-                                          [](char16_t c) { return c < u' ' || c > u'~'; });
+            const auto bad = std::find_if(
+                request.text.begin(), request.text.end(), [](char16_t c) { return c < u' ' || c > u'~'; });
             if (bad != request.text.end()) {
                 const bool pair = *bad >= 0xD800 && *bad <= 0xDBFF && bad + 1 != request.text.end();
                 layout.problem = Utf16ToUtf8(std::u16string_view(&*bad, pair ? 2 : 1)) + layout.problem;

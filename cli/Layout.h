@@ -14,7 +14,7 @@ struct RenderRequest {
     Symbology symbology = Symbology::Code39;
     std::u16string text;
     Options options{0, 1, 0}; // the command line's defaults scan: no wider spaces
-    int width = 0;            // 0: the bars, a 20-pixel quiet zone, and the whole label
+    int width = 0; // 0: the bars, a 20-pixel quiet zone, and the whole label
     int height = 67;
 };
 
@@ -35,7 +35,7 @@ Layout LayOut(const RenderRequest& request);
 // reader module (zebrix-cli-reader.so), loaded at the first call so that
 // runs without --verify do not load ZXing; nothing (and why) when the
 // module cannot be loaded.
-std::optional<std::vector<std::string>> ReadWithModule(const GrayImage& image, Reader reader, Symbology symbology,
-                                                       const Options& options, std::string& why);
+std::optional<std::vector<std::string>> ReadWithModule(
+    const GrayImage& image, Reader reader, Symbology symbology, const Options& options, std::string& why);
 
 } // namespace zebrix::cli

@@ -2,7 +2,8 @@
 
 namespace zebrix::cli {
 
-LineCursor::LineCursor(std::string_view data) : data_(data)
+LineCursor::LineCursor(std::string_view data)
+    : data_(data)
 {
     if (data_.substr(0, 3) == "\xEF\xBB\xBF")
         data_.remove_prefix(3);

@@ -36,8 +36,15 @@ constexpr std::size_t kMaxLineBytes = std::size_t{1} << 20;
 // lines as LineCursor.
 class LineReader {
 public:
-    explicit LineReader(int fd, const std::atomic<int>* stop = nullptr) : fd_(fd), stop_(stop) {}
-    explicit LineReader(std::string_view bytes) : memory_(bytes) {}
+    explicit LineReader(int fd, const std::atomic<int>* stop = nullptr)
+        : fd_(fd)
+        , stop_(stop)
+    {
+    }
+    explicit LineReader(std::string_view bytes)
+        : memory_(bytes)
+    {
+    }
 
     enum Result { Line, TooLong, End, Failed };
     // The next line into line; TooLong: a line over kMaxLineBytes, skipped;

@@ -43,7 +43,7 @@ std::optional<NameTemplate> NameTemplate::Parse(std::string_view pattern, std::s
         } else if (field == "text") {
             t.parts_.push_back({Part::Text, {}, 0});
         } else if (field.size() >= 4 && field.size() <= 5 && field.substr(0, 3) == "n:0"
-                   && field.find_first_not_of("0123456789", 3) == std::string_view::npos) {
+            && field.find_first_not_of("0123456789", 3) == std::string_view::npos) {
             const int width = std::stoi(std::string(field.substr(3)));
             if (width < 1 || width > 18) {
                 why = "\"{" + std::string(field) + "}\": the padding is 1 to 18 digits";

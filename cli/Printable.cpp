@@ -6,12 +6,13 @@ namespace zebrix::cli {
 
 bool ShownByCode(char32_t c)
 {
-    return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0xAD || c == 0x34F || c == 0x61C || c == 0x115F
-        || c == 0x1160 || c == 0x17B4 || c == 0x17B5 || (c >= 0x180B && c <= 0x180F) || (c >= 0x200B && c <= 0x200F)
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0xAD || c == 0x34F || c == 0x61C || c == 0x115F || c == 0x1160
+        || c == 0x17B4 || c == 0x17B5 || (c >= 0x180B && c <= 0x180F) || (c >= 0x200B && c <= 0x200F)
         || (c >= 0x2028 && c <= 0x202E) || (c >= 0x2060 && c <= 0x206F) || c == 0x3164 || (c >= 0xFE00 && c <= 0xFE0F)
         || c == 0xFEFF || c == 0xFFA0 || (c >= 0xFFF0 && c <= 0xFFFB) || c == 0xFFFE || c == 0xFFFF
         || (c >= 0xD800 && c <= 0xDFFF) || (c >= 0x1BCA0 && c <= 0x1BCA3) || (c >= 0x1D173 && c <= 0x1D17A)
-        || (c >= 0xE0000 && c <= 0xE0FFF) || (c & 0xFFFE) == 0xFFFE
+        || (c >= 0xE0000 && c <= 0xE0FFF)
+        || (c & 0xFFFE) == 0xFFFE
         // blanks other than the space, and characters for private use
         || c == 0xA0 || c == 0x1680 || (c >= 0x2000 && c <= 0x200A) || c == 0x202F || c == 0x205F || c == 0x3000
         || (c >= 0xE000 && c <= 0xF8FF) || c >= 0xF0000;
@@ -25,7 +26,11 @@ std::string Printable(std::string_view in)
     while (i < in.size()) {
         const auto b = static_cast<unsigned char>(in[i]);
         // Decode one character strictly; anything else is a lone byte.
-        int length = b < 0x80 ? 1 : b >= 0xC2 && b <= 0xDF ? 2 : b >= 0xE0 && b <= 0xEF ? 3 : b >= 0xF0 && b <= 0xF4 ? 4 : 0;
+        int length = b < 0x80        ? 1
+            : b >= 0xC2 && b <= 0xDF ? 2
+            : b >= 0xE0 && b <= 0xEF ? 3
+            : b >= 0xF0 && b <= 0xF4 ? 4
+                                     : 0;
         char32_t c = length == 1 ? b : length == 2 ? b & 0x1F : length == 3 ? b & 0x0F : b & 0x07;
         for (int k = 1; k < length; ++k) {
             const auto next = i + static_cast<std::size_t>(k) < in.size() ? static_cast<unsigned char>(in[i + k]) : 0;

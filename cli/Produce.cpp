@@ -31,8 +31,8 @@ Product Judged(const Verdict& verdict, const std::string& path)
 
 } // namespace
 
-Product ProduceImage(const RenderRequest& request, const Layout& layout, const std::string& path,
-                     const OutputSettings& output)
+Product ProduceImage(
+    const RenderRequest& request, const Layout& layout, const std::string& path, const OutputSettings& output)
 {
     Bitmap bitmap(layout.width, request.height);
     PaintBars(layout.drawing, bitmap);
@@ -66,9 +66,8 @@ Product ProduceImage(const RenderRequest& request, const Layout& layout, const s
     } else if (!ReadImageFile(path, image, why)) {
         return {Product::Unreadable, path + ": cannot read it back: " + why};
     }
-    const Verdict verdict = Judge(layout.drawing, request.symbology, request.options, false, [&](Reader reader) {
-        return ReadWithModule(image, reader, request.symbology, request.options, why);
-    });
+    const Verdict verdict = Judge(layout.drawing, request.symbology, request.options, false,
+        [&](Reader reader) { return ReadWithModule(image, reader, request.symbology, request.options, why); });
     if (verdict.kind == Verdict::Kind::NotRead)
         return {Product::Unreadable, path + ": cannot read it back: " + why};
     return Judged(verdict, path);

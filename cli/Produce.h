@@ -9,7 +9,7 @@ namespace zebrix::cli {
 struct OutputSettings {
     ImageType type = ImageType::Bmp;
     Resolution resolution;
-    int quality = 100;   // JPEG
+    int quality = 100; // JPEG
     bool verify = false; // read every file back with ZXing-C++
 };
 
@@ -26,7 +26,7 @@ constexpr int kMaxJpegSide = 65500;
 std::string CheckSize(int width, int height, const Resolution& resolution, ImageType type = ImageType::Bmp);
 
 // Paints the laid-out drawing, writes the file and, when asked, reads it back.
-Product ProduceImage(const RenderRequest& request, const Layout& layout, const std::string& path,
-                     const OutputSettings& output);
+Product ProduceImage(
+    const RenderRequest& request, const Layout& layout, const std::string& path, const OutputSettings& output);
 
 } // namespace zebrix::cli

@@ -7,8 +7,8 @@
 
 namespace zebrix {
 
-std::vector<std::string> ReadBarcodes(const std::uint8_t* pixels, int width, int height, int stride,
-                                      Symbology symbology, const Options& options)
+std::vector<std::string> ReadBarcodes(
+    const std::uint8_t* pixels, int width, int height, int stride, Symbology symbology, const Options& options)
 {
     if (width <= 0 || height <= 0)
         return {};
@@ -33,8 +33,8 @@ std::vector<std::string> ReadBarcodes(const std::uint8_t* pixels, int width, int
     return texts;
 }
 
-std::vector<std::string> ReadBarcodesWith(Reader reader, const std::uint8_t* pixels, int width, int height,
-                                          int stride, Symbology symbology, const Options& options)
+std::vector<std::string> ReadBarcodesWith(Reader reader, const std::uint8_t* pixels, int width, int height, int stride,
+    Symbology symbology, const Options& options)
 {
     if (reader == Reader::ZXing)
         return ReadBarcodes(pixels, width, height, stride, symbology, options);

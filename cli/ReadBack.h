@@ -15,16 +15,16 @@ namespace zebrix {
 // stride bytes), looking for this symbology only. With Code 39 and its check
 // character the check is verified and not returned; Codabar's start and stop
 // characters are not returned.
-std::vector<std::string> ReadBarcodes(const std::uint8_t* pixels, int width, int height, int stride,
-                                      Symbology symbology, const Options& options);
+std::vector<std::string> ReadBarcodes(
+    const std::uint8_t* pixels, int width, int height, int stride, Symbology symbology, const Options& options);
 
 // Texts zbar reads in the same picture, this symbology only, short symbols
 // included (Codabar's start and stop characters are not returned).
-std::vector<std::string> ReadBarcodesWithZbar(const std::uint8_t* pixels, int width, int height, int stride,
-                                              Symbology symbology);
+std::vector<std::string> ReadBarcodesWithZbar(
+    const std::uint8_t* pixels, int width, int height, int stride, Symbology symbology);
 
 // The one or the other.
-std::vector<std::string> ReadBarcodesWith(Reader reader, const std::uint8_t* pixels, int width, int height,
-                                          int stride, Symbology symbology, const Options& options);
+std::vector<std::string> ReadBarcodesWith(Reader reader, const std::uint8_t* pixels, int width, int height, int stride,
+    Symbology symbology, const Options& options);
 
 } // namespace zebrix

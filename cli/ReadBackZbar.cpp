@@ -7,8 +7,8 @@
 
 namespace zebrix {
 
-std::vector<std::string> ReadBarcodesWithZbar(const std::uint8_t* pixels, int width, int height, int stride,
-                                              Symbology symbology)
+std::vector<std::string> ReadBarcodesWithZbar(
+    const std::uint8_t* pixels, int width, int height, int stride, Symbology symbology)
 {
     zbar::zbar_symbol_type_t type = zbar::ZBAR_NONE;
     switch (symbology) {
@@ -24,7 +24,7 @@ std::vector<std::string> ReadBarcodesWithZbar(const std::uint8_t* pixels, int wi
     std::vector<unsigned char> data(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     for (int y = 0; y < height; ++y)
         std::copy_n(pixels + static_cast<std::ptrdiff_t>(y) * stride, width,
-                    data.begin() + static_cast<std::ptrdiff_t>(y) * width);
+            data.begin() + static_cast<std::ptrdiff_t>(y) * width);
     zbar::zbar_image_scanner_t* scanner = zbar::zbar_image_scanner_create();
     zbar::zbar_image_scanner_set_config(scanner, zbar::ZBAR_NONE, zbar::ZBAR_CFG_ENABLE, 0);
     zbar::zbar_image_scanner_set_config(scanner, type, zbar::ZBAR_CFG_ENABLE, 1);

@@ -37,7 +37,7 @@ ModuleRead LoadReader(std::string& why)
     std::call_once(once, [] {
         const std::string folder = ProgramFolder();
         for (const std::string& candidate :
-             {folder + "/zebrix-cli-reader.so", folder + "/" ZEBRIX_MODULE_RELDIR "/zebrix-cli-reader.so"}) {
+            {folder + "/zebrix-cli-reader.so", folder + "/" ZEBRIX_MODULE_RELDIR "/zebrix-cli-reader.so"}) {
             if (::access(candidate.c_str(), R_OK) != 0)
                 continue;
             void* handle = ::dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL);
@@ -61,15 +61,15 @@ ModuleRead LoadReader(std::string& why)
 
 } // namespace
 
-std::optional<std::vector<std::string>> ReadWithModule(const GrayImage& image, Reader reader, Symbology symbology,
-                                                       const Options& options, std::string& why)
+std::optional<std::vector<std::string>> ReadWithModule(
+    const GrayImage& image, Reader reader, Symbology symbology, const Options& options, std::string& why)
 {
     const ModuleRead read = LoadReader(why);
     if (!read)
         return std::nullopt;
     std::size_t size = 0;
-    char* texts = read(image.pixels.data(), image.width, image.height, image.width, static_cast<int>(reader), static_cast<int>(symbology),
-                       options.addCheck, &size);
+    char* texts = read(image.pixels.data(), image.width, image.height, image.width, static_cast<int>(reader),
+        static_cast<int>(symbology), options.addCheck, &size);
     if (!texts) {
         why = "the reader failed";
         return std::nullopt;

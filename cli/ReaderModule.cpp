@@ -8,13 +8,12 @@
 #include <cstring>
 
 extern "C" __attribute__((visibility("default"))) char* zebrix_cli_read(const std::uint8_t* pixels, int width,
-                                                                        int height, int stride, int reader,
-                                                                        int symbology, int addCheck, std::size_t* size)
+    int height, int stride, int reader, int symbology, int addCheck, std::size_t* size)
 {
     try {
         const zebrix::Options options{0, 1, addCheck};
         const auto texts = zebrix::ReadBarcodesWith(static_cast<zebrix::Reader>(reader), pixels, width, height, stride,
-                                                    static_cast<zebrix::Symbology>(symbology), options);
+            static_cast<zebrix::Symbology>(symbology), options);
         std::size_t total = 0;
         for (const auto& t : texts)
             total += t.size() + 1;

@@ -14,7 +14,10 @@ namespace {
 // reader gone) nothing more is written there and the error is kept.
 class Output {
 public:
-    explicit Output(int fd) : fd_(fd) {}
+    explicit Output(int fd)
+        : fd_(fd)
+    {
+    }
     void operator()(std::string_view s)
     {
         while (error_ == 0 && !s.empty()) {
@@ -44,8 +47,8 @@ int main(int argc, char** argv)
     std::signal(SIGPIPE, SIG_IGN);
     std::vector<std::string> args(argv, argv + argc);
     Output out(STDOUT_FILENO), err(STDERR_FILENO);
-    const zebrix::cli::Streams streams{[&](std::string_view s) { out(s); }, [&](std::string_view s) { err(s); },
-                                       ::isatty(STDERR_FILENO) == 1};
+    const zebrix::cli::Streams streams{
+        [&](std::string_view s) { out(s); }, [&](std::string_view s) { err(s); }, ::isatty(STDERR_FILENO) == 1};
     int status = zebrix::cli::RunCli(args, streams);
     if (out.error() != 0) {
         err(std::string("zebrix-cli: cannot write to standard output: ") + std::strerror(out.error()) + "\n");

@@ -3,8 +3,8 @@
 // writes nothing: no file where there was none, and a file already at the
 // destination left byte for byte as it was. It accepts exactly the files the
 // bitmap reader takes.
-#include "output/files/BmpReader.h"
 #include "Zarezu_BmpJpg.h"
+#include "output/files/BmpReader.h"
 
 #include <csetjmp>
 #include <cstdint>
@@ -59,7 +59,7 @@ struct Trap {
 };
 
 [[noreturn]] void Jump(j_common_ptr info) { std::longjmp(reinterpret_cast<Trap*>(info->err)->jump, 1); }
-void Quiet(j_common_ptr) {}
+void Quiet(j_common_ptr) { }
 
 // True when the bytes are a JPEG that decodes to its last row at this size.
 bool DecodesWhole(const std::vector<std::uint8_t>& jpeg, int width, int height)
@@ -101,10 +101,8 @@ bool IsError(std::int32_t result)
     case ZAREZU_NOT_A_BMP:
     case ZAREZU_ENCODING_FAILED:
     case ZAREZU_CANNOT_WRITE:
-    case ZAREZU_OUT_OF_MEMORY:
-        return true;
-    default:
-        return false;
+    case ZAREZU_OUT_OF_MEMORY: return true;
+    default: return false;
     }
 }
 

@@ -24,7 +24,7 @@ void CheckBars(const zebrix::Drawing& d, const zebrix::Options& options, std::in
 {
     Check(d.top == 1 && d.bottom == 58 - 8 * options.addLabel);
     Check(std::is_sorted(d.columns.begin(), d.columns.end())
-          && std::adjacent_find(d.columns.begin(), d.columns.end()) == d.columns.end());
+        && std::adjacent_find(d.columns.begin(), d.columns.end()) == d.columns.end());
     Check(d.columns.empty() || (d.columns.front() >= 20 && d.columns.back() < visibleWidth));
 }
 
@@ -47,14 +47,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Drawing cut = zebrix::Encode(symbology, text, options, visible);
     Check(full.kind == cut.kind);
     switch (full.kind) {
-    case Drawing::Kind::Unchanged:
-        std::abort(); // every symbology is one
-    case Drawing::Kind::Blank:
-        Check(text.empty());
-        break;
-    case Drawing::Kind::Message:
-        Check(!text.empty() && cut.message == full.message && !full.message.empty());
-        break;
+    case Drawing::Kind::Unchanged: std::abort(); // every symbology is one
+    case Drawing::Kind::Blank: Check(text.empty()); break;
+    case Drawing::Kind::Message: Check(!text.empty() && cut.message == full.message && !full.message.empty()); break;
     case Drawing::Kind::Bars: {
         CheckBars(full, options, zebrix::kNoLimit);
         CheckBars(cut, options, visible);

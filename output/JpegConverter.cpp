@@ -22,10 +22,7 @@ JpegConverter::JpegConverter(QStringList folders)
 
 JpegConverter::~JpegConverter() = default; // the library stays loaded: nothing to gain by unloading it
 
-QString JpegConverter::libraryFileName()
-{
-    return QStringLiteral("libZarezu_BmpJpg.so");
-}
+QString JpegConverter::libraryFileName() { return QStringLiteral("libZarezu_BmpJpg.so"); }
 
 QStringList JpegConverter::defaultFolders()
 {

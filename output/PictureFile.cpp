@@ -19,9 +19,9 @@ struct StoredResolution {
 std::uint32_t Little32(const QByteArray& b, int at)
 {
     return static_cast<std::uint32_t>(static_cast<unsigned char>(b[at]))
-           | static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 1])) << 8
-           | static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 2])) << 16
-           | static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 3])) << 24;
+        | static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 1])) << 8
+        | static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 2])) << 16
+        | static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 3])) << 24;
 }
 
 int Big16(const QByteArray& b, int at)
@@ -61,7 +61,8 @@ StoredResolution JpegResolution(const QByteArray& head)
         if (length < 2)
             return {};
         const int data = at + 4;
-        if (marker == 0xE0 && length >= 16 && data + 12 <= head.size() && head.mid(data, 5) == QByteArray("JFIF\0", 5)) {
+        if (marker == 0xE0 && length >= 16 && data + 12 <= head.size()
+            && head.mid(data, 5) == QByteArray("JFIF\0", 5)) {
             const auto unit = static_cast<unsigned char>(head[data + 7]);
             if (unit != 1 && unit != 2)
                 return {};

@@ -17,16 +17,16 @@ void PrintBackgroundPicture(PrintHost& host, PrintService& printers, MessageBoxS
     bool printed = false;
     try {
         const QImage picture = host.backgroundPicture();
-        printed = document->begin()                              //
-                  && !picture.isNull()                           // nothing saved yet, or reset
-                  && document->drawPicture({1.0, 1.0}, picture) // 1 mm from the corner
-                  && document->end();
+        printed = document->begin() //
+            && !picture.isNull() // nothing saved yet, or reset
+            && document->drawPicture({1.0, 1.0}, picture) // 1 mm from the corner
+            && document->end();
     } catch (...) {
         printed = false;
     }
     if (!printed) {
         messages.show(host.dialogParent(), QStringLiteral("Erreur sur l'imprimante"), QStringLiteral("Erreur"),
-                      MessageIcon::Critical, MessageButtons::Ok);
+            MessageIcon::Critical, MessageButtons::Ok);
         document->abort();
     }
     host.setMousePointer(MousePointer::Default);

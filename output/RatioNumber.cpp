@@ -10,7 +10,10 @@ namespace {
 // Walks the text, stepping over the characters that never count.
 class Cursor {
 public:
-    explicit Cursor(std::u16string_view text) : text_(text) {}
+    explicit Cursor(std::u16string_view text)
+        : text_(text)
+    {
+    }
 
     // The next character that counts, or 0 at the end.
     char16_t peek()

@@ -33,26 +33,17 @@ QString Reason(int error, const QString& otherwise)
 {
     switch (error) {
     case ENOENT:
-    case ENOTDIR:
-        return QStringLiteral("le dossier n'existe pas");
+    case ENOTDIR: return QStringLiteral("le dossier n'existe pas");
     case EACCES:
-    case EPERM:
-        return QStringLiteral("accès refusé, le dossier ou le fichier est protégé en écriture");
-    case EROFS:
-        return QStringLiteral("le disque est en lecture seule");
+    case EPERM: return QStringLiteral("accès refusé, le dossier ou le fichier est protégé en écriture");
+    case EROFS: return QStringLiteral("le disque est en lecture seule");
     case ENOSPC:
-    case EDQUOT:
-        return QStringLiteral("le disque est plein");
-    case EFBIG:
-        return QStringLiteral("le fichier dépasse la taille permise");
-    case EISDIR:
-        return QStringLiteral("un dossier porte ce nom");
-    case ENAMETOOLONG:
-        return QStringLiteral("le nom du fichier est trop long");
-    case EIO:
-        return QStringLiteral("erreur d'entrée-sortie sur le disque");
-    default:
-        return otherwise;
+    case EDQUOT: return QStringLiteral("le disque est plein");
+    case EFBIG: return QStringLiteral("le fichier dépasse la taille permise");
+    case EISDIR: return QStringLiteral("un dossier porte ce nom");
+    case ENAMETOOLONG: return QStringLiteral("le nom du fichier est trop long");
+    case EIO: return QStringLiteral("erreur d'entrée-sortie sur le disque");
+    default: return otherwise;
     }
 }
 
@@ -62,7 +53,8 @@ QString Reason(const WriteResult& result, const QString& path)
     switch (result.failure) {
     case WriteResult::Failure::None: return {};
     case WriteResult::Failure::IsFolder: return QStringLiteral("un dossier porte ce nom");
-    case WriteResult::Failure::NotRegular: return QStringLiteral("ce nom désigne un périphérique ou un tube, pas un fichier");
+    case WriteResult::Failure::NotRegular:
+        return QStringLiteral("ce nom désigne un périphérique ou un tube, pas un fichier");
     case WriteResult::Failure::BrokenLink: return QStringLiteral("ce nom est un lien vers un fichier qui n'existe pas");
     case WriteResult::Failure::System: break;
     }
@@ -70,7 +62,8 @@ QString Reason(const WriteResult& result, const QString& path)
         const QString folder = QFileInfo(path).absolutePath();
         return QStringLiteral("le dossier « %1 » n'existe pas").arg(QDir::toNativeSeparators(folder));
     }
-    return Reason(result.error, QStringLiteral("erreur d'écriture (%1)").arg(QString::fromLocal8Bit(std::strerror(result.error))));
+    return Reason(result.error,
+        QStringLiteral("erreur d'écriture (%1)").arg(QString::fromLocal8Bit(std::strerror(result.error))));
 }
 
 // The window's picture as plain pixels for the image files.
@@ -85,7 +78,8 @@ RgbImage ToRgb(const QImage& image)
     const auto rowBytes = static_cast<std::size_t>(out.width) * 3;
     out.pixels.resize(rowBytes * static_cast<std::size_t>(out.height));
     for (int y = 0; y < out.height; ++y)
-        std::copy_n(rgb.constScanLine(y), rowBytes, out.pixels.begin() + static_cast<std::ptrdiff_t>(rowBytes * static_cast<std::size_t>(y)));
+        std::copy_n(rgb.constScanLine(y), rowBytes,
+            out.pixels.begin() + static_cast<std::ptrdiff_t>(rowBytes * static_cast<std::size_t>(y)));
     return out;
 }
 
@@ -134,7 +128,8 @@ std::optional<QString> TargetProblem(const QString& destination, const QString& 
     if (target.isDir())
         return QStringLiteral("un dossier porte ce nom");
     if (target.exists() && !target.isFile())
-        return QStringLiteral("ce n'est pas un fichier ordinaire (périphérique, tube ou socket), il n'est pas remplacé");
+        return QStringLiteral(
+            "ce n'est pas un fichier ordinaire (périphérique, tube ou socket), il n'est pas remplacé");
     return std::nullopt;
 }
 
@@ -142,8 +137,8 @@ std::optional<QString> TargetProblem(const QString& destination, const QString& 
 // nothing when the number does not fit in 16 bits.
 std::optional<int> RatioFromText(const QString& text)
 {
-    const auto value = ReadRatioNumber(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
-                                                           static_cast<std::size_t>(text.size())));
+    const auto value = ReadRatioNumber(
+        std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())));
     if (!value)
         return std::nullopt;
     return *value < 20 || *value > 100 ? 100 : int{*value};
@@ -177,14 +172,18 @@ SaveCommand::~SaveCommand() = default;
 
 const std::vector<SaveCommand::FileType>& SaveCommand::fileTypes()
 {
-    static const std::vector<FileType> types = {
-        {{QStringLiteral("Image en mode point  (*.BMP)"), QStringLiteral("*.BMP")}, QStringLiteral("bmp"), Output::Bmp, 0},
-        {{QStringLiteral("Format JPG-Ratio 100% (*.JPG)"), QStringLiteral("*.JPG")}, QStringLiteral("jpg"), Output::Jpeg, 100},
-        {{QStringLiteral("Format JPG-Ratio 80%  (*.JPG)"), QStringLiteral("*.JPG")}, QStringLiteral("jpg"), Output::Jpeg, 80},
-        {{QStringLiteral("Format JPG-Ratio 50%  (*.JPG)"), QStringLiteral("*.JPG")}, QStringLiteral("jpg"), Output::Jpeg, 50},
-        {{QStringLiteral("Format JPG-Ratio personnalisé (*.JPG)"), QStringLiteral("*.JPG")}, QStringLiteral("jpg"), Output::Jpeg, 0},
-        {{QStringLiteral("Image PNG  (*.PNG)"), QStringLiteral("*.PNG")}, QStringLiteral("png"), Output::Png, 0},
-    };
+    static const std::vector<FileType> types
+        = {{{QStringLiteral("Image en mode point  (*.BMP)"), QStringLiteral("*.BMP")}, QStringLiteral("bmp"),
+               Output::Bmp, 0},
+            {{QStringLiteral("Format JPG-Ratio 100% (*.JPG)"), QStringLiteral("*.JPG")}, QStringLiteral("jpg"),
+                Output::Jpeg, 100},
+            {{QStringLiteral("Format JPG-Ratio 80%  (*.JPG)"), QStringLiteral("*.JPG")}, QStringLiteral("jpg"),
+                Output::Jpeg, 80},
+            {{QStringLiteral("Format JPG-Ratio 50%  (*.JPG)"), QStringLiteral("*.JPG")}, QStringLiteral("jpg"),
+                Output::Jpeg, 50},
+            {{QStringLiteral("Format JPG-Ratio personnalisé (*.JPG)"), QStringLiteral("*.JPG")}, QStringLiteral("jpg"),
+                Output::Jpeg, 0},
+            {{QStringLiteral("Image PNG  (*.PNG)"), QStringLiteral("*.PNG")}, QStringLiteral("png"), Output::Png, 0}};
     return types;
 }
 
@@ -236,12 +235,11 @@ void SaveCommand::run()
             if (m.lastRatioText.isEmpty())
                 m.lastRatioText = QStringLiteral("100");
             m.lastRatioText = inputBox_->getText(host_.dialogParent(), kRatioTitle,
-                                              kRatioPrompt + QStringLiteral(" pour le fichier ") + name + QLatin1Char('.'),
-                                              m.lastRatioText);
+                kRatioPrompt + QStringLiteral(" pour le fichier ") + name + QLatin1Char('.'), m.lastRatioText);
             const auto asked = RatioFromText(m.lastRatioText);
             if (!asked) {
-                showFailure(destination, {QStringLiteral("le ratio « %1 » est hors limites (20 à 100)")
-                                              .arg(Shortened(m.lastRatioText))});
+                showFailure(destination,
+                    {QStringLiteral("le ratio « %1 » est hors limites (20 à 100)").arg(Shortened(m.lastRatioText))});
                 return;
             }
             ratio = *asked;
@@ -261,17 +259,17 @@ void SaveCommand::run()
     const QImage saved = LoadPicture(m.lastFileName);
     if (saved.isNull()) {
         messageBox_->show(host_.dialogParent(),
-                          QStringLiteral("Le fichier « %1 » a été enregistré, mais il ne peut pas être relu.")
-                              .arg(QDir::toNativeSeparators(destination)),
-                          kErrorTitle, MessageIcon::Critical, MessageButtons::Ok);
+            QStringLiteral("Le fichier « %1 » a été enregistré, mais il ne peut pas être relu.")
+                .arg(QDir::toNativeSeparators(destination)),
+            kErrorTitle, MessageIcon::Critical, MessageButtons::Ok);
         return;
     }
     host_.setBackgroundPicture(saved);
     host_.setCaption(kCaptionPrefix + name);
 }
 
-std::optional<SaveCommand::Failure> SaveCommand::writeDirect(const QImage& image, const QString& destination,
-                                                             Output output)
+std::optional<SaveCommand::Failure> SaveCommand::writeDirect(
+    const QImage& image, const QString& destination, Output output)
 {
     const RgbImage rgb = ToRgb(image);
     const std::string bytes = output == Output::Png ? EncodePng(rgb) : EncodeBmp(rgb);
@@ -301,8 +299,7 @@ std::optional<SaveCommand::Failure> SaveCommand::writeJpeg(const QImage& image, 
 
     const auto result = converter_.convert(bitmap, jpeg, ratio);
     switch (result.outcome) {
-    case JpegConverter::Outcome::Done:
-        break;
+    case JpegConverter::Outcome::Done: break;
     case JpegConverter::Outcome::LibraryMissing:
         return Failure{QStringLiteral("la bibliothèque de conversion JPEG « %1 » est introuvable")
                            .arg(JpegConverter::libraryFileName())};
@@ -313,10 +310,8 @@ std::optional<SaveCommand::Failure> SaveCommand::writeJpeg(const QImage& image, 
         switch (result.code) {
         case ZAREZU_CANNOT_WRITE:
             return Failure{QStringLiteral("la conversion en JPEG n'a pas pu écrire son fichier (disque plein ?)")};
-        case ZAREZU_OUT_OF_MEMORY:
-            return Failure{QStringLiteral("mémoire insuffisante pour la conversion en JPEG")};
-        default:
-            return Failure{QStringLiteral("la conversion en JPEG a échoué (code %1)").arg(result.code)};
+        case ZAREZU_OUT_OF_MEMORY: return Failure{QStringLiteral("mémoire insuffisante pour la conversion en JPEG")};
+        default: return Failure{QStringLiteral("la conversion en JPEG a échoué (code %1)").arg(result.code)};
         }
     }
     if (!QFileInfo(jpeg).isFile())
@@ -329,7 +324,7 @@ std::optional<SaveCommand::Failure> SaveCommand::writeJpeg(const QImage& image, 
     if (jpegBytes.isEmpty())
         return Failure{QStringLiteral("la conversion en JPEG a produit un fichier vide")};
     if (const auto result = WriteFileAtomically(QFile::encodeName(destination).toStdString(),
-                                                std::string_view(jpegBytes.constData(), static_cast<std::size_t>(jpegBytes.size())));
+            std::string_view(jpegBytes.constData(), static_cast<std::size_t>(jpegBytes.size())));
         !result.written())
         return Failure{Reason(result, destination)};
     return std::nullopt;

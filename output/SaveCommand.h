@@ -3,8 +3,8 @@
 // JPEG (through the converter library) or PNG, then shows the saved file as
 // the surface's background picture and names it in the caption.
 #include "JpegConverter.h"
-#include "SaveMemory.h"
 #include "SaveHost.h"
+#include "SaveMemory.h"
 #include "platform/InputBox.h"
 #include "platform/MessageBox.h"
 #include "platform/SaveFileDialog.h"
@@ -25,7 +25,7 @@ struct SaveSeams {
     InputBox* inputBox = nullptr;
     MessageBoxService* messageBox = nullptr;
     QStringList converterFolders; // where to look for the converter library
-    QString temporaryRoot;        // where private temporary folders go; the system's by default
+    QString temporaryRoot; // where private temporary folders go; the system's by default
 };
 
 class SaveCommand {
@@ -46,9 +46,9 @@ public:
     enum class Output { Bmp, Jpeg, Png };
     struct FileType {
         SaveFileType shown; // description and pattern in the dialog
-        QString extension;  // given to the file written
+        QString extension; // given to the file written
         Output output;
-        int ratio;          // JPEG ratio; 0: asked for
+        int ratio; // JPEG ratio; 0: asked for
     };
     // The file types of the dialog, numbered from 1 in this order.
     static const std::vector<FileType>& fileTypes();

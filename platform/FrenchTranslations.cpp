@@ -22,10 +22,9 @@ public:
         QString text = QTranslator::translate(context, source, disambiguation, n);
         if (!text.isEmpty() || !context || !source || std::strcmp(context, "QAbstractFileIconProvider") != 0)
             return text;
-        static constexpr const char* kFileKinds[][2] = {
-            {"Folder", "Dossier"},      {"File", "Fichier"},     {"%1 File", "Fichier %1"}, {"Drive", "Lecteur"},
-            {"Shortcut", "Raccourci"}, {"Alias", "Alias"},      {"Unknown", "Inconnu"},
-        };
+        static constexpr const char* kFileKinds[][2]
+            = {{"Folder", "Dossier"}, {"File", "Fichier"}, {"%1 File", "Fichier %1"}, {"Drive", "Lecteur"},
+                {"Shortcut", "Raccourci"}, {"Alias", "Alias"}, {"Unknown", "Inconnu"}};
         for (const auto& kind : kFileKinds)
             if (std::strcmp(source, kind[0]) == 0)
                 return QString::fromUtf8(kind[1]);

@@ -10,15 +10,14 @@ class InputBox {
 public:
     virtual ~InputBox() = default;
     // Modal. The text typed, or the empty string when the user cancels.
-    virtual QString getText(QWidget* parent, const QString& title, const QString& prompt,
-                            const QString& defaultText) = 0;
+    virtual QString getText(QWidget* parent, const QString& title, const QString& prompt, const QString& defaultText)
+        = 0;
 };
 
 // The real thing: QInputDialog.
 class QtInputBox : public InputBox {
 public:
-    QString getText(QWidget* parent, const QString& title, const QString& prompt,
-                    const QString& defaultText) override;
+    QString getText(QWidget* parent, const QString& title, const QString& prompt, const QString& defaultText) override;
 };
 
 } // namespace zebrix

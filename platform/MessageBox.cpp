@@ -4,8 +4,8 @@
 
 namespace zebrix {
 
-MessageAnswer QtMessageBoxService::show(QWidget* parent, const QString& text, const QString& title,
-                                        MessageIcon icon, MessageButtons buttons)
+MessageAnswer QtMessageBoxService::show(
+    QWidget* parent, const QString& text, const QString& title, MessageIcon icon, MessageButtons buttons)
 {
     QMessageBox box(parent);
     box.setWindowTitle(title);

@@ -14,15 +14,16 @@ class MessageBoxService {
 public:
     virtual ~MessageBoxService() = default;
     // Modal; returns the button pressed (No when a Yes/No box is closed).
-    virtual MessageAnswer show(QWidget* parent, const QString& text, const QString& title, MessageIcon icon,
-                               MessageButtons buttons) = 0;
+    virtual MessageAnswer show(
+        QWidget* parent, const QString& text, const QString& title, MessageIcon icon, MessageButtons buttons)
+        = 0;
 };
 
 // The real thing: QMessageBox.
 class QtMessageBoxService : public MessageBoxService {
 public:
-    MessageAnswer show(QWidget* parent, const QString& text, const QString& title, MessageIcon icon,
-                       MessageButtons buttons) override;
+    MessageAnswer show(
+        QWidget* parent, const QString& text, const QString& title, MessageIcon icon, MessageButtons buttons) override;
 };
 
 } // namespace zebrix

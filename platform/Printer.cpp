@@ -16,11 +16,10 @@ constexpr double kMmPerInch = 25.4;
 
 QSizeF NaturalSizeMm(const QImage& picture)
 {
-    const auto mmPerDot = [](int dotsPerMeter) {
-        return 1000.0 / (dotsPerMeter > 0 ? dotsPerMeter : kDefaultDotsPerMeter);
-    };
-    return QSizeF(picture.width() * mmPerDot(picture.dotsPerMeterX()),
-                  picture.height() * mmPerDot(picture.dotsPerMeterY()));
+    const auto mmPerDot
+        = [](int dotsPerMeter) { return 1000.0 / (dotsPerMeter > 0 ? dotsPerMeter : kDefaultDotsPerMeter); };
+    return QSizeF(
+        picture.width() * mmPerDot(picture.dotsPerMeterX()), picture.height() * mmPerDot(picture.dotsPerMeterY()));
 }
 
 QtPrinterDocument::QtPrinterDocument(QPrinter& printer)

@@ -13,14 +13,14 @@ namespace zebrix {
 
 struct SaveFileType {
     QString description; // shown as it stands, blanks included
-    QString pattern;     // e.g. "*.BMP"; matched without regard to case
+    QString pattern; // e.g. "*.BMP"; matched without regard to case
 };
 
 struct SaveDialogRequest {
     QString title;
     std::vector<SaveFileType> fileTypes;
-    int selectedType = 1;     // counted from 1
-    QString proposedName;     // full path or bare name; may be empty
+    int selectedType = 1; // counted from 1
+    QString proposedName; // full path or bare name; may be empty
     bool confirmOverwrite = true;
 };
 

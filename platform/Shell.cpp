@@ -12,8 +12,8 @@ QtShellService::QtShellService(QStringList searchPath)
 {
 }
 
-void QtShellService::openAddress(QWidget*, const QString& verb, const QString& address,
-                                 const std::optional<QString>&, const std::optional<QString>&)
+void QtShellService::openAddress(
+    QWidget*, const QString& verb, const QString& address, const std::optional<QString>&, const std::optional<QString>&)
 {
     // Web and mail addresses only: the desktop's handler opens them in its
     // own process, so parameters and working folder have nothing to act on.

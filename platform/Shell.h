@@ -20,8 +20,8 @@ public:
     // for programs that take them; std::nullopt means none at all. Whether
     // the address could be opened is not reported.
     virtual void openAddress(QWidget* owner, const QString& verb, const QString& address,
-                             const std::optional<QString>& parameters,
-                             const std::optional<QString>& workingFolder) = 0;
+        const std::optional<QString>& parameters, const std::optional<QString>& workingFolder)
+        = 0;
 
     // Starts the program at `path` as it stands (no shell, no arguments) in a
     // normal window and returns at once without waiting for it. False when it
@@ -40,7 +40,7 @@ public:
     explicit QtShellService(QStringList searchPath = {});
 
     void openAddress(QWidget* owner, const QString& verb, const QString& address,
-                     const std::optional<QString>& parameters, const std::optional<QString>& workingFolder) override;
+        const std::optional<QString>& parameters, const std::optional<QString>& workingFolder) override;
     bool startProgram(const QString& path) override;
     QString findProgram(const QString& name) override;
 

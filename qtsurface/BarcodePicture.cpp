@@ -14,7 +14,12 @@ namespace {
 // The window's image as a raster for the painter.
 class ImageRaster {
 public:
-    explicit ImageRaster(QImage& image) : image_(image), bits_(image.bits()), stride_(image.bytesPerLine()) {}
+    explicit ImageRaster(QImage& image)
+        : image_(image)
+        , bits_(image.bits())
+        , stride_(image.bytesPerLine())
+    {
+    }
     int width() const { return image_.width(); }
     int height() const { return image_.height(); }
     void setBlack(int x, int y) { reinterpret_cast<QRgb*>(bits_ + y * stride_)[x] = qRgb(0, 0, 0); }
@@ -27,10 +32,7 @@ private:
 
 } // namespace
 
-BarcodePicture::BarcodePicture(int width, int height)
-{
-    resize(width, height);
-}
+BarcodePicture::BarcodePicture(int width, int height) { resize(width, height); }
 
 void BarcodePicture::resize(int width, int height)
 {
@@ -67,17 +69,16 @@ void BarcodePicture::show(const Drawing& drawing)
 QFont BarcodePicture::messageFont()
 {
     static const QFont font = [] {
-    QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                      QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
-                      QStringLiteral("DejaVu Sans")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(11); // 8.25 pt at 96 dots per inch
-    font.setWeight(QFont::Normal);
-    // Plain black pixels, like the bars: crisp, and the same on every screen.
-    font.setStyleStrategy(QFont::NoAntialias);
-    font.setHintingPreference(QFont::PreferFullHinting);
-    return font;
+        QFont font;
+        font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+            QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
+        font.setStyleHint(QFont::SansSerif);
+        font.setPixelSize(11); // 8.25 pt at 96 dots per inch
+        font.setWeight(QFont::Normal);
+        // Plain black pixels, like the bars: crisp, and the same on every screen.
+        font.setStyleStrategy(QFont::NoAntialias);
+        font.setHintingPreference(QFont::PreferFullHinting);
+        return font;
     }();
     return font;
 }
@@ -93,8 +94,8 @@ bool ShowsNothing(char32_t c)
 {
     if (c == U' ')
         return false;
-    if ((c >= 0xFE00 && c <= 0xFE0F) || (c >= 0xE0100 && c <= 0xE01EF) || (c >= 0x180B && c <= 0x180F)
-        || c == 0x034F || c == 0x115F || c == 0x1160 || c == 0x17B4 || c == 0x17B5 || c == 0x3164 || c == 0xFFA0)
+    if ((c >= 0xFE00 && c <= 0xFE0F) || (c >= 0xE0100 && c <= 0xE01EF) || (c >= 0x180B && c <= 0x180F) || c == 0x034F
+        || c == 0x115F || c == 0x1160 || c == 0x17B4 || c == 0x17B5 || c == 0x3164 || c == 0xFFA0)
         return true;
     switch (QChar::category(c)) {
     case QChar::Other_Control:
@@ -104,10 +105,8 @@ bool ShowsNothing(char32_t c)
     case QChar::Other_NotAssigned:
     case QChar::Separator_Space:
     case QChar::Separator_Line:
-    case QChar::Separator_Paragraph:
-        return true;
-    default:
-        return false;
+    case QChar::Separator_Paragraph: return true;
+    default: return false;
     }
 }
 
@@ -158,14 +157,8 @@ void BarcodePicture::writeMessage(std::u16string_view text)
     painter.drawText(QPointF(0, std::max(metrics.ascent(), -top)), shown);
 }
 
-void BarcodePicture::setBackgroundPicture(const QImage& picture)
-{
-    background_ = picture;
-}
+void BarcodePicture::setBackgroundPicture(const QImage& picture) { background_ = picture; }
 
-void BarcodePicture::clearBackgroundPicture()
-{
-    background_ = QImage();
-}
+void BarcodePicture::clearBackgroundPicture() { background_ = QImage(); }
 
 } // namespace zebrix

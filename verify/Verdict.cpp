@@ -40,7 +40,7 @@ std::optional<Verdict> JudgeWithoutReading(const Drawing& drawing, Symbology sym
     // The label holds every character the bars hold: leading zero and check
     // digit included, Codabar's start and stop characters not.
     else if ((symbology == Symbology::Interleaved2of5 && drawing.label.size() < 6)
-             || (symbology == Symbology::Codabar && drawing.label.size() < 2))
+        || (symbology == Symbology::Codabar && drawing.label.size() < 2))
         v.reason = Verdict::Reason::TooShort;
     else
         return std::nullopt;
@@ -48,7 +48,7 @@ std::optional<Verdict> JudgeWithoutReading(const Drawing& drawing, Symbology sym
 }
 
 Verdict Judge(const Drawing& drawing, Symbology symbology, const Options& options, bool drawnOverSavedPicture,
-              const ReadFunction& read)
+    const ReadFunction& read)
 {
     if (auto known = JudgeWithoutReading(drawing, symbology, options))
         return *known;

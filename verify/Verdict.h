@@ -20,17 +20,17 @@ using ReadFunction = std::function<std::optional<std::vector<std::string>>(Reade
 
 struct Verdict {
     enum class Kind {
-        Nothing,     // empty text: nothing to read
-        Reads,       // a reader reads exactly the text encoded
+        Nothing, // empty text: nothing to read
+        Reads, // a reader reads exactly the text encoded
         DoesNotRead, // see reason
-        NotRead,     // no reader could be run
+        NotRead, // no reader could be run
     };
     enum class Reason {
-        None,           // reads, nothing to read, or no reason known (see readText)
-        Message,        // a message is shown instead of a barcode
-        Cut,            // cut at the right edge of the picture
-        WidenedSpaces,  // Code 128 with the spaces widened for print
-        TooShort,       // under 6 digits (Interleaved 2 of 5) or 2 characters (Codabar)
+        None, // reads, nothing to read, or no reason known (see readText)
+        Message, // a message is shown instead of a barcode
+        Cut, // cut at the right edge of the picture
+        WidenedSpaces, // Code 128 with the spaces widened for print
+        TooShort, // under 6 digits (Interleaved 2 of 5) or 2 characters (Codabar)
         OverSavedPicture, // drawn over the picture of the last save
     };
     Kind kind = Kind::Nothing;
@@ -60,6 +60,6 @@ std::optional<Verdict> JudgeWithoutReading(const Drawing& drawing, Symbology sym
 // ZXing-C++ and, when it does not read the text encoded, with zbar.
 // drawnOverSavedPicture: the picture holds an older one under the drawing.
 Verdict Judge(const Drawing& drawing, Symbology symbology, const Options& options, bool drawnOverSavedPicture,
-              const ReadFunction& read);
+    const ReadFunction& read);
 
 } // namespace zebrix

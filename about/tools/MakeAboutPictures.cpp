@@ -52,8 +52,8 @@ QImage Logo()
     p.drawPath(card);
 
     p.setRenderHint(QPainter::Antialiasing, false);
-    static const int widths[] = {2, 1, 1, 2, 3, 1, 1, 1, 2, 2, 1, 3, 1, 1, 2, 1, 3, 2, 1, 1, 1, 2,
-                                 2, 1, 1, 3, 1, 1, 2, 2, 1, 1, 3, 1, 1, 2, 1, 2, 2, 1, 1, 1, 2};
+    static const int widths[] = {2, 1, 1, 2, 3, 1, 1, 1, 2, 2, 1, 3, 1, 1, 2, 1, 3, 2, 1, 1, 1, 2, 2, 1, 1, 3, 1, 1, 2,
+        2, 1, 1, 3, 1, 1, 2, 1, 2, 2, 1, 1, 1, 2};
     int total = 0;
     for (int w : widths)
         total += w;
@@ -140,8 +140,8 @@ int main(int argc, char** argv)
         return 2;
     }
     const QDir folder(QString::fromLocal8Bit(argv[1]));
-    const bool ok = Save(Logo(), folder.filePath(QStringLiteral("logo.png"))) &&
-                    Save(Donate(), folder.filePath(QStringLiteral("donate.png"))) &&
-                    Save(Icon(), folder.filePath(QStringLiteral("zebrix.png")));
+    const bool ok = Save(Logo(), folder.filePath(QStringLiteral("logo.png")))
+        && Save(Donate(), folder.filePath(QStringLiteral("donate.png")))
+        && Save(Icon(), folder.filePath(QStringLiteral("zebrix.png")));
     return ok ? 0 : 1;
 }

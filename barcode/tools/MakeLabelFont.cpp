@@ -156,9 +156,16 @@ int main(int argc, char** argv)
             for (int x = 0; x < g.width; ++x)
                 rows += g.bits[static_cast<std::size_t>(y * g.width + x)] ? u'#' : u'.';
         }
-        const QString name = c == u' ' ? QStringLiteral("space") : c == u'\\' ? QStringLiteral("backslash") : QString(QChar(c));
+        const QString name = c == u' ' ? QStringLiteral("space")
+            : c == u'\\'               ? QStringLiteral("backslash")
+                                       : QString(QChar(c));
         s += QStringLiteral("    {%1, %2, %3, %4, %5, \"%6\"}, // %7\n")
-                 .arg(g.advance).arg(g.left).arg(g.top).arg(g.width).arg(g.height).arg(rows, name);
+                 .arg(g.advance)
+                 .arg(g.left)
+                 .arg(g.top)
+                 .arg(g.width)
+                 .arg(g.height)
+                 .arg(rows, name);
     }
     s += QStringLiteral("};\n\n// Pairs drawn closer (negative) or further apart than their advances say.\n");
     s += QStringLiteral("const Kern kKerning[] = {");
@@ -172,7 +179,8 @@ int main(int argc, char** argv)
         s += QStringLiteral("{%1, %2, %3},").arg(lit(kerning[i].a), lit(kerning[i].b)).arg(kerning[i].k);
     }
     s += QStringLiteral("\n");
-    s += QStringLiteral("};\nconst std::size_t kKerningCount = sizeof kKerning / sizeof kKerning[0];\n\n} // namespace zebrix::label_font\n");
+    s += QStringLiteral("};\nconst std::size_t kKerningCount = sizeof kKerning / sizeof kKerning[0];\n\n} // namespace "
+                        "zebrix::label_font\n");
     std::fprintf(stderr, "%zu kerning pairs\n", kerning.size());
     out.write(s.toUtf8());
     return 0;

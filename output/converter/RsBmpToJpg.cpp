@@ -25,7 +25,7 @@ int ReadWholeFile(const char* path, std::vector<std::uint8_t>& out)
     const int fd = ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0)
         return ZAREZU_CANNOT_READ;
-    struct stat st {};
+    struct stat st { };
     int result = ZAREZU_OK;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
         result = ZAREZU_CANNOT_READ;
@@ -51,10 +51,7 @@ int ReadWholeFile(const char* path, std::vector<std::uint8_t>& out)
 // Ratio 100 is quality 100 and each step down of the ratio half a step down of
 // the quality: 80 gives 90, 50 gives 75, 20 gives 60. Below about 57, ringing
 // around one-pixel bars starts to make readers miss barcodes.
-int QualityFor(std::int32_t ratio)
-{
-    return (std::clamp(ratio, 1, 100) + 100) / 2;
-}
+int QualityFor(std::int32_t ratio) { return (std::clamp(ratio, 1, 100) + 100) / 2; }
 
 int Convert(const char* source, const char* destination, std::int32_t ratio, std::int32_t flags)
 {
@@ -95,8 +92,8 @@ int Convert(const char* source, const char* destination, std::int32_t ratio, std
 
 } // namespace
 
-extern "C" __attribute__((visibility("default"))) int32_t RsBmpToJpg(const char* source, const char* destination,
-                                                                     int32_t ratio, int32_t flags)
+extern "C" __attribute__((visibility("default"))) int32_t RsBmpToJpg(
+    const char* source, const char* destination, int32_t ratio, int32_t flags)
 {
     try {
         return Convert(source, destination, ratio, flags);

@@ -11,11 +11,11 @@ extern "C" {
 /* Results of RsBmpToJpg. */
 enum {
     ZAREZU_OK = 0,
-    ZAREZU_BAD_ARGUMENT = -1,   /* a path is missing or empty */
-    ZAREZU_CANNOT_READ = -2,    /* the source cannot be opened or read, or is not a regular file */
-    ZAREZU_NOT_A_BMP = -3,      /* the source is not a bitmap this library reads, or is cut short */
+    ZAREZU_BAD_ARGUMENT = -1, /* a path is missing or empty */
+    ZAREZU_CANNOT_READ = -2, /* the source cannot be opened or read, or is not a regular file */
+    ZAREZU_NOT_A_BMP = -3, /* the source is not a bitmap this library reads, or is cut short */
     ZAREZU_ENCODING_FAILED = -4,
-    ZAREZU_CANNOT_WRITE = -5,   /* the destination cannot be written completely */
+    ZAREZU_CANNOT_WRITE = -5, /* the destination cannot be written completely */
     ZAREZU_OUT_OF_MEMORY = -6
 };
 

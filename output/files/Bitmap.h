@@ -13,7 +13,9 @@ struct Bitmap {
 
     Bitmap() = default;
     Bitmap(int width, int height)
-        : w(width), h(height), pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0)
+        : w(width)
+        , h(height)
+        , pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0)
     {
     }
     int width() const { return w; }

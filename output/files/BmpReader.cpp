@@ -11,7 +11,7 @@ std::uint32_t U16(const std::uint8_t* p) { return std::uint32_t{p[0]} | std::uin
 std::uint32_t U32(const std::uint8_t* p) { return U16(p) | U16(p + 2) << 16; }
 std::int32_t I32(const std::uint8_t* p) { return static_cast<std::int32_t>(U32(p)); }
 
-constexpr std::uint32_t kRgb = 0;       // BI_RGB: uncompressed
+constexpr std::uint32_t kRgb = 0; // BI_RGB: uncompressed
 constexpr std::uint32_t kBitFields = 3; // BI_BITFIELDS: uncompressed, with channel masks
 
 } // namespace
@@ -83,8 +83,7 @@ std::optional<BmpView> BmpView::Parse(std::span<const std::uint8_t> data)
         if (compression != kRgb && compression != kBitFields)
             return std::nullopt;
         break;
-    default:
-        return std::nullopt;
+    default: return std::nullopt;
     }
 
     if (v.bits_ <= 8) {
@@ -111,7 +110,8 @@ std::optional<BmpView> BmpView::Parse(std::span<const std::uint8_t> data)
         }
     }
 
-    const std::uint64_t stride = (static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(v.bits_) + 31) / 32 * 4;
+    const std::uint64_t stride
+        = (static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(v.bits_) + 31) / 32 * 4;
     if (pixelOffset > size || stride * static_cast<std::uint64_t>(height) > size - pixelOffset)
         return std::nullopt;
     v.pixels_ = d + pixelOffset;
@@ -147,8 +147,7 @@ std::array<std::uint8_t, 3> BmpView::pixel(const std::uint8_t* row, int x) const
                 c[i] = static_cast<std::uint8_t>(std::uint64_t{(value & masks_[i]) >> shifts_[i]} * 255 / maxima_[i]);
         return c;
     }
-    default:
-        return {};
+    default: return {};
     }
 }
 

@@ -90,7 +90,7 @@ WriteResult SystemFailure(int error) { return {WriteResult::Failure::System, err
 
 WriteResult RefusedTarget(const std::string& path)
 {
-    struct stat st {};
+    struct stat st { };
     if (::lstat(path.c_str(), &st) != 0)
         return {};
     if (S_ISLNK(st.st_mode) && ::stat(path.c_str(), &st) != 0)
@@ -105,9 +105,9 @@ WriteResult RefusedTarget(const std::string& path)
 WriteResult WriteFileAtomically(const std::string& requested, std::string_view bytes)
 {
     std::string path = requested;
-    struct stat st {};
+    struct stat st { };
     bool exists = false;
-    struct stat lst {};
+    struct stat lst { };
     if (::lstat(path.c_str(), &lst) == 0) {
         if (S_ISLNK(lst.st_mode)) {
             if (::stat(path.c_str(), &st) != 0)
@@ -206,7 +206,7 @@ bool ReadWholeFile(const std::string& path, std::string& out, std::size_t maxByt
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0)
         return false;
-    struct stat st {};
+    struct stat st { };
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         return false;
@@ -243,7 +243,7 @@ bool MakeFolders(const std::string& path)
 {
     if (path.empty())
         return false;
-    struct stat st {};
+    struct stat st { };
     if (::stat(path.c_str(), &st) == 0)
         return S_ISDIR(st.st_mode);
     const std::string parent = Folder(path);

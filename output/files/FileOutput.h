@@ -8,10 +8,10 @@ namespace zebrix {
 struct WriteResult {
     enum class Failure {
         None,
-        IsFolder,      // the name is a folder's
-        NotRegular,    // a device, a pipe or a socket: never written into (it could block)
-        BrokenLink,    // a symbolic link to nothing
-        System,        // the system refused: error holds errno (no folder, full disk, no right ...)
+        IsFolder, // the name is a folder's
+        NotRegular, // a device, a pipe or a socket: never written into (it could block)
+        BrokenLink, // a symbolic link to nothing
+        System, // the system refused: error holds errno (no folder, full disk, no right ...)
     };
     Failure failure = Failure::None;
     int error = 0;

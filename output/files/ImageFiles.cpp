@@ -6,8 +6,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <tuple>
 #include <functional>
+#include <tuple>
 #include <zlib.h>
 
 namespace zebrix {
@@ -33,7 +33,7 @@ void Put32Big(std::string& s, std::uint32_t v)
 // The file and information headers of a bottom-up, uncompressed BMP whose
 // palette of `colours` entries the caller appends, then the rows.
 std::string BmpHeaders(std::uint32_t w, std::uint32_t h, unsigned bits, std::uint32_t rowBytes, std::uint32_t dpmX,
-                       std::uint32_t dpmY, std::uint32_t colours)
+    std::uint32_t dpmY, std::uint32_t colours)
 {
     const std::uint32_t offset = 14 + 40 + 4 * colours;
     const std::uint32_t imageBytes = rowBytes * h;
@@ -141,7 +141,7 @@ namespace {
 
 // A PNG of w x h pixels, each row given by rowAt (filter byte excluded).
 std::string MakePng(std::uint32_t w, std::uint32_t h, char bitDepth, char colourType, std::uint32_t dotsPerMetre,
-                    std::size_t rowBytes, const std::function<void(std::uint32_t y, std::string& row)>& rowAt)
+    std::size_t rowBytes, const std::function<void(std::uint32_t y, std::string& row)>& rowAt)
 {
     std::string png("\x89PNG\r\n\x1a\n", 8);
     auto chunk = [&png](const char* type, const std::string& data) {
@@ -149,7 +149,8 @@ std::string MakePng(std::uint32_t w, std::uint32_t h, char bitDepth, char colour
         const std::size_t start = png.size();
         png.append(type, 4);
         png += data;
-        const auto crc = crc32(0, reinterpret_cast<const Bytef*>(png.data() + start), static_cast<uInt>(png.size() - start));
+        const auto crc
+            = crc32(0, reinterpret_cast<const Bytef*>(png.data() + start), static_cast<uInt>(png.size() - start));
         Put32Big(png, static_cast<std::uint32_t>(crc));
     };
     std::string ihdr;
@@ -223,10 +224,10 @@ std::string EncodePng(const RgbImage& image)
 {
     const auto w = static_cast<std::uint32_t>(image.width);
     const std::size_t rowBytes = std::size_t{w} * 3;
-    return MakePng(w, static_cast<std::uint32_t>(image.height), 8, 2, static_cast<std::uint32_t>(std::max(image.dotsPerMeterX, 0)),
-                   rowBytes, [&](std::uint32_t y, std::string& row) {
-                       row.assign(reinterpret_cast<const char*>(image.pixels.data()) + y * rowBytes, rowBytes);
-                   });
+    return MakePng(w, static_cast<std::uint32_t>(image.height), 8, 2,
+        static_cast<std::uint32_t>(std::max(image.dotsPerMeterX, 0)), rowBytes, [&](std::uint32_t y, std::string& row) {
+            row.assign(reinterpret_cast<const char*>(image.pixels.data()) + y * rowBytes, rowBytes);
+        });
 }
 
 std::string EncodeBmp(const RgbImage& image)
@@ -235,7 +236,7 @@ std::string EncodeBmp(const RgbImage& image)
     const auto h = static_cast<std::uint32_t>(image.height);
     const std::uint32_t rowBytes = ((w * 3 + 3) / 4) * 4;
     std::string s = BmpHeaders(w, h, 24, rowBytes, static_cast<std::uint32_t>(std::max(image.dotsPerMeterX, 0)),
-                               static_cast<std::uint32_t>(std::max(image.dotsPerMeterY, 0)), 0);
+        static_cast<std::uint32_t>(std::max(image.dotsPerMeterY, 0)), 0);
     std::string row(rowBytes, '\0');
     for (std::uint32_t y = h; y-- > 0;) {
         const std::uint8_t* src = image.pixels.data() + std::size_t{y} * w * 3;

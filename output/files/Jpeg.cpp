@@ -22,15 +22,12 @@ struct ErrorTrap {
     std::jmp_buf jump;
 };
 
-[[noreturn]] void JumpOut(j_common_ptr info)
-{
-    std::longjmp(reinterpret_cast<ErrorTrap*>(info->err)->jump, 1);
-}
+[[noreturn]] void JumpOut(j_common_ptr info) { std::longjmp(reinterpret_cast<ErrorTrap*>(info->err)->jump, 1); }
 
-void Quiet(j_common_ptr) {}
+void Quiet(j_common_ptr) { }
 
-bool Compress(const Source& source, int quality, bool optimize, std::uint8_t* row, unsigned char** out,
-              unsigned long* outSize)
+bool Compress(
+    const Source& source, int quality, bool optimize, std::uint8_t* row, unsigned char** out, unsigned long* outSize)
 {
     jpeg_compress_struct info{};
     ErrorTrap trap{};
@@ -118,10 +115,7 @@ bool Encode(const Source& source, int quality, bool optimizeCoding, std::string&
     return done;
 }
 
-bool DecodeGray(std::string_view bytes, GrayImage& image)
-{
-    return Decompress(bytes, image);
-}
+bool DecodeGray(std::string_view bytes, GrayImage& image) { return Decompress(bytes, image); }
 
 int DotsPerInch(double dotsPerMeter)
 {

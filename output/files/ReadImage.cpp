@@ -11,7 +11,10 @@ namespace zebrix {
 
 namespace {
 
-std::uint32_t Big32(const unsigned char* p) { return std::uint32_t{p[0]} << 24 | std::uint32_t{p[1]} << 16 | std::uint32_t{p[2]} << 8 | p[3]; }
+std::uint32_t Big32(const unsigned char* p)
+{
+    return std::uint32_t{p[0]} << 24 | std::uint32_t{p[1]} << 16 | std::uint32_t{p[2]} << 8 | p[3];
+}
 
 bool ReadBmp(std::string_view bytes, GrayImage& image)
 {
@@ -25,8 +28,9 @@ bool ReadBmp(std::string_view bytes, GrayImage& image)
     for (int y = 0; y < image.height; ++y) {
         bmp->readRow(y, rgb.data());
         for (int x = 0; x < image.width; ++x)
-            image.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(image.width) + static_cast<std::size_t>(x)] =
-                static_cast<std::uint8_t>((rgb[3 * x] + rgb[3 * x + 1] + rgb[3 * x + 2]) / 3);
+            image.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(image.width)
+                + static_cast<std::size_t>(x)]
+                = static_cast<std::uint8_t>((rgb[3 * x] + rgb[3 * x + 1] + rgb[3 * x + 2]) / 3);
     }
     return true;
 }
@@ -62,7 +66,9 @@ bool ReadPng(std::string_view bytes, GrayImage& image)
     std::string raw((rowBytes + 1) * h, '\0');
     uLongf rawSize = static_cast<uLongf>(raw.size());
     if (uncompress(reinterpret_cast<Bytef*>(raw.data()), &rawSize, reinterpret_cast<const Bytef*>(idat.data()),
-                   static_cast<uLong>(idat.size())) != Z_OK || rawSize != raw.size())
+            static_cast<uLong>(idat.size()))
+            != Z_OK
+        || rawSize != raw.size())
         return false;
     image.width = static_cast<int>(w);
     image.height = static_cast<int>(h);

@@ -70,9 +70,9 @@ std::string EncodeSvg(const Drawing& drawing, int width, int height, const Resol
     const double mmPerUnit = 25.4 * r.scale / r.dpi;
     std::string s;
     s += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-    s += "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" + Number(width * mmPerUnit) + "mm\" height=\""
-        + Number(height * mmPerUnit) + "mm\" viewBox=\"0 0 " + std::to_string(width) + ' ' + std::to_string(height)
-        + "\" shape-rendering=\"crispEdges\">\n";
+    s += "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" + Number(width * mmPerUnit)
+        + "mm\" height=\"" + Number(height * mmPerUnit) + "mm\" viewBox=\"0 0 " + std::to_string(width) + ' '
+        + std::to_string(height) + "\" shape-rendering=\"crispEdges\">\n";
     s += "<rect x=\"0\" y=\"0\" width=\"" + std::to_string(width) + "\" height=\"" + std::to_string(height)
         + "\" fill=\"#fff\"/>\n";
 
@@ -97,7 +97,8 @@ std::string EncodeSvg(const Drawing& drawing, int width, int height, const Resol
     const long long room = static_cast<long long>(width) - x;
     if (drawing.kind == Drawing::Kind::Bars && drawing.labelShown && room > 0 && kLabelY < height) {
         // What can start inside the picture: every glyph is at least a pixel wide.
-        const auto keep = static_cast<std::size_t>(std::min<long long>(4 * room + 64, static_cast<long long>(drawing.label.size())));
+        const auto keep = static_cast<std::size_t>(
+            std::min<long long>(4 * room + 64, static_cast<long long>(drawing.label.size())));
         s += "<text x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(kLabelY + LabelFont::Ascent())
             + "\" font-family=\"'MS Sans Serif', 'Microsoft Sans Serif', 'Liberation Sans', Arial, 'DejaVu Sans', "
               "sans-serif\" font-size=\"11\" fill=\"#000\" xml:space=\"preserve\">"

@@ -51,10 +51,10 @@ public slots:
 
 void ExpectCaptions(const AboutDialog& d)
 {
-    EXPECT_EQ(d.windowTitle() + "|" + d.titleLabel->text() + "|" + d.versionLabel->text() + "|" + d.emailLink->text() +
-                  "|" + d.webSiteLink->text() + "|" + d.webSiteLink->toolTip() + "|" + d.descriptionLabel->text(),
-              "A propos Zebrix|Zebrix|Version 1.0.0|E-Mail : contact@zebrix.example.org|URL : https://zebrix.example.org"
-              "|Visitez le site officiel Zebrix|L'équipe Zebrix - décembre 2026");
+    EXPECT_EQ(d.windowTitle() + "|" + d.titleLabel->text() + "|" + d.versionLabel->text() + "|" + d.emailLink->text()
+            + "|" + d.webSiteLink->text() + "|" + d.webSiteLink->toolTip() + "|" + d.descriptionLabel->text(),
+        "A propos Zebrix|Zebrix|Version 1.0.0|E-Mail : contact@zebrix.example.org|URL : https://zebrix.example.org"
+        "|Visitez le site officiel Zebrix|L'équipe Zebrix - décembre 2026");
 }
 
 // Each opening sets the captions again; ShowAbout opens the dialog centred on
@@ -71,7 +71,10 @@ TEST(AboutDialogTest, EveryOpeningSetsTheCaptionsCentredOnItsOwner)
     QWidget owner;
     owner.setGeometry(140, 90, 497, 245);
     owner.show();
-    QTimer::singleShot(10000, &owner, [] { if (QWidget* w = QApplication::activeModalWidget()) w->close(); });
+    QTimer::singleShot(10000, &owner, [] {
+        if (QWidget* w = QApplication::activeModalWidget())
+            w->close();
+    });
     QTimer::singleShot(0, [&] {
         auto* shown = dynamic_cast<AboutDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(shown, nullptr);
@@ -87,8 +90,8 @@ TEST(AboutDialogTest, EveryOpeningSetsTheCaptionsCentredOnItsOwner)
 // Enter and Escape close the dialog through OK; Escape whichever button has the focus.
 TEST(AboutDialogTest, EnterAndEscapeBothClose)
 {
-    for (const auto& [key, onDetails] : {std::pair{Qt::Key_Return, false}, {Qt::Key_Enter, false},
-                                         {Qt::Key_Escape, false}, {Qt::Key_Escape, true}}) {
+    for (const auto& [key, onDetails] :
+        {std::pair{Qt::Key_Return, false}, {Qt::Key_Enter, false}, {Qt::Key_Escape, false}, {Qt::Key_Escape, true}}) {
         Dialog d;
         ASSERT_EQ(QApplication::focusWidget(), d.dialog.okButton);
         if (onDetails)
@@ -107,8 +110,9 @@ TEST(AboutDialogTest, TheDetailsAreSevenLinesSeparatedByCarriageReturns)
     ASSERT_EQ(d.messages.shown.size(), 1u);
     const auto& m = d.messages.shown[0];
     EXPECT_TRUE(m.title == "A propos" && m.icon == MessageIcon::Information && m.buttons == MessageButtons::Ok);
-    EXPECT_EQ(m.text, "Zebrix version 1.0.0\r\rAuteur : " + about::Author() +
-                          "\rE-Mail : contact@zebrix.example.org\rUrl : https://zebrix.example.org\r\rLogiciel FREEWARE");
+    EXPECT_EQ(m.text,
+        "Zebrix version 1.0.0\r\rAuteur : " + about::Author()
+            + "\rE-Mail : contact@zebrix.example.org\rUrl : https://zebrix.example.org\r\rLogiciel FREEWARE");
     EXPECT_TRUE(d.dialog.isVisible());
     QString shown;
     QTimer::singleShot(0, [&] {
@@ -132,8 +136,8 @@ TEST(AboutDialogTest, LinksOpenTheirAddressesThroughTheShell)
     Dialog d;
     UrlCatcher catcher;
     const std::pair<QLabel*, QString> rows[] = {{d.dialog.donationLink, "https://zebrix.example.org/Don/Don.htm"},
-                                                {d.dialog.webSiteLink, "https://zebrix.example.org"},
-                                                {d.dialog.emailLink, "mailto:contact@zebrix.example.org"}};
+        {d.dialog.webSiteLink, "https://zebrix.example.org"},
+        {d.dialog.emailLink, "mailto:contact@zebrix.example.org"}};
     for (const auto& [link, address] : rows) {
         catcher.urls.clear();
         QTest::mousePress(link, Qt::LeftButton);
@@ -153,16 +157,15 @@ TEST(AboutDialogTest, LinksOpenTheirAddressesThroughTheShell)
 TEST(AboutDialogTest, TheSystemInformationButtonStartsTheFirstProgramFound)
 {
     enum Kind { Program, PlainFile, Folder };
-    const std::tuple<const char*, std::vector<std::pair<QString, Kind>>, bool, QString> rows[] = {
-        {"nothing installed", {}, true, {}},
-        {"the only one", {{"gnome-system-monitor", Program}}, true, "gnome-system-monitor"},
-        {"the list's order", {{"gnome-system-monitor", Program}, {"kinfocenter", Program}, {"hardinfo", Program}}, true,
-         "hardinfo"},
-        {"not programs", {{"hardinfo", PlainFile}, {"kinfocenter", Folder}, {"gnome-system-monitor", Program}}, true,
-         "gnome-system-monitor"},
-        {"does not start: no other tried", {{"kinfocenter", Program}, {"gnome-system-monitor", Program}}, false,
-         "kinfocenter"},
-    };
+    const std::tuple<const char*, std::vector<std::pair<QString, Kind>>, bool, QString> rows[]
+        = {{"nothing installed", {}, true, {}},
+            {"the only one", {{"gnome-system-monitor", Program}}, true, "gnome-system-monitor"},
+            {"the list's order", {{"gnome-system-monitor", Program}, {"kinfocenter", Program}, {"hardinfo", Program}},
+                true, "hardinfo"},
+            {"not programs", {{"hardinfo", PlainFile}, {"kinfocenter", Folder}, {"gnome-system-monitor", Program}},
+                true, "gnome-system-monitor"},
+            {"does not start: no other tried", {{"kinfocenter", Program}, {"gnome-system-monitor", Program}}, false,
+                "kinfocenter"}};
     for (const auto& [what, installed, starts, started] : rows) {
         SCOPED_TRACE(what);
         QTemporaryDir dir;
@@ -192,12 +195,12 @@ TEST(QtShell, StartsTheProgramItselfWithoutWaiting)
 {
     QTemporaryDir dir;
     const QString done = dir.filePath(QStringLiteral("done"));
-    const std::tuple<QString, QByteArray, bool> rows[] = { // the path, what it holds (if anything), whether it starts
+    const std::tuple<QString, QByteArray, bool> rows[] = {// the path, what it holds (if anything), whether it starts
         {dir.filePath(QStringLiteral("outil système $HOME; x")),
-         QStringLiteral("#!/bin/sh\nsleep 1\necho \"$#\" > '%1.part' && mv '%1.part' '%1'\n").arg(done).toUtf8(), true},
+            QStringLiteral("#!/bin/sh\nsleep 1\necho \"$#\" > '%1.part' && mv '%1.part' '%1'\n").arg(done).toUtf8(),
+            true},
         {dir.filePath(QStringLiteral("missing")), {}, false}, {QString(), {}, false},
-        {dir.filePath(QStringLiteral("plain")), "text, not executable", false},
-    };
+        {dir.filePath(QStringLiteral("plain")), "text, not executable", false}};
     QtShellService shell;
     for (const auto& [path, body, starts] : rows) {
         QFile f(path);

@@ -35,8 +35,7 @@ TEST(Encode, WorkedExamples)
         std::size_t count;
         std::u16string label;
         double labelX;
-    } rows[] = {
-        {"Code 39 A", Draw(C39, u"A", 0, 1, 0), {20, 24, 26, 27, 28}, 66, 27, u"A", 40},
+    } rows[] = {{"Code 39 A", Draw(C39, u"A", 0, 1, 0), {20, 24, 26, 27, 28}, 66, 27, u"A", 40},
         {"Code 39 A, P", Draw(C39, u"A", 1, 1, 0), {20, 25, 28}, 80, 27, u"A", 42},
         {"Code 39 CODE39 + check", Draw(C39, u"CODE39", 0, 1, 1), {20}, 20 + 7 * 16 + 15 - 1 + 16, 0, u"CODE39W", 65},
         {"I 2 of 5 1234", Draw(I25, u"1234", 0, 1, 0), {20, 22, 24, 25, 26}, 64, 24, u"1234", 28},
@@ -44,8 +43,7 @@ TEST(Encode, WorkedExamples)
         {"Code 128 AB", Draw(C128, u"AB", 0, 1, 0), {20, 21, 23, 26, 31}, 76, 28, u"AB", 36},
         {"Code 128 AB, P", Draw(C128, u"AB", 1, 1, 0), {20, 21, 24, 28, 34}, 91, 28, u"AB", 40},
         {"Codabar 1", Draw(CBAR, u"1", 0, 1, 0), {20, 22, 23, 24, 28, 32, 34}, 58, 18, u"1", 33},
-        {"Codabar 1, P", Draw(CBAR, u"1", 1, 1, 0), {20, 23, 24, 25, 30, 35}, 69, 18, u"1", 35},
-    };
+        {"Codabar 1, P", Draw(CBAR, u"1", 1, 1, 0), {20, 23, 24, 25, 30, 35}, 69, 18, u"1", 35}};
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
         ASSERT_EQ(r.d.kind, Drawing::Kind::Bars);
@@ -65,11 +63,9 @@ TEST(Encode, WidthsFollowTheFormulas)
         std::u16string text;
         int C;
         std::int64_t m; // characters in the symbol between start and stop
-    } rows[] = {
-        {C39, u"A", 0, 1}, {C39, u"HELLO WORLD", 1, 12}, {C39, u"-. $/+%", 0, 7},
-        {I25, u"1", 0, 2}, {I25, u"98765", 1, 6}, {I25, u"0000000000", 0, 10},
-        {C128, u"A", 0, 2}, {C128, u"Hello, World!", 1, 14}, {C128, u"{|}~", 0, 5},
-    };
+    } rows[] = {{C39, u"A", 0, 1}, {C39, u"HELLO WORLD", 1, 12}, {C39, u"-. $/+%", 0, 7}, {I25, u"1", 0, 2},
+        {I25, u"98765", 1, 6}, {I25, u"0000000000", 0, 10}, {C128, u"A", 0, 2}, {C128, u"Hello, World!", 1, 14},
+        {C128, u"{|}~", 0, 5}};
     for (const auto& r : rows)
         for (int P : {0, 1}) {
             const Drawing d = Draw(r.s, r.text, P, 0, r.C);
@@ -91,12 +87,10 @@ TEST(Encode, LabelsAndCheckCharacters)
         std::u16string text;
         int C;
         std::u16string label;
-    } rows[] = {
-        {C39, u"abc", 1, u"ABCX"}, {C39, u"abc", 0, u"ABC"}, {C39, u"12345", 1, u"12345F"}, {C39, u"0", 1, u"00"},
-        {C39, u"a-b", 0, u"A-B"}, {C39, u"   ", 0, u"   "}, {C39, u"\u0131\u017f", 0, u"IS"},
+    } rows[] = {{C39, u"abc", 1, u"ABCX"}, {C39, u"abc", 0, u"ABC"}, {C39, u"12345", 1, u"12345F"},
+        {C39, u"0", 1, u"00"}, {C39, u"a-b", 0, u"A-B"}, {C39, u"   ", 0, u"   "}, {C39, u"\u0131\u017f", 0, u"IS"},
         {I25, u"123", 0, u"0123"}, {I25, u"123", 1, u"1236"}, {I25, u"1", 1, u"17"}, {I25, u"55", 1, u"0550"},
-        {C128, u"abc", 1, u"abc"}, {CBAR, u"a12a", 1, u"a12a"},
-    };
+        {C128, u"abc", 1, u"abc"}, {CBAR, u"a12a", 1, u"a12a"}};
     for (const auto& r : rows)
         EXPECT_EQ(Draw(r.s, r.text, 0, 1, r.C).label, r.label) << std::string(r.text.begin(), r.text.end());
     // Lower case is drawn as upper case; Code 128 keeps case; C changes
@@ -113,19 +107,13 @@ TEST(Encode, MessagesBlankAndUnknownSymbology)
         Symbology s;
         std::u16string text;
         std::u16string message;
-    } rows[] = {
-        {C39, u"A*B", u"* : Caractère non valide !"},
-        {C39, u"ABCé", u"É : Caractère non valide !"},
-        {C39, u"A\U0001F600", u"\U0001F600 : Caractère non valide !"},
-        {C39, u"ABC\n", u"\n : Caractère non valide !"},
-        {I25, u"12a4", u"a : Caractère non valide"},
-        {I25, u" 12", u"  : Caractère non valide"},
+    } rows[] = {{C39, u"A*B", u"* : Caractère non valide !"}, {C39, u"ABCé", u"É : Caractère non valide !"},
+        {C39, u"A\U0001F600", u"\U0001F600 : Caractère non valide !"}, {C39, u"ABC\n", u"\n : Caractère non valide !"},
+        {I25, u"12a4", u"a : Caractère non valide"}, {I25, u" 12", u"  : Caractère non valide"},
         {C128, u"ABC\u00e9", u" : Caractère(s) non valide(s)"},
         {C128, std::u16string(1, u'\0'), u" : Caractère(s) non valide(s)"},
-        {C128, u"\x7f", u" : Caractère(s) non valide(s)"},
-        {CBAR, u"12A", u"A : Caractère non valide"},
-        {CBAR, u"12*", u"* : Caractère non valide"},
-    };
+        {C128, u"\x7f", u" : Caractère(s) non valide(s)"}, {CBAR, u"12A", u"A : Caractère non valide"},
+        {CBAR, u"12*", u"* : Caractère non valide"}};
     for (const auto& r : rows) {
         const Drawing d = Draw(r.s, r.text, 1, 1, 0, 481);
         EXPECT_TRUE(d.kind == Drawing::Kind::Message && d.message == r.message && d.columns.empty() && !d.labelShown);
@@ -142,8 +130,8 @@ TEST(Encode, MessagesBlankAndUnknownSymbology)
 // to its end.
 TEST(Encode, NothingIsLaidOutPastTheVisibleWidth)
 {
-    const std::pair<Symbology, std::u16string> samples[] = {
-        {C39, u"CODE 39"}, {I25, u"1234567"}, {C128, u"Code 128!"}, {CBAR, u"a123$45d"}};
+    const std::pair<Symbology, std::u16string> samples[]
+        = {{C39, u"CODE 39"}, {I25, u"1234567"}, {C128, u"Code 128!"}, {CBAR, u"a123$45d"}};
     for (const auto& [s, sample] : samples) {
         std::u16string longText;
         while (longText.size() < 1'000'000)
@@ -153,7 +141,7 @@ TEST(Encode, NothingIsLaidOutPastTheVisibleWidth)
             const Drawing cut = Draw(s, longText, 1, 1, 1, width);
             std::vector<std::int32_t> expected;
             std::copy_if(full.columns.begin(), full.columns.end(), std::back_inserter(expected),
-                         [&](std::int32_t x) { return x < width; });
+                [&](std::int32_t x) { return x < width; });
             EXPECT_EQ(cut.columns, expected) << width;
             EXPECT_TRUE(cut.cut && !cut.labelShown); // the label starts far to the right
         }

@@ -54,7 +54,8 @@ std::vector<std::string> Read(Symbology s, const std::u16string& text, const Opt
     Gray two{2 * one.w, 67, std::vector<std::uint8_t>(static_cast<std::size_t>(2 * one.w) * 67)};
     for (int y = 0; y < 67; ++y)
         for (int x = 0; x < two.w; ++x)
-            two.pixels[static_cast<std::size_t>(y * two.w + x)] = one.pixels[static_cast<std::size_t>(y * one.w + x / 2)];
+            two.pixels[static_cast<std::size_t>(y * two.w + x)]
+                = one.pixels[static_cast<std::size_t>(y * one.w + x / 2)];
     return ReadBarcodes(two.pixels.data(), two.w, two.h, two.w, s, o);
 }
 
@@ -105,12 +106,10 @@ TEST(SymbologyTables, CodabarModules)
     const struct {
         char16_t c;
         const char* elements;
-    } rows[] = {
-        {u'0', "nnnnnww"}, {u'1', "nnnnwwn"}, {u'2', "nnnwnnw"}, {u'3', "wwnnnnn"}, {u'4', "nnwnnwn"},
+    } rows[] = {{u'0', "nnnnnww"}, {u'1', "nnnnwwn"}, {u'2', "nnnwnnw"}, {u'3', "wwnnnnn"}, {u'4', "nnwnnwn"},
         {u'5', "wnnnnwn"}, {u'6', "nwnnnnw"}, {u'7', "nwnnwnn"}, {u'8', "nwwnnnn"}, {u'9', "wnnwnnn"},
         {u'-', "nnnwwnn"}, {u'$', "nnwwnnn"}, {u':', "wnnnwnw"}, {u'/', "wnwnnnw"}, {u'.', "wnwnwnn"},
-        {u'+', "nnwnwnw"}, {u'a', "nnwwnwn"}, {u'b', "nwnwnnw"}, {u'c', "nnnwnww"}, {u'd', "nnnwwwn"},
-    };
+        {u'+', "nnwnwnw"}, {u'a', "nnwwnwn"}, {u'b', "nwnwnnw"}, {u'c', "nnnwnww"}, {u'd', "nnnwwwn"}};
     auto modules = [](const char* elements) {
         std::string m;
         for (int i = 0; elements[i]; ++i)
@@ -120,10 +119,10 @@ TEST(SymbologyTables, CodabarModules)
     const std::string a = modules("nnwwnwn");
     for (const auto& r : rows)
         EXPECT_EQ(Modules(Encode(Symbology::Codabar, std::u16string(1, r.c), Options{0, 0, 0})),
-                  a + "0" + modules(r.elements) + "0" + a)
+            a + "0" + modules(r.elements) + "0" + a)
             << char(r.c);
-    EXPECT_EQ(Read(Symbology::Codabar, u"0123456789-$:/.+", Options{0, 0, 0}),
-              std::vector<std::string>{"0123456789-$:/.+"});
+    EXPECT_EQ(
+        Read(Symbology::Codabar, u"0123456789-$:/.+", Options{0, 0, 0}), std::vector<std::string>{"0123456789-$:/.+"});
 }
 
 // Every symbology and option on each full character set, at the window's width and at the command line's,
@@ -144,8 +143,8 @@ TEST(GoldenDrawings, PixelsAreThoseOfEarlierReleases)
         text.erase(0, 1);
         const Options o{options[0] - '0', options[1] - '0', options[2] - '0'};
         // Asked for no width (0), as far as a file can reach, in the width it needs.
-        const Drawing d = Encode(static_cast<Symbology>(type), std::u16string(text.begin(), text.end()), o,
-                                 asked == 0 ? 65536 : asked);
+        const Drawing d = Encode(
+            static_cast<Symbology>(type), std::u16string(text.begin(), text.end()), o, asked == 0 ? 65536 : asked);
         Gray r{width, 67, std::vector<std::uint8_t>(static_cast<std::size_t>(width) * 67, 255)};
         PaintBars(d, r);
         EXPECT_EQ(Checksum(r), checksum) << line;

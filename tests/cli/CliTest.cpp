@@ -59,7 +59,10 @@ std::string Slurp(const std::string& path)
 }
 void Spill(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-int Width(Symbology symbology, std::u16string_view text) { return cli::LayOut({symbology, std::u16string(text)}).width; }
+int Width(Symbology symbology, std::u16string_view text)
+{
+    return cli::LayOut({symbology, std::u16string(text)}).width;
+}
 Strings With(Strings args, const Strings& more) { return args.insert(args.end(), more.begin(), more.end()), args; }
 std::uint32_t U32(const std::string& b, std::size_t at) // little-endian, as in a BMP's header
 {
@@ -113,8 +116,9 @@ struct Cli {
     {
         const TempDir io;
         Spill(io / "in", input);
-        const int fds[] = {::open((io / "in").c_str(), O_RDONLY), ::open((io / "out").c_str(), O_WRONLY | O_CREAT, 0600),
-                           ::open((io / "err").c_str(), O_WRONLY | O_CREAT, 0600)};
+        const int fds[]
+            = {::open((io / "in").c_str(), O_RDONLY), ::open((io / "out").c_str(), O_WRONLY | O_CREAT, 0600),
+                ::open((io / "err").c_str(), O_WRONLY | O_CREAT, 0600)};
         status = Wait(Start(args, fds[0], fds[1], errorStream >= 0 ? errorStream : fds[2], env));
         for (const int fd : fds)
             ::close(fd);
@@ -149,7 +153,7 @@ Strings Scan(const std::string& path, Symbology symbology)
 // Whether a file holds the drawing painted on a width x 67 picture (label or
 // not), each pixel blown up to a scale x scale square.
 bool HoldsPainted(const std::string& path, Symbology symbology, std::u16string_view text, Options options, int width,
-                  bool label = true, int scale = 1)
+    bool label = true, int scale = 1)
 {
     Drawing drawing = Encode(symbology, text, options, width);
     drawing.labelShown = drawing.labelShown && label;
@@ -158,7 +162,8 @@ bool HoldsPainted(const std::string& path, Symbology symbology, std::u16string_v
     const GrayImage read = ReadGray(path);
     bool same = read.width == width * scale && read.height == 67 * scale;
     for (int i = 0; same && i < read.width * read.height; ++i)
-        same = (read.pixels[static_cast<std::size_t>(i)] < 128) == painted.black(i % read.width / scale, i / read.width / scale);
+        same = (read.pixels[static_cast<std::size_t>(i)] < 128)
+            == painted.black(i % read.width / scale, i / read.width / scale);
     return same;
 }
 
@@ -166,7 +171,8 @@ bool HoldsPainted(const std::string& path, Symbology symbology, std::u16string_v
 bool Whole(const std::string& path)
 {
     const std::string bytes = Slurp(path);
-    return path.ends_with(".svg") ? bytes.ends_with("</svg>\n") : bytes.starts_with("BM") && U32(bytes, 2) == bytes.size();
+    return path.ends_with(".svg") ? bytes.ends_with("</svg>\n")
+                                  : bytes.starts_with("BM") && U32(bytes, 2) == bytes.size();
 }
 
 } // namespace
@@ -181,14 +187,15 @@ TEST(Cli, WritesEachFormatThatScansWithThePaintersPixels)
     for (const std::string name : {"a.bmp", "a.png", "a.jpg", "a.JPEG", "a.svg"}) {
         SCOPED_TRACE(name);
         const Cli r({"--verify", "-s", "code128", "-o", dir / name, Utf16ToUtf8(text)}, {},
-                    {"LD_DEBUG=libs", "FONTCONFIG_FILE=/dev/null", "FONTCONFIG_PATH=/nonexistent"});
+            {"LD_DEBUG=libs", "FONTCONFIG_FILE=/dev/null", "FONTCONFIG_PATH=/nonexistent"});
         ASSERT_EQ(r.status, 0) << r.err;
-        EXPECT_TRUE(Has(r.err, "zebrix-cli-reader.so") && !Has(r.err, "libQt6") && !Has(r.err, "libfontconfig")) << r.err;
+        EXPECT_TRUE(Has(r.err, "zebrix-cli-reader.so") && !Has(r.err, "libQt6") && !Has(r.err, "libfontconfig"))
+            << r.err;
         EXPECT_EQ(Scan(dir / name, Symbology::Code128), Strings{Utf16ToUtf8(text)});
         const bool lossy = Has(name, ".j") || Has(name, ".J");
         EXPECT_TRUE(lossy ? ReadGray(dir / name).height == 67
-                          : HoldsPainted(dir / name, Symbology::Code128, text, {0, 1, 0}, Width(Symbology::Code128, text),
-                                         !name.ends_with("svg")));
+                          : HoldsPainted(dir / name, Symbology::Code128, text, {0, 1, 0},
+                              Width(Symbology::Code128, text), !name.ends_with("svg")));
     }
     EXPECT_EQ(Slurp(dir / "a.bmp").at(28), 1);
 }
@@ -198,22 +205,20 @@ TEST(Cli, WritesEachFormatThatScansWithThePaintersPixels)
 TEST(Cli, AnSvgIsAsLargeOnPaperAsItsResolutionSays)
 {
     const TempDir dir;
-    const std::tuple<Strings, std::string, std::string> rows[] = {
-        {{}, "a.bmp", "3780"}, {{"--scale", "3"}, "b.bmp", "11339"}, {{"--scale", "3", "--dpi", "300"}, "c.bmp", "11811"},
+    const std::tuple<Strings, std::string, std::string> rows[] = {{{}, "a.bmp", "3780"},
+        {{"--scale", "3"}, "b.bmp", "11339"}, {{"--scale", "3", "--dpi", "300"}, "c.bmp", "11811"},
         {{"--dpi", "96"}, "a.svg", "width=\"23.0188mm\" height=\"17.7271mm\""},
         {{"--dpi", "254"}, "b.svg", "width=\"8.7mm\" height=\"6.7mm\""},
         {{"--dpi", "2540"}, "c.svg", "width=\"0.87mm\" height=\"0.67mm\""},
-        {{"--dpi", "25"}, "d.svg", "width=\"88.392mm\" height=\"68.072mm\""},
-    };
+        {{"--dpi", "25"}, "d.svg", "width=\"88.392mm\" height=\"68.072mm\""}};
     for (const auto& [args, name, says] : rows) {
         ASSERT_EQ(Cli(With(args, {"-o", dir / name, "X"})).status, 0);
         const std::string bytes = Slurp(dir / name);
         const int scale = args.size() > 1 && args[0] == "--scale" ? 3 : 1;
         EXPECT_TRUE(name.ends_with("svg") ? Has(bytes, says)
                                           : HoldsPainted(dir / name, Symbology::Code39, u"X", {0, 1, 0},
-                                                         Width(Symbology::Code39, u"X"), true, scale) &&
-                                                std::to_string(U32(bytes, 38)) + "," + std::to_string(U32(bytes, 42)) ==
-                                                    says + "," + says)
+                                                Width(Symbology::Code39, u"X"), true, scale)
+                    && std::to_string(U32(bytes, 38)) + "," + std::to_string(U32(bytes, 42)) == says + "," + says)
             << name << " " << says;
     }
     ASSERT_EQ(Cli({"--no-label", "-o", dir / "n.svg", "X"}).status, 0);
@@ -236,13 +241,15 @@ TEST(Cli, AnInvalidCharacterGivesTheMessageAndNoFile)
 {
     const TempDir dir;
     ASSERT_EQ(Cli({"-o", dir / "a.bmp", "A"}).status, 0);
-    const std::string png = dir / "x.png", jpg = dir / "a.jpg", list = dir / "l.txt", any = "zebrix-cli: ",
-                      device = "not a regular file", input = "not a regular file, a pipe or a terminal";
+    const std::string png = dir / "x.png", jpg = dir / "a.jpg", list = dir / "l.txt",
+                      any = "zebrix-cli: ", device = "not a regular file",
+                      input = "not a regular file, a pipe or a terminal";
     Spill(list, "A\n");
     Spill(dir / "empty.txt", "");
     ASSERT_EQ(::mkfifo((dir / "fifo.bmp").c_str(), 0600), 0);
     fs::create_directory(dir / "folder.png");
-    for (const auto& [to, link] : {std::pair{"/dev/null", "null.jpg"}, {"/dev/full", "full.png"}, {"nothing", "broken.bmp"}})
+    for (const auto& [to, link] :
+        {std::pair{"/dev/null", "null.jpg"}, {"/dev/full", "full.png"}, {"nothing", "broken.bmp"}})
         fs::create_symlink(to, dir / link);
     const bool root = ::mknod((dir / "zero.bmp").c_str(), S_IFCHR | 0600, makedev(1, 5)) == 0;
     const std::string zero = root ? dir / "zero.bmp" : "/dev/zero";
@@ -250,38 +257,42 @@ TEST(Cli, AnInvalidCharacterGivesTheMessageAndNoFile)
     const std::tuple<Strings, int, std::string> rows[] = {
         {{"-o", png, "AB*C"}, 2, "zebrix-cli: * : Caractère non valide !\n"},
         {{"-o", png, "-s", "code128", "né"}, 2, "zebrix-cli: é : Caractère(s) non valide(s)\n"},
-        {{"-o", png, "-s", "code128", "A\xF0\x90\x80\x80"}, 2, "zebrix-cli: \xF0\x90\x80\x80 : Caractère(s) non valide(s)\n"},
+        {{"-o", png, "-s", "code128", "A\xF0\x90\x80\x80"}, 2,
+            "zebrix-cli: \xF0\x90\x80\x80 : Caractère(s) non valide(s)\n"},
         {{"-o", png, "-s", "i2of5", "12a"}, 2, "zebrix-cli: a : Caractère non valide\n"},
         {{"-o", png, "-s", "codabar", "12e"}, 2, "zebrix-cli: e : Caractère non valide\n"},
         {{"-o", png, "-s", "i2of5", " 1é"}, 2, "zebrix-cli:   : Caractère non valide\n"}, // the first bad one, a blank
         {{"-o", png, ""}, 2, any}, {{"-o", png}, 2, any}, {{"ABC"}, 2, any}, {{"-s", "qr", "-o", png, "A"}, 2, any},
         {{"-w", "0", "-o", png, "A"}, 2, any}, {{"-w", "abc", "-o", png, "A"}, 2, any}, {{"-o", png, "A", "B"}, 2, any},
-        {{"--bogus", "-o", png, "A"}, 2, any}, {{"-o", dir / "x.gif", "A"}, 2, any}, {{"--dpi", "-3", "-o", png, "A"}, 2, any},
-        {{"--scale", "0", "-o", png, "A"}, 2, "from 1 to 100"}, {{"--scale", "1.5", "-o", png, "A"}, 2, any},
-        {{"--scale", "101", "-o", png, "A"}, 2, "from 1 to 100"}, {{"--dpi", "0", "-o", png, "A"}, 2, "from 1 to 65535"},
+        {{"--bogus", "-o", png, "A"}, 2, any}, {{"-o", dir / "x.gif", "A"}, 2, any},
+        {{"--dpi", "-3", "-o", png, "A"}, 2, any}, {{"--scale", "0", "-o", png, "A"}, 2, "from 1 to 100"},
+        {{"--scale", "1.5", "-o", png, "A"}, 2, any}, {{"--scale", "101", "-o", png, "A"}, 2, "from 1 to 100"},
+        {{"--dpi", "0", "-o", png, "A"}, 2, "from 1 to 65535"},
         {{"--scale", "100", "-w", "65535", "-o", png, "A"}, 2, any}, // too many dots: not attempted
         {{"--dpi", "70000", "-o", png, "A"}, 2, "from 1 to 65535"}, {{"--help=1"}, 2, "--help takes no value"},
-        {{"--quality", "19", "-o", jpg, "A"}, 2, "from 20 to 100"}, {{"-w", "65535", "-o", jpg, "A"}, 2, "from 1 to 65500"},
+        {{"--quality", "19", "-o", jpg, "A"}, 2, "from 20 to 100"},
+        {{"-w", "65535", "-o", jpg, "A"}, 2, "from 1 to 65500"},
         {{"-w", "40000", "--scale", "2", "-o", jpg, "A"}, 2, "from 1 to 32750"},
         {{"-w", "65536", "-o", dir / "b.bmp", "A"}, 2, "from 1 to 65535"},
         {{"--verify=no", "-o", png, "A"}, 2, "--verify takes no value"},
         {{"--no-label=1", "-o", png, "A"}, 2, "--no-label takes no value"},
-        {{"-o", png, std::string(20000, '7')}, 2, "pixels wide"},
-        {{"--batch", list, "-o", dir / "x{foo}.bmp"}, 2, any}, {{"--batch", list, "-o", dir / "{text}"}, 2, any},
-        {{"--batch", list, "-o", dir / "{n}.gif"}, 2, any}, {{"--batch", list, "-o", dir / "{n}.bmp", "TEXT"}, 2, any},
-        {{"--batch", list}, 2, any}, {{"--batch", dir / "empty.txt", "-o", dir / "{n}.bmp"}, 2, "no lines to draw"},
+        {{"-o", png, std::string(20000, '7')}, 2, "pixels wide"}, {{"--batch", list, "-o", dir / "x{foo}.bmp"}, 2, any},
+        {{"--batch", list, "-o", dir / "{text}"}, 2, any}, {{"--batch", list, "-o", dir / "{n}.gif"}, 2, any},
+        {{"--batch", list, "-o", dir / "{n}.bmp", "TEXT"}, 2, any}, {{"--batch", list}, 2, any},
+        {{"--batch", dir / "empty.txt", "-o", dir / "{n}.bmp"}, 2, "no lines to draw"},
         {{"--batch", dir / "missing.txt", "-o", dir / "{n}.bmp"}, 1, "cannot read"},
-        {{"--batch", "/dev/zero", "-o", dir / "{n}.bmp"}, 1, input}, {{"--batch", zero, "-o", dir / "{n}.bmp"}, 1, input},
+        {{"--batch", "/dev/zero", "-o", dir / "{n}.bmp"}, 1, input},
+        {{"--batch", zero, "-o", dir / "{n}.bmp"}, 1, input},
         {{"--batch", list, "-o", dir / "none/{n}.bmp"}, 1, "line 1: cannot write"},
         {{"--batch", list, "-o", dir / "fifo.bmp"}, 1, device}, {{"-o", dir / "fifo.bmp", "A"}, 1, device},
         {{"-o", dir / "missing/x.png", "A"}, 1, "No such file"}, {{"-o", dir / "folder.png", "A"}, 1, "it is a folder"},
         {{"-o", dir / "broken.bmp", "A"}, 1, "a symbolic link to nothing"}, {{"-o", dir / "null.jpg", "A"}, 1, device},
-        {{"-o", dir / "full.png", "A"}, 1, device}, {{"-o", zero, "A"}, 1, device},
-    };
+        {{"-o", dir / "full.png", "A"}, 1, device}, {{"-o", zero, "A"}, 1, device}};
     for (const auto& [args, status, says] : rows) {
         const Cli r(args);
         EXPECT_EQ(r.status, status) << ::testing::PrintToString(args);
-        EXPECT_TRUE(says.ends_with("\n") ? r.err == says : Has(r.err, says) && (status == 2 || Has(r.err, "cannot "))) << r.err;
+        EXPECT_TRUE(says.ends_with("\n") ? r.err == says : Has(r.err, says) && (status == 2 || Has(r.err, "cannot ")))
+            << r.err;
     }
     for (const std::string& to : {dir / "fifo.bmp", dir / "null.jpg", zero})
         EXPECT_EQ(Convert(dir / "a.bmp", to), ZAREZU_CANNOT_WRITE) << to;
@@ -306,11 +317,13 @@ TEST(Batch, OneImagePerLineAndBadLinesByNumber)
     Spill(dir / "list.txt", "CODE39\r\nA*B\r\n\r\nabc\r\n\xC3(\r\n-. $/+%\r\nLAST");
     const Cli r({"--batch", dir / "list.txt", "-o", out / "{n:03}-{text}.bmp"});
     EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err, "line 2: * : Caractère non valide !\nline 3: empty line, nothing to draw\nline 5: not valid UTF-8\n");
+    EXPECT_EQ(
+        r.err, "line 2: * : Caractère non valide !\nline 3: empty line, nothing to draw\nline 5: not valid UTF-8\n");
     EXPECT_EQ(out.entries().size(), 4u);
     for (const auto& [name, text] : {std::pair<const char*, std::u16string>{"001-CODE39.bmp", u"CODE39"},
-                                     {"004-abc.bmp", u"abc"}, {"006--. $_+%.bmp", u"-. $/+%"}, {"007-LAST.bmp", u"LAST"}})
-        EXPECT_TRUE(HoldsPainted(out / name, Symbology::Code39, text, {0, 1, 0}, Width(Symbology::Code39, text))) << name;
+             {"004-abc.bmp", u"abc"}, {"006--. $_+%.bmp", u"-. $/+%"}, {"007-LAST.bmp", u"LAST"}})
+        EXPECT_TRUE(HoldsPainted(out / name, Symbology::Code39, text, {0, 1, 0}, Width(Symbology::Code39, text)))
+            << name;
     EXPECT_EQ(Scan(out / "004-abc.bmp", Symbology::Code39), Strings{"ABC"});
 }
 
@@ -325,10 +338,14 @@ TEST(Batch, MessagesComeInLineOrderFromAllThreads)
         lines += (i % 7 ? "OK " : "BAD_\x01") + std::to_string(i) + "\n";
         expected += i % 7 ? "" : "line " + std::to_string(i) + ": U+0001 : Caractère(s) non valide(s)\n";
     }
-    lines += "a\tb\n\x1B[2J\x1B]0;pwned\x07\nab\x7F\n\xE2\x80\xAE" "abc\n\xC2\x9B" "31m\na\xC2\xA0" "b\n";
+    lines += "a\tb\n\x1B[2J\x1B]0;pwned\x07\nab\x7F\n\xE2\x80\xAE"
+             "abc\n\xC2\x9B"
+             "31m\na\xC2\xA0"
+             "b\n";
     for (const char* shown : {"401: U+0009", "402: U+001B", "403: U+007F", "404: U+202E", "405: U+009B", "406: U+00A0"})
         expected += "line " + std::string(shown) + " : Caractère(s) non valide(s)\n";
-    const Cli r({"--batch", "-", "-j", "2", "-s", "code128", "-p", "--no-label", "-w", "300", "-o", dir / "{n}.png"}, lines);
+    const Cli r(
+        {"--batch", "-", "-j", "2", "-s", "code128", "-p", "--no-label", "-w", "300", "-o", dir / "{n}.png"}, lines);
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, expected);
     EXPECT_EQ(dir.entries().size(), 400u - 400 / 7);
@@ -345,8 +362,9 @@ TEST(Batch, ALaterLineNeverOverwritesAnEarlierOne)
     EXPECT_EQ(Scan(dir / "A_B.bmp", Symbology::Code128), Strings{"A/B"});
     EXPECT_TRUE(r.status == 2 && fs::exists(dir / "C.bmp"));
     r = Cli({"--batch", "-", "-o", dir / "same.bmp"}, "A*B\nFIRST\nSECOND\n");
-    EXPECT_EQ(r.err, "line 1: * : Caractère non valide !\nline 3: " + dir / "same.bmp" +
-                         " was already written by an earlier line of this batch; not overwritten\n");
+    EXPECT_EQ(r.err,
+        "line 1: * : Caractère non valide !\nline 3: " + dir / "same.bmp"
+            + " was already written by an earlier line of this batch; not overwritten\n");
     EXPECT_EQ(Scan(dir / "same.bmp", Symbology::Code39), Strings{"FIRST"});
     fs::create_symlink("1.bmp", links / "2.bmp");
     fs::create_symlink(links / "1.bmp", links / "3.bmp");
@@ -368,8 +386,9 @@ TEST(Verify, CatchesWhatDoesNotReadBack)
     const TempDir dir;
     const std::pair<Strings, std::string> rows[] = {
         {{"-s", "code128", "-p", "-o", dir / "p.bmp", "Hello"}, "p.bmp: does not read back: Les espaces élargis"},
-        {{"-w", "60", "-o", dir / "w.png", "HELLO"}, "w.png: does not read back: Le code barre est coupé au bord droit "
-                                                     "de l'image : élargissez l'image (-w)."},
+        {{"-w", "60", "-o", dir / "w.png", "HELLO"},
+            "w.png: does not read back: Le code barre est coupé au bord droit "
+            "de l'image : élargissez l'image (-w)."},
         {{"-s", "i2of5", "-o", dir / "i2.png", "1234"}, "i2.png: does not read back: Trop court"},
         // The Code 39 check character is checked, not compared; Interleaved 2 of 5 compares the digits drawn.
         {{"-c", "-o", dir / "a.svg", "code39"}, ""}, {{"-s", "i2of5", "-c", "-o", dir / "i.bmp", "1234"}, ""},
@@ -384,9 +403,13 @@ TEST(Verify, CatchesWhatDoesNotReadBack)
     Spill(dir / "c.txt", "12\n1\na1\n-$:/.+\nX\n"); // the unreadable file decides the exit code, not the bad line
     const Cli r({"--verify", "-s", "codabar", "--batch", dir / "c.txt", "-o", dir / "c{n}.svg"});
     EXPECT_EQ(r.status, 3);
-    EXPECT_EQ(r.err, "line 2: " + dir / "c2.svg" + ": does not read back: Trop court pour les lecteurs courants : il "
-                     "faut au moins 2 caractères en Codabar.\nline 3: " + dir / "c3.svg" + ": does not read back: Aucun "
-                     "lecteur ne le lit (attendu : « a1 »).\nline 5: X : Caractère non valide\n");
+    EXPECT_EQ(r.err,
+        "line 2: " + dir / "c2.svg"
+            + ": does not read back: Trop court pour les lecteurs courants : il "
+              "faut au moins 2 caractères en Codabar.\nline 3: "
+            + dir / "c3.svg"
+            + ": does not read back: Aucun "
+              "lecteur ne le lit (attendu : « a1 »).\nline 5: X : Caractère non valide\n");
     EXPECT_TRUE(fs::exists(dir / "c4.svg"));
 }
 
@@ -394,20 +417,24 @@ TEST(Verify, CatchesWhatDoesNotReadBack)
 // file name (at most 100 bytes, never half a character), bad patterns refused.
 TEST(NameTemplate, FieldsExpandAndBadPatternsSayWhy)
 {
-    const std::tuple<const char*, std::u16string, std::string> rows[] = {
-        {"out/{n}.bmp", u"X", "out/7.bmp"}, {"label-{n:05}.png", u"X", "label-00007.png"}, {"plain.bmp", u"X", "plain.bmp"},
+    const std::tuple<const char*, std::u16string, std::string> rows[] = {{"out/{n}.bmp", u"X", "out/7.bmp"},
+        {"label-{n:05}.png", u"X", "label-00007.png"}, {"plain.bmp", u"X", "plain.bmp"},
         {"{n:03}-{text}.svg", u"ABC 12", "007-ABC 12.svg"}, {"{{n}}-{{text}}.bmp", u"X", "{n}-{text}.bmp"},
-        {"{text}.bmp", u"{n}", "{n}.bmp"}, {"{text}", u"A/B/C", "A_B_C"}, {"{text}", u"tab\there\x7F" u"end\x0085",
-        "tab_here_end_"}, {"{text}", u".hidden", "_hidden"}, {"{text}", u"..", "_."}, {"{text}", u"a.b", "a.b"},
-        {"{text}", u"", "_"}, {"{text}", u"Prix: 12€", "Prix: 12€"}, {"{text}", std::u16string(300, u'7'), std::string(100, '7')},
+        {"{text}.bmp", u"{n}", "{n}.bmp"}, {"{text}", u"A/B/C", "A_B_C"},
+        {"{text}",
+            u"tab\there\x7F"
+            u"end\x0085",
+            "tab_here_end_"},
+        {"{text}", u".hidden", "_hidden"}, {"{text}", u"..", "_."}, {"{text}", u"a.b", "a.b"}, {"{text}", u"", "_"},
+        {"{text}", u"Prix: 12€", "Prix: 12€"}, {"{text}", std::u16string(300, u'7'), std::string(100, '7')},
         {"{text}", u"x" + std::u16string(60, u'é'), "x" + Utf16ToUtf8(std::u16string(49, u'é'))},
         {"x{foo}.bmp", u"", "refused: {foo}"}, {"x{n.bmp", u"", "refused: unclosed"}, {"{n:5}.bmp", u"", "refused: "},
-        {"{n:00}.bmp", u"", "refused: "}, {"{n:019}.bmp", u"", "refused: "}, {"{N}.bmp", u"", "refused: "},
-    };
+        {"{n:00}.bmp", u"", "refused: "}, {"{n:019}.bmp", u"", "refused: "}, {"{N}.bmp", u"", "refused: "}};
     for (const auto& [pattern, text, expanded] : rows) {
         std::string why;
         const auto t = cli::NameTemplate::Parse(pattern, why);
-        EXPECT_TRUE(t ? t->Expand(7, text) == expanded : expanded.starts_with("refused") && Has(why, expanded.substr(9)))
+        EXPECT_TRUE(
+            t ? t->Expand(7, text) == expanded : expanded.starts_with("refused") && Has(why, expanded.substr(9)))
             << pattern << " " << expanded << ": " << why;
     }
     std::string why;
@@ -418,12 +445,13 @@ TEST(NameTemplate, FieldsExpandAndBadPatternsSayWhy)
 TEST(LineInput, LineBreaksOfEveryKindWhateverTheBlocks)
 {
     const std::string longest(cli::kMaxLineBytes, 'y'), tooLong(cli::kMaxLineBytes + 1, 'z'), x(70000, 'x');
-    const std::pair<std::string, Strings> rows[] = {
-        {"a\nb\nc", {"a", "b", "c"}}, {"a\nb\n", {"a", "b"}}, {"a\r\nb\r\n", {"a", "b"}}, {"a\r\nb", {"a", "b"}},
-        {"a\n\nb\n\n", {"a", "", "b", ""}}, {"\xEF\xBB\xBF" "a\nb", {"a", "b"}}, {"\xEF\xBB\xBF", {}},
-        {"a\rb\n", {"a\rb"}}, {"", {}}, {"\n", {""}}, {x + "\r\ny", {x, "y"}},
-        {longest + "\nshort\n" + tooLong + "\nlast", {longest, "short", "(too long)", "last"}},
-    };
+    const std::pair<std::string, Strings> rows[] = {{"a\nb\nc", {"a", "b", "c"}}, {"a\nb\n", {"a", "b"}},
+        {"a\r\nb\r\n", {"a", "b"}}, {"a\r\nb", {"a", "b"}}, {"a\n\nb\n\n", {"a", "", "b", ""}},
+        {"\xEF\xBB\xBF"
+         "a\nb",
+            {"a", "b"}},
+        {"\xEF\xBB\xBF", {}}, {"a\rb\n", {"a\rb"}}, {"", {}}, {"\n", {""}}, {x + "\r\ny", {x, "y"}},
+        {longest + "\nshort\n" + tooLong + "\nlast", {longest, "short", "(too long)", "last"}}};
     const TempDir dir;
     for (const auto& [input, lines] : rows) {
         Strings streamed;
@@ -445,11 +473,11 @@ TEST(Utf, StrictDecodingBothWays)
     EXPECT_EQ(out, u"Zebrix é € 😀");
     EXPECT_EQ(Utf16ToUtf8(out), "Zebrix é € 😀");
     // Both ends of every sequence length read and write back the same.
-    for (const char* good : {"\x7F", "\xC2\x80", "\xDF\xBF", "\xE0\xA0\x80", "\xEF\xBF\xBF", "\xF0\x90\x80\x80",
-                             "\xF4\x8F\xBF\xBF"})
+    for (const char* good :
+        {"\x7F", "\xC2\x80", "\xDF\xBF", "\xE0\xA0\x80", "\xEF\xBF\xBF", "\xF0\x90\x80\x80", "\xF4\x8F\xBF\xBF"})
         EXPECT_TRUE(Utf8ToUtf16(good, out) && Utf16ToUtf8(out) == good) << good;
     for (const char* bad : {"\xC3", "\xC0\xAF", "\xC1\xBF", "\xE0\x9F\xBF", "\xF0\x8F\xBF\xBF", "\xED\xA0\x80",
-                            "\xF4\x90\x80\x80", "\xF5\x80\x80\x80", "\xFF", "a\x80"})
+             "\xF4\x90\x80\x80", "\xF5\x80\x80\x80", "\xFF", "a\x80"})
         EXPECT_FALSE(Utf8ToUtf16(bad, out)) << bad;
     EXPECT_EQ(Utf16ToUtf8(u"\xD800x\xDFFF"), "\xEF\xBF\xBDx\xEF\xBF\xBD"); // halves of a pair
 }
@@ -458,7 +486,8 @@ TEST(Utf, StrictDecodingBothWays)
 // says how many it wrote; a reader watching the folder never sees a short file.
 TEST(Hardening, ASignalPartWayLeavesWholeFilesAndNoTemporaryOne)
 {
-    for (const auto& [signal, status, type] : {std::tuple{SIGINT, 130, ".bmp"}, {SIGTERM, 143, ".svg"}, {SIGKILL, 137, ".bmp"}}) {
+    for (const auto& [signal, status, type] :
+        {std::tuple{SIGINT, 130, ".bmp"}, {SIGTERM, 143, ".svg"}, {SIGKILL, 137, ".bmp"}}) {
         const TempDir dir, io;
         Spill(io / "in", Lines(200000));
         std::atomic<bool> done{false};
@@ -471,7 +500,8 @@ TEST(Hardening, ASignalPartWayLeavesWholeFilesAndNoTemporaryOne)
                         whole += Whole(dir / name) || !short_.insert(name).second;
         });
         const int err = ::open((io / "err").c_str(), O_WRONLY | O_CREAT, 0600);
-        const pid_t pid = Start({"-s", "code128", "--scale", "3", "--batch", io / "in", "-o", dir / "{n}" + type}, -1, -1, err);
+        const pid_t pid
+            = Start({"-s", "code128", "--scale", "3", "--batch", io / "in", "-o", dir / "{n}" + type}, -1, -1, err);
         for (int i = 0; i < 1000 && whole < 150; ++i)
             std::this_thread::sleep_for(5ms);
         ::kill(pid, signal);
@@ -481,8 +511,10 @@ TEST(Hardening, ASignalPartWayLeavesWholeFilesAndNoTemporaryOne)
         const auto names = dir.entries();
         EXPECT_TRUE(whole >= 150 && names.size() < 200000u) << "the signal came too early or too late to test anything";
         EXPECT_TRUE(short_.empty()) << short_.size() << " short files, the first " << *short_.begin();
-        EXPECT_TRUE(std::all_of(names.begin(), names.end(), [&](auto& name) { return name[0] != '.' && Whole(dir / name); }));
-        EXPECT_TRUE(signal == SIGKILL || Has(Slurp(io / "err"), ": " + std::to_string(names.size()) + " files written"));
+        EXPECT_TRUE(
+            std::all_of(names.begin(), names.end(), [&](auto& name) { return name[0] != '.' && Whole(dir / name); }));
+        EXPECT_TRUE(
+            signal == SIGKILL || Has(Slurp(io / "err"), ": " + std::to_string(names.size()) + " files written"));
         ::close(err);
     }
 }
@@ -503,9 +535,11 @@ TEST(Hardening, AReplacedFileKeepsItsLinksAndPermissions)
         fs::permissions(dir / "old" + ext, fs::perms(0640));
         fs::create_hard_link(dir / "old" + ext, dir / "twin" + ext);
         fs::create_symlink("old" + ext, dir / "link" + ext);
-        EXPECT_TRUE(ext == ".bmp" || (Convert(dir / "bad.bmp", dir / "link.jpg") == ZAREZU_NOT_A_BMP &&
-                                      Slurp(dir / "old.jpg") == "old"));
-        EXPECT_EQ(ext == ".jpg" ? Convert(dir / "new.bmp", dir / "link.jpg") : Cli({"-o", dir / "link.bmp", "NEW"}).status, 0);
+        EXPECT_TRUE(ext == ".bmp"
+            || (Convert(dir / "bad.bmp", dir / "link.jpg") == ZAREZU_NOT_A_BMP && Slurp(dir / "old.jpg") == "old"));
+        EXPECT_EQ(
+            ext == ".jpg" ? Convert(dir / "new.bmp", dir / "link.jpg") : Cli({"-o", dir / "link.bmp", "NEW"}).status,
+            0);
         EXPECT_TRUE(ext == ".jpg" ? Slurp(dir / "old.jpg").starts_with("\xFF\xD8\xFF") : Whole(dir / "old.bmp")) << ext;
         EXPECT_TRUE(fs::is_symlink(dir / "link" + ext) && Slurp(dir / "twin" + ext) == "old") << ext;
         EXPECT_EQ(fs::status(dir / "old" + ext).permissions(), fs::perms(0640)) << ext;
@@ -523,7 +557,7 @@ TEST(Hardening, AFullDiskLosesNoFile)
     const TempDir elsewhere;
     ASSERT_EQ(Cli({"-o", elsewhere / "a.bmp", "A"}).status, 0);
     for (const Strings& args : {Strings{"-o", disk + "/old.bmp", "A"}, {"--batch", "-", "-o", disk + "/{n}.bmp"},
-                                {"--batch", "-", "-o", disk + "/old.bmp"}}) {
+             {"--batch", "-", "-o", disk + "/old.bmp"}}) {
         const Cli r(args, Lines(50));
         EXPECT_TRUE(r.status == 1 && Has(r.err, "No space left on device")) << r.err;
     }

@@ -75,10 +75,14 @@ QByteArray BuildBmp(const Layout& l, int width, int height)
             const int row = pixelsAt + stride * (l.topDown ? y : height - 1 - y), bit = x * l.bits;
             const QRgb c = kColours[Block(x, y) % (colours ? colours : 4)];
             if (colours && l.bits < 8)
-                b[row + bit / 8] = static_cast<char>(b[row + bit / 8] | (Block(x, y) % colours) << (8 - l.bits - bit % 8));
+                b[row + bit / 8]
+                    = static_cast<char>(b[row + bit / 8] | (Block(x, y) % colours) << (8 - l.bits - bit % 8));
             else
-                Put(b, row + bit / 8, colours ? static_cast<std::uint32_t>(Block(x, y))
-                    : Channel(l.masks[0], qRed(c)) | Channel(l.masks[1], qGreen(c)) | Channel(l.masks[2], qBlue(c)), l.bits / 8);
+                Put(b, row + bit / 8,
+                    colours
+                        ? static_cast<std::uint32_t>(Block(x, y))
+                        : Channel(l.masks[0], qRed(c)) | Channel(l.masks[1], qGreen(c)) | Channel(l.masks[2], qBlue(c)),
+                    l.bits / 8);
         }
     return b;
 }
@@ -109,7 +113,8 @@ std::string Facts(const QByteArray& jpeg)
     jpeg_error_mgr errors{};
     info.err = jpeg_std_error(&errors);
     jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(jpeg.constData()), static_cast<unsigned long>(jpeg.size()));
+    jpeg_mem_src(
+        &info, reinterpret_cast<const unsigned char*>(jpeg.constData()), static_cast<unsigned long>(jpeg.size()));
     jpeg_read_header(&info, TRUE);
     std::string facts = std::to_string(info.num_components) + " components, quantiser "
         + std::to_string(info.quant_tbl_ptrs[0]->quantval[0]) + ", density " + std::to_string(info.density_unit) + ":"
@@ -126,7 +131,9 @@ protected:
     int convert(const QByteArray& bmp, int ratio = 100, int flags = 1)
     {
         QFile::remove(out);
-        return WriteAll(in, bmp) ? RealConverter()(QFile::encodeName(in).constData(), QFile::encodeName(out).constData(), ratio, flags) : -100;
+        return WriteAll(in, bmp)
+            ? RealConverter()(QFile::encodeName(in).constData(), QFile::encodeName(out).constData(), ratio, flags)
+            : -100;
     }
     int convert(const QImage& image, int ratio) { return image.save(in, "BMP") ? convert(ReadAll(in), ratio) : -100; }
 
@@ -146,9 +153,15 @@ TEST_F(ConverterTest, BlackAndWhiteBecomesGrayscaleAndRatioSetsTheQuality)
     for (int x = 0; x < stripes.width(); ++x)
         for (int y = 0; y < stripes.height(); ++y)
             stripes.setPixel(x, y, x % 2 ? qRgb(255, 0, 0) : qRgb(0, 0, 255));
-    const struct { const QImage& image; int ratio; std::string facts; int worst; } rows[] = {
-        {bars, 20, "1 components, quantiser 13, density 1:96", 255}, {bars, 50, "1 components, quantiser 8, density 1:96", 255},
-        {bars, 80, "1 components, quantiser 3, density 1:96", 255}, {bars, 100, "1 components, quantiser 1, density 1:96", 8},
+    const struct {
+        const QImage& image;
+        int ratio;
+        std::string facts;
+        int worst;
+    } rows[] = {{bars, 20, "1 components, quantiser 13, density 1:96", 255},
+        {bars, 50, "1 components, quantiser 8, density 1:96", 255},
+        {bars, 80, "1 components, quantiser 3, density 1:96", 255},
+        {bars, 100, "1 components, quantiser 1, density 1:96", 8},
         {stripes, 90, "3 components, quantiser 2, density 1:96", 100}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.ratio);
@@ -165,14 +178,13 @@ TEST_F(ConverterTest, BlackAndWhiteBecomesGrayscaleAndRatioSetsTheQuality)
 TEST_F(ConverterTest, ReadsEveryUncompressedLayout)
 {
     const std::array<std::uint32_t, 3> rgb555{0x7C00, 0x03E0, 0x001F}, rgb24{0xFF0000, 0xFF00, 0xFF};
-    const Layout layouts[] = {
-        {"1-bit", 1}, {"4-bit", 4}, {"8-bit", 8}, {"8-bit top-down", 8, 40, true}, {"8-bit core", 8, 12},
-        {"16-bit 555", 16, 40, false, 0, rgb555}, {"16-bit 565", 16, 40, false, 3, {0xF800, 0x07E0, 0x001F}},
-        {"24-bit", 24, 40, false, 0, rgb24}, {"24-bit top-down", 24, 40, true, 0, rgb24},
-        {"24-bit core", 24, 12, false, 0, rgb24}, {"24-bit v5 header", 24, 124, false, 0, rgb24},
-        {"32-bit", 32, 40, false, 0, rgb24}, {"32-bit fields", 32, 40, false, 3, {0xFF, 0xFF00, 0xFF0000}},
-        {"32-bit v4 fields", 32, 108, false, 3, {0xFF000000, 0xFF0000, 0xFF00}},
-    };
+    const Layout layouts[]
+        = {{"1-bit", 1}, {"4-bit", 4}, {"8-bit", 8}, {"8-bit top-down", 8, 40, true}, {"8-bit core", 8, 12},
+            {"16-bit 555", 16, 40, false, 0, rgb555}, {"16-bit 565", 16, 40, false, 3, {0xF800, 0x07E0, 0x001F}},
+            {"24-bit", 24, 40, false, 0, rgb24}, {"24-bit top-down", 24, 40, true, 0, rgb24},
+            {"24-bit core", 24, 12, false, 0, rgb24}, {"24-bit v5 header", 24, 124, false, 0, rgb24},
+            {"32-bit", 32, 40, false, 0, rgb24}, {"32-bit fields", 32, 40, false, 3, {0xFF, 0xFF00, 0xFF0000}},
+            {"32-bit v4 fields", 32, 108, false, 3, {0xFF000000, 0xFF0000, 0xFF00}}};
     for (const Layout& l : layouts) {
         SCOPED_TRACE(l.name);
         ASSERT_EQ(convert(BuildBmp(l, 35, 24)), ZAREZU_OK); // odd width: rows need padding
@@ -189,16 +201,19 @@ TEST_F(ConverterTest, RefusesHostileHeadersWithoutWritingAnything)
 {
     const QByteArray good = BuildBmp({"8-bit", 8}, 16, 4);
     ASSERT_EQ(convert(good), ZAREZU_OK);
-    const struct { const char* name; int at, size; std::uint32_t value; } rows[] = {
+    const struct {
+        const char* name;
+        int at, size;
+        std::uint32_t value;
+    } rows[] = {
         {"magic", 0, 2, 0x4142}, {"pixel offset past the end", 10, 4, 0xFFFFFFFF},
-        {"pixel offset near the end", 10, 4, static_cast<std::uint32_t>(good.size() - 8)},
-        {"header size 0", 14, 4, 0}, {"header size 13", 14, 4, 13}, {"header size 64", 14, 4, 64},
-        {"header size past the end", 14, 4, 0x7FFFFFFF}, {"width 0", 18, 4, 0},
-        {"negative width", 18, 4, static_cast<std::uint32_t>(-16)}, {"width too wide", 18, 4, 70000},
-        {"height 0", 22, 4, 0}, {"smallest height", 22, 4, 0x80000000}, {"huge area, little data", 18, 4, 65000},
-        {"bits 0", 28, 2, 0}, {"bits 2", 28, 2, 2}, {"bits 7", 28, 2, 7}, {"bits 64", 28, 2, 64},
-        {"RLE8", 30, 4, 1}, {"RLE4", 30, 4, 2}, {"bit fields on 8 bits", 30, 4, 3}, {"embedded JPEG", 30, 4, 4},
-        {"embedded PNG", 30, 4, 5}, {"unknown compression", 30, 4, 0xFFFFFFFF},
+        {"pixel offset near the end", 10, 4, static_cast<std::uint32_t>(good.size() - 8)}, {"header size 0", 14, 4, 0},
+        {"header size 13", 14, 4, 13}, {"header size 64", 14, 4, 64}, {"header size past the end", 14, 4, 0x7FFFFFFF},
+        {"width 0", 18, 4, 0}, {"negative width", 18, 4, static_cast<std::uint32_t>(-16)},
+        {"width too wide", 18, 4, 70000}, {"height 0", 22, 4, 0}, {"smallest height", 22, 4, 0x80000000},
+        {"huge area, little data", 18, 4, 65000}, {"bits 0", 28, 2, 0}, {"bits 2", 28, 2, 2}, {"bits 7", 28, 2, 7},
+        {"bits 64", 28, 2, 64}, {"RLE8", 30, 4, 1}, {"RLE4", 30, 4, 2}, {"bit fields on 8 bits", 30, 4, 3},
+        {"embedded JPEG", 30, 4, 4}, {"embedded PNG", 30, 4, 5}, {"unknown compression", 30, 4, 0xFFFFFFFF},
         {"colour count past 256", 46, 4, 0xFFFFFFFF}, // counts as 256 entries, which the file does not hold
     };
     for (const auto& row : rows) {
@@ -221,14 +236,19 @@ TEST_F(ConverterTest, PathsAndArguments)
     ASSERT_EQ(convert(BuildBmp({"24-bit", 24, 40, false, 0, {0xFF0000, 0xFF00, 0xFF}}, 40, 16)), ZAREZU_OK);
     const QByteArray from = QFile::encodeName(in), to = QFile::encodeName(out);
     const QByteArray none = QFile::encodeName(dir.filePath("none.bmp")), folder = QFile::encodeName(dir.path()),
-                     pipe = QFile::encodeName(dir.filePath("pipe.bmp")), lost = QFile::encodeName(dir.filePath("no/out.jpg"));
+                     pipe = QFile::encodeName(dir.filePath("pipe.bmp")),
+                     lost = QFile::encodeName(dir.filePath("no/out.jpg"));
     ASSERT_EQ(mkfifo(pipe.constData(), 0600), 0);
-    const struct { const char* name; const char *source, *destination; int result; } rows[] = {
-        {"no source", nullptr, to, ZAREZU_BAD_ARGUMENT}, {"no destination", from, nullptr, ZAREZU_BAD_ARGUMENT},
+    const struct {
+        const char* name;
+        const char *source, *destination;
+        int result;
+    } rows[] = {{"no source", nullptr, to, ZAREZU_BAD_ARGUMENT}, {"no destination", from, nullptr, ZAREZU_BAD_ARGUMENT},
         {"empty source", "", to, ZAREZU_BAD_ARGUMENT}, {"missing source", none, to, ZAREZU_CANNOT_READ},
-        {"folder as source", folder, to, ZAREZU_CANNOT_READ}, {"pipe as source, not waited on", pipe, to, ZAREZU_CANNOT_READ},
-        {"missing folder", from, lost, ZAREZU_CANNOT_WRITE}, {"folder as destination", from, folder, ZAREZU_CANNOT_WRITE},
-    };
+        {"folder as source", folder, to, ZAREZU_CANNOT_READ},
+        {"pipe as source, not waited on", pipe, to, ZAREZU_CANNOT_READ},
+        {"missing folder", from, lost, ZAREZU_CANNOT_WRITE},
+        {"folder as destination", from, folder, ZAREZU_CANNOT_WRITE}};
     QFile::remove(out);
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -242,6 +262,7 @@ TEST_F(ConverterTest, PathsAndArguments)
     EXPECT_EQ(QImage(out), QImage::fromData(optimised));
     for (const auto& [ratio, quantiser] : {std::pair{0, 16}, {1000, 1}}) { // as ratio 1 (quality 50), as 100
         EXPECT_EQ(RealConverter()(from, to, ratio, 1), ZAREZU_OK);
-        EXPECT_EQ(Facts(ReadAll(out)), "3 components, quantiser " + std::to_string(quantiser) + ", density 1:96") << ratio;
+        EXPECT_EQ(Facts(ReadAll(out)), "3 components, quantiser " + std::to_string(quantiser) + ", density 1:96")
+            << ratio;
     }
 }

@@ -14,7 +14,10 @@ namespace zebrix::test {
 // What the save command sees of the main window.
 class SurfaceHost : public SaveHost {
 public:
-    void draw(Symbology symbology, const std::u16string& text) { surface.show(Encode(symbology, text, {0, 1, 0}, surface.width())); }
+    void draw(Symbology symbology, const std::u16string& text)
+    {
+        surface.show(Encode(symbology, text, {0, 1, 0}, surface.width()));
+    }
     QImage currentImage() const override { return surface.image(); }
     void setBackgroundPicture(const QImage& picture) override { surface.setBackgroundPicture(picture); }
     void setCaption(const QString& text) override { caption = text; }
@@ -26,7 +29,10 @@ public:
 
 inline QString ConverterFolder() { return QStringLiteral(ZEBRIX_CONVERTER_DIR); }
 // A broken converter: "nofunction", "silent" or "huge".
-inline QString FakeConverterFolder(const char* kind) { return QStringLiteral(FAKE_CONVERTERS_DIR "/") + QLatin1String(kind); }
+inline QString FakeConverterFolder(const char* kind)
+{
+    return QStringLiteral(FAKE_CONVERTERS_DIR "/") + QLatin1String(kind);
+}
 
 // RsBmpToJpg from the real library, loaded as the program loads it.
 inline RsBmpToJpgFunction RealConverter()
@@ -36,7 +42,11 @@ inline RsBmpToJpgFunction RealConverter()
     return f;
 }
 
-inline QByteArray ReadAll(const QString& path) { QFile f(path); return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray(); }
+inline QByteArray ReadAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
 inline bool WriteAll(const QString& path, const QByteArray& bytes)
 {
     QFile f(path);

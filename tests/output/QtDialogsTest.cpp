@@ -50,7 +50,8 @@ protected:
             ASSERT_TRUE(WriteAll(dir.filePath(name), {}));
     }
     // The real dialog asked for a name with this type and name proposed, the user doing `act`.
-    std::optional<SaveDialogAnswer> ask(int selectedType, const QString& proposed, std::function<void(QFileDialog*)> act)
+    std::optional<SaveDialogAnswer> ask(
+        int selectedType, const QString& proposed, std::function<void(QFileDialog*)> act)
     {
         SaveDialogRequest r{"Enregistrer Sous", {}, selectedType, proposed};
         for (const auto& t : SaveCommand::fileTypes())
@@ -70,7 +71,10 @@ TEST_F(QtSaveDialogTest, ShowsTheFileTypesAsTheyStandAndListsFilesWhateverTheirC
     QStringList shown, expected = {"Enregistrer Sous", "1", "code.jpg"};
     for (const auto& t : SaveCommand::fileTypes())
         expected << t.shown.description; // two blanks before "(" where there are two
-    expected << "a.bmp" << "b.BMP" << "c.Bmp" << "code.bmp";
+    expected << "a.bmp"
+             << "b.BMP"
+             << "c.Bmp"
+             << "code.bmp";
     const auto answer = ask(2, dir.filePath("code.jpg"), [&](QFileDialog* d) {
         shown << d->windowTitle() << QString::number(Types(d)->currentIndex()) << Name(d)->text();
         for (int i = 0; i < Types(d)->count(); ++i)

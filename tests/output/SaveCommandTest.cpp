@@ -1,7 +1,7 @@
 // The save command driven whole through scripted dialogs, against a real
 // drawing surface, the real converter library and real files.
-#include "OutputTestSupport.h"
 #include "output/SaveCommand.h"
+#include "OutputTestSupport.h"
 #include "support/Decoders.h"
 #include "support/FakeInputBox.h"
 #include "support/FakeMessageBox.h"
@@ -47,7 +47,10 @@ protected:
 
     QString out(const QString& name = {}) const { return root.filePath(name.isEmpty() ? "out" : "out/" + name); }
 
-    void save(const QString& path, int fileType, bool replace = true) { dialog.answers.push_back({{path, fileType, replace}}), command->run(); }
+    void save(const QString& path, int fileType, bool replace = true)
+    {
+        dialog.answers.push_back({{path, fileType, replace}}), command->run();
+    }
 
     // The JPEG the converter makes of the surface with this ratio.
     QByteArray referenceJpeg(int ratio)
@@ -65,7 +68,8 @@ protected:
         ASSERT_EQ(messages.shown.size(), 1u);
         const auto& box = messages.shown.back();
         EXPECT_TRUE(box.title == "Erreur" && box.icon == MessageIcon::Critical && box.buttons == MessageButtons::Ok
-                    && box.text.contains(fileName) && box.text.contains(detail)) << box.text.toStdString();
+            && box.text.contains(fileName) && box.text.contains(detail))
+            << box.text.toStdString();
         messages.shown.clear();
     }
 
@@ -86,16 +90,17 @@ protected:
 TEST_F(SaveCommandTest, FirstDialogOffersTheFileTypesWithTypeOneAndNoName)
 {
     command->memory().lastFileName = "Sans Nom.bmp"; // the untitled name is never proposed
-    command->run();                                   // and cancelled
+    command->run(); // and cancelled
     ASSERT_EQ(dialog.requests.size(), 1u);
     const SaveDialogRequest& r = dialog.requests.front();
     QStringList shown = {r.title, QString::number(r.selectedType), r.proposedName, QString::number(r.confirmOverwrite)};
     for (const auto& t : r.fileTypes)
         shown << t.description + "|" + t.pattern;
-    EXPECT_EQ(shown, (QStringList{"Enregistrer Sous", "1", "", "1", "Image en mode point  (*.BMP)|*.BMP",
-                                  "Format JPG-Ratio 100% (*.JPG)|*.JPG", "Format JPG-Ratio 80%  (*.JPG)|*.JPG",
-                                  "Format JPG-Ratio 50%  (*.JPG)|*.JPG", U("Format JPG-Ratio personnalisé (*.JPG)|*.JPG"),
-                                  "Image PNG  (*.PNG)|*.PNG"}));
+    EXPECT_EQ(shown,
+        (QStringList{"Enregistrer Sous", "1", "", "1", "Image en mode point  (*.BMP)|*.BMP",
+            "Format JPG-Ratio 100% (*.JPG)|*.JPG", "Format JPG-Ratio 80%  (*.JPG)|*.JPG",
+            "Format JPG-Ratio 50%  (*.JPG)|*.JPG", U("Format JPG-Ratio personnalisé (*.JPG)|*.JPG"),
+            "Image PNG  (*.PNG)|*.PNG"}));
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_EQ(command->memory().lastFileType, 1);
 }
@@ -108,9 +113,9 @@ TEST_F(SaveCommandTest, TheFileWrittenTakesItsFormatsExtensionAfterTheFirstDot)
         int type;
         QString written;
     } rows[] = {{"code.png", 1, "code.bmp"}, {"my.code.bmp", 2, "my.jpg"}, {"code", 3, "code.jpg"},
-                {"Code.BMP", 1, "Code.bmp"}, {"code.", 4, "code.jpg"},     {"a.b.c.d", 6, "a.png"},
-                {U("Étiquette à côté.v2.final.bmp"), 3, U("Étiquette à côté.jpg")},
-                {U("  code 39 №1"), 6, U("  code 39 №1.png")}};
+        {"Code.BMP", 1, "Code.bmp"}, {"code.", 4, "code.jpg"}, {"a.b.c.d", 6, "a.png"},
+        {U("Étiquette à côté.v2.final.bmp"), 3, U("Étiquette à côté.jpg")},
+        {U("  code 39 №1"), 6, U("  code 39 №1.png")}};
     const QImage drawn = AsRgb(host.currentImage());
     int n = 0;
     for (const auto& row : rows) {
@@ -125,7 +130,8 @@ TEST_F(SaveCommandTest, TheFileWrittenTakesItsFormatsExtensionAfterTheFirstDot)
         EXPECT_TRUE((row.type != 1 && row.type != 6) || AsRgb(QImage(path)) == drawn); // lossless
         EXPECT_EQ(AsRgb(host.surface.backgroundPicture()), AsRgb(QImage(path)));
         EXPECT_EQ(host.caption, "Ruvovez : " + row.written);
-        EXPECT_EQ(command->memory().lastFileName + QString::number(command->memory().lastFileType), path + QString::number(row.type));
+        EXPECT_EQ(command->memory().lastFileName + QString::number(command->memory().lastFileType),
+            path + QString::number(row.type));
         host.surface.clearBackgroundPicture();
         host.draw(Symbology::Code39, u"CODE39");
     }
@@ -138,9 +144,12 @@ TEST_F(SaveCommandTest, TheFileWrittenTakesItsFormatsExtensionAfterTheFirstDot)
 // The ratio box: each answer's ratio, or a refusal past 16 bits; fixed types ask nothing.
 TEST_F(SaveCommandTest, CustomRatioFromTheAnswerTyped)
 {
-    const struct { QString answer; int ratio; } rows[] = { // ratio 0: refused
-                {"75", 75},    {"20", 20},  {"19", 100},     {"101", 100}, {"abc", 100},  {"", 100},    {"19.5", 20},
-                {"-50", 100}, {"40000", 0}, {" 3.5E1 ", 35}, {"&H4B", 75}, {"100.5", 100}, {"7\n5", 75}};
+    const struct {
+        QString answer;
+        int ratio;
+    } rows[] = {// ratio 0: refused
+        {"75", 75}, {"20", 20}, {"19", 100}, {"101", 100}, {"abc", 100}, {"", 100}, {"19.5", 20}, {"-50", 100},
+        {"40000", 0}, {" 3.5E1 ", 35}, {"&H4B", 75}, {"100.5", 100}, {"7\n5", 75}};
     QString previous;
     for (const auto& row : rows) {
         SCOPED_TRACE('"' + row.answer.toStdString() + '"');
@@ -149,8 +158,10 @@ TEST_F(SaveCommandTest, CustomRatioFromTheAnswerTyped)
         input.answers.push_back(row.answer);
         save(out("c.png"), 5);
         const auto& box = input.shown.back();
-        EXPECT_EQ(box.title + "|" + box.prompt + "|" + box.defaultText, "Valeur du ratio de compression|Indiquez le ratio "
-                  "de compression (20-100) pour le fichier c.jpg.|" + (previous.isEmpty() ? "100" : previous));
+        EXPECT_EQ(box.title + "|" + box.prompt + "|" + box.defaultText,
+            "Valeur du ratio de compression|Indiquez le ratio "
+            "de compression (20-100) pour le fichier c.jpg.|"
+                + (previous.isEmpty() ? "100" : previous));
         EXPECT_EQ(command->memory().lastRatioText, row.answer);
         EXPECT_EQ(ReadAll(out("c.jpg")), row.ratio ? referenceJpeg(row.ratio) : QByteArray());
         if (row.ratio == 20) { // the lowest ratio still scans
@@ -188,7 +199,7 @@ TEST_F(SaveCommandTest, CancelChangesNothingAndAnotherFileIsAskedAbout)
     expectWindowUntouched();
     save(out("my.code.bmp"), 2); // Yes
     EXPECT_TRUE(ReadAll(out("my.jpg")).startsWith("\xFF\xD8\xFF"));
-    save(out("my.jpg"), 3);  // confirmed by the dialog: not asked twice
+    save(out("my.jpg"), 3); // confirmed by the dialog: not asked twice
     save(out("new.png"), 1); // nobody's name: not asked
     EXPECT_EQ(dialog.overwriteQuestions, 2);
     EXPECT_EQ(messages.shown.size(), 2u);
@@ -200,43 +211,53 @@ TEST_F(SaveCommandTest, CancelChangesNothingAndAnotherFileIsAskedAbout)
 TEST_F(SaveCommandTest, AFailedSaveSaysWhyAndLeavesEveryFileAsItWas)
 {
     ASSERT_TRUE(QDir().mkpath(out("real")) && QDir().mkpath(out("code.bmp")) && WriteAll(out("code.jpg"), "precious"));
-    ASSERT_TRUE(WriteAll(out("real/target.bmp"), "old") && WriteAll(out("file.txt"), "x") && WriteAll(out(".bmp"), "precious"));
+    ASSERT_TRUE(
+        WriteAll(out("real/target.bmp"), "old") && WriteAll(out("file.txt"), "x") && WriteAll(out(".bmp"), "precious"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(out("pipe.bmp")).constData(), 0600), 0);
-    ASSERT_TRUE(QFile::link(out("real/nothing.bmp"), out("broken.bmp")) && QFile::link(out("no/x.bmp"), out("lost.bmp")));
-    ASSERT_TRUE(QFile::link(out("pipe.bmp"), out("topipe.bmp")) && QFile::link(out("real/target.bmp"), out("good.bmp")));
+    ASSERT_TRUE(
+        QFile::link(out("real/nothing.bmp"), out("broken.bmp")) && QFile::link(out("no/x.bmp"), out("lost.bmp")));
+    ASSERT_TRUE(
+        QFile::link(out("pipe.bmp"), out("topipe.bmp")) && QFile::link(out("real/target.bmp"), out("good.bmp")));
     // /dev/full's twin where we may make one: a rename over it would leave a plain file.
     const bool device = ::mknod(QFile::encodeName(out("full.bmp")).constData(), S_IFCHR | 0600, makedev(1, 7)) == 0;
-    const QString full = qEnvironmentVariable("ZEBRIX_TEST_FULL_DISK"), readOnly = qEnvironmentVariable("ZEBRIX_TEST_READ_ONLY");
+    const QString full = qEnvironmentVariable("ZEBRIX_TEST_FULL_DISK"),
+                  readOnly = qEnvironmentVariable("ZEBRIX_TEST_READ_ONLY");
     const QString tmp = seams.temporaryRoot, real = ConverterFolder(), notPlain = U("pas un fichier ordinaire"),
                   dot = U("commence par un point"), isFull = U("le disque est plein"), isReadOnly = U("lecture seule");
-    struct Row { QString chosen; int type; QString written, detail, converters, temporary; };
-    std::vector<Row> rows = {
-        {"code.jpg", 3, "code.jpg", "libZarezu_BmpJpg.so", root.filePath("tmp"), tmp}, // no converter there
-        {"code.jpg", 3, "code.jpg", "RsBmpToJpg", FakeConverterFolder("nofunction"), tmp},
-        {"code.jpg", 3, "code.jpg", U("aucun fichier"), FakeConverterFolder("silent"), tmp},
-        {"code.jpg", 3, "code.jpg", "70000", FakeConverterFolder("huge"), tmp},
-        {"code.jpg", 3, "code.jpg", root.filePath("no/such/folder"), real, root.filePath("no/such/folder")},
-        {"pipe.bmp", 1, "pipe.bmp", notPlain, real, tmp}, {"topipe.bmp", 1, "topipe.bmp", notPlain, real, tmp},
-        {"broken.bmp", 1, "broken.bmp", U("un lien vers « ") + out("real/nothing.bmp"), real, tmp},
-        {"lost.bmp", 1, "lost.bmp", U("qui n'existe pas"), real, tmp},
-        {"code.bmp", 1, "code.bmp", U("un dossier porte ce nom"), real, tmp},
-        {"missing/code.png", 2, "missing/code.jpg", U("n'existe pas"), real, tmp},
-        {"file.txt/code.png", 6, "file.txt/code.png", U("n'existe pas"), real, tmp},
-        {".code.bmp", 1, ".bmp", dot, real, tmp}, {".hidden", 5, ".jpg", dot, real, tmp}, {"...", 6, ".png", dot, real, tmp},
+    struct Row {
+        QString chosen;
+        int type;
+        QString written, detail, converters, temporary;
     };
+    std::vector<Row> rows
+        = {{"code.jpg", 3, "code.jpg", "libZarezu_BmpJpg.so", root.filePath("tmp"), tmp}, // no converter there
+            {"code.jpg", 3, "code.jpg", "RsBmpToJpg", FakeConverterFolder("nofunction"), tmp},
+            {"code.jpg", 3, "code.jpg", U("aucun fichier"), FakeConverterFolder("silent"), tmp},
+            {"code.jpg", 3, "code.jpg", "70000", FakeConverterFolder("huge"), tmp},
+            {"code.jpg", 3, "code.jpg", root.filePath("no/such/folder"), real, root.filePath("no/such/folder")},
+            {"pipe.bmp", 1, "pipe.bmp", notPlain, real, tmp}, {"topipe.bmp", 1, "topipe.bmp", notPlain, real, tmp},
+            {"broken.bmp", 1, "broken.bmp", U("un lien vers « ") + out("real/nothing.bmp"), real, tmp},
+            {"lost.bmp", 1, "lost.bmp", U("qui n'existe pas"), real, tmp},
+            {"code.bmp", 1, "code.bmp", U("un dossier porte ce nom"), real, tmp},
+            {"missing/code.png", 2, "missing/code.jpg", U("n'existe pas"), real, tmp},
+            {"file.txt/code.png", 6, "file.txt/code.png", U("n'existe pas"), real, tmp},
+            {".code.bmp", 1, ".bmp", dot, real, tmp}, {".hidden", 5, ".jpg", dot, real, tmp},
+            {"...", 6, ".png", dot, real, tmp}};
     if (device)
         rows.push_back({"full.bmp", 1, "full.bmp", notPlain, real, tmp});
     for (int type : {1, 2, 6})
         if (!full.isEmpty() && !readOnly.isEmpty())
-            rows.insert(rows.end(), {{full + "/old.bmp", type, full + "/old" + Extension(type), isFull, real, tmp},
-                                     {readOnly + "/old.bmp", type, readOnly + "/old" + Extension(type), isReadOnly, real, tmp}});
+            rows.insert(rows.end(),
+                {{full + "/old.bmp", type, full + "/old" + Extension(type), isFull, real, tmp},
+                    {readOnly + "/old.bmp", type, readOnly + "/old" + Extension(type), isReadOnly, real, tmp}});
     if (!full.isEmpty())
         rows.push_back({"code.jpg", 2, "code.jpg", isFull, real, full}); // the temporary bitmap
     const auto list = [](const QString& folder) { return folder.isEmpty() ? QStringList() : Entries(folder); };
     const QStringList before = Entries(out()), fullBefore = list(full), readOnlyBefore = list(readOnly);
     for (const auto& row : rows) {
         SCOPED_TRACE((row.chosen + " " + row.detail).toStdString());
-        command = std::make_unique<SaveCommand>(host, SaveSeams{&dialog, &input, &messages, {row.converters}, row.temporary});
+        command = std::make_unique<SaveCommand>(
+            host, SaveSeams{&dialog, &input, &messages, {row.converters}, row.temporary});
         save(QDir(out()).filePath(row.chosen), row.type);
         expectError(QDir(out()).filePath(row.written), row.detail);
         EXPECT_EQ(command->memory().lastFileName, QDir(out()).filePath(row.chosen));
@@ -262,7 +283,8 @@ TEST_F(SaveCommandTest, AFailedSaveSaysWhyAndLeavesEveryFileAsItWas)
 // Given no ratio box, the save command asks in Qt's (cancel: ratio 100).
 TEST_F(SaveCommandTest, TheSaveCommandAsksTheRatioInQtsBoxWhenGivenNone)
 {
-    command = std::make_unique<SaveCommand>(host, SaveSeams{&dialog, nullptr, &messages, {ConverterFolder()}, seams.temporaryRoot});
+    command = std::make_unique<SaveCommand>(
+        host, SaveSeams{&dialog, nullptr, &messages, {ConverterFolder()}, seams.temporaryRoot});
     QString shown;
     OnModal<QInputDialog>([&](QInputDialog* d) {
         shown = d->windowTitle() + "|" + d->labelText() + "|" + d->textValue();
@@ -274,7 +296,8 @@ TEST_F(SaveCommandTest, TheSaveCommandAsksTheRatioInQtsBoxWhenGivenNone)
             OnModal<QInputDialog>([](QInputDialog* d) { d->reject(); });
         save(out(name), type);
     }
-    EXPECT_EQ(shown, "Valeur du ratio de compression|Indiquez le ratio de compression (20-100) pour le fichier typed.jpg.|100");
+    EXPECT_EQ(shown,
+        "Valeur du ratio de compression|Indiquez le ratio de compression (20-100) pour le fichier typed.jpg.|100");
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_TRUE(ReadAll(out("typed.jpg")).startsWith("\xFF\xD8\xFF"));
     EXPECT_EQ(ReadAll(out("typed.jpg")), ReadAll(out("fixed.jpg")));

@@ -19,6 +19,7 @@ int main(int argc, char** argv)
     std::ifstream maps("/proc/self/maps");
     for (std::string line; std::getline(maps, line);)
         if (line.find(zebrix::JpegConverter::libraryFileName().toStdString()) != std::string::npos)
-            return std::printf("%s\n", line.substr(line.find('/')).c_str()), result.outcome != zebrix::JpegConverter::Outcome::Done;
+            return std::printf("%s\n", line.substr(line.find('/')).c_str()),
+                   result.outcome != zebrix::JpegConverter::Outcome::Done;
     return result.outcome == zebrix::JpegConverter::Outcome::Done ? 0 : 1;
 }

@@ -65,7 +65,8 @@ protected:
         ASSERT_EQ(messages.shown.size(), 1u);
         const auto& box = messages.shown[0];
         EXPECT_TRUE(box.text == "Erreur sur l'imprimante" && box.title == "Erreur" && box.icon == MessageIcon::Critical
-                    && box.buttons == MessageButtons::Ok) << box.text.toStdString();
+            && box.buttons == MessageButtons::Ok)
+            << box.text.toStdString();
         messages.shown.clear();
     }
 
@@ -84,8 +85,14 @@ protected:
 TEST_F(PrintTest, EachOutcomeIsToldOnceAndThePointerRestored)
 {
     using Step = FakePrintService::Step;
-    const struct { const char* name; bool saved, cancel; Step failAt; bool throws; Log log; } rows[] = {
-        {"cancel", true, true, Step::None, false, {}}, {"cancel with nothing saved", false, true, Step::None, false, {}},
+    const struct {
+        const char* name;
+        bool saved, cancel;
+        Step failAt;
+        bool throws;
+        Log log;
+    } rows[] = {{"cancel", true, true, Step::None, false, {}},
+        {"cancel with nothing saved", false, true, Step::None, false, {}},
         {"nothing saved", false, false, Step::None, false, {"begin", "abort"}},
         {"begin fails", true, false, Step::Begin, false, {"begin", "abort"}},
         {"draw fails", true, false, Step::DrawPicture, false, {"begin", "draw", "abort"}},
@@ -140,8 +147,9 @@ bool RunTool(const char* program, const QStringList& arguments, QByteArray* outp
 QImage RenderPage(const QString& pdf, int dpi)
 {
     const auto dots = [dpi](double mm) { return QString::number(static_cast<int>(mm / kMmPerInch * dpi)); };
-    if (!RunTool(ZEBRIX_PDFTOPPM, {"-r", QString::number(dpi), "-x", "0", "-y", "0", "-W", dots(120), "-H", dots(80),
-                                   "-png", "-singlefile", pdf, pdf + "-page"}))
+    if (!RunTool(ZEBRIX_PDFTOPPM,
+            {"-r", QString::number(dpi), "-x", "0", "-y", "0", "-W", dots(120), "-H", dots(80), "-png", "-singlefile",
+                pdf, pdf + "-page"}))
         return {};
     return QImage(pdf + "-page.png").convertToFormat(QImage::Format_Grayscale8);
 }
@@ -199,11 +207,15 @@ TEST_F(PdfPage, SavedPicturesArePrintedAtTheirTrueSizeAndScan)
 {
     // The text saved (Code 128 keeps exact module widths only without wider
     // spaces), or the file written; the dots per inch it has on paper.
-    const struct { QString name; Symbology symbology; bool widerSpaces; int type; int dotsPerMeter; double dpi; } rows[] = {
-        {"ZEBRIX-42", Symbology::Code39, true, 1, 0, 96},
-        {"Hello, World", Symbology::Code128, false, 1, 0, 96},
-        {"0123456789", Symbology::Interleaved2of5, true, 1, 0, 96},
-        {"JPEG 50", Symbology::Code128, false, 4, 0, 96},
+    const struct {
+        QString name;
+        Symbology symbology;
+        bool widerSpaces;
+        int type;
+        int dotsPerMeter;
+        double dpi;
+    } rows[] = {{"ZEBRIX-42", Symbology::Code39, true, 1, 0, 96}, {"Hello, World", Symbology::Code128, false, 1, 0, 96},
+        {"0123456789", Symbology::Interleaved2of5, true, 1, 0, 96}, {"JPEG 50", Symbology::Code128, false, 4, 0, 96},
         {"code300.jpg", {}, false, {}, 11811, 300}, {"bare.bmp", {}, false, {}, 5000, 96},
         {"bare.jpg", {}, false, {}, 5000, 96}};
     for (int n = 0; const auto& row : rows) {
@@ -213,7 +225,8 @@ TEST_F(PdfPage, SavedPicturesArePrintedAtTheirTrueSizeAndScan)
             const QString path = folder.filePath(row.name);
             const QImage framed = FramedPicture(300, 120, row.dotsPerMeter);
             const char* format = row.name.endsWith("bmp") ? "bmp" : "jpeg";
-            ASSERT_TRUE(row.name.startsWith("bare") ? WriteWithoutResolution(framed, path, format) : framed.save(path, format, 100));
+            ASSERT_TRUE(row.name.startsWith("bare") ? WriteWithoutResolution(framed, path, format)
+                                                    : framed.save(path, format, 100));
             form->barcodeView()->setBackgroundPicture(LoadPicture(path));
         } else {
             form->symbologyButton(row.symbology)->click();
@@ -227,7 +240,8 @@ TEST_F(PdfPage, SavedPicturesArePrintedAtTheirTrueSizeAndScan)
         Print();
         EXPECT_TRUE(messages.shown.empty());
         QByteArray info;
-        EXPECT_TRUE(RunTool(ZEBRIX_PDFINFO, {pdfPath}, &info) && QString(info).contains(QRegularExpression("\nPages: +1\n")));
+        EXPECT_TRUE(
+            RunTool(ZEBRIX_PDFINFO, {pdfPath}, &info) && QString(info).contains(QRegularExpression("\nPages: +1\n")));
         if (!row.dotsPerMeter) {
             const QImage page = RenderPage(pdfPath, 300);
             EXPECT_EQ(ReadZbar(page), row.name.toStdString());

@@ -15,8 +15,8 @@ public:
         MessageIcon icon;
         MessageButtons buttons;
     };
-    MessageAnswer show(QWidget*, const QString& text, const QString& title, MessageIcon icon,
-                       MessageButtons buttons) override
+    MessageAnswer show(
+        QWidget*, const QString& text, const QString& title, MessageIcon icon, MessageButtons buttons) override
     {
         shown.push_back({text, title, icon, buttons});
         if (!answers.empty()) {

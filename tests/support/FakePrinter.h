@@ -14,7 +14,10 @@ namespace zebrix::test {
 class FakePrintService : public PrintService {
 public:
     enum class Step { None, Begin, DrawPicture, End };
-    struct Drawn { QPointF topLeftMm; QImage picture; };
+    struct Drawn {
+        QPointF topLeftMm;
+        QImage picture;
+    };
 
     std::unique_ptr<PrinterDocument> choosePrinter(QWidget* parent) override
     {
@@ -32,7 +35,10 @@ public:
 
 private:
     struct Document : PrinterDocument {
-        explicit Document(FakePrintService& s) : s_(s) {}
+        explicit Document(FakePrintService& s)
+            : s_(s)
+        {
+        }
         bool begin() override { return step("begin", Step::Begin); }
         bool drawPicture(QPointF topLeftMm, const QImage& picture) override
         {

@@ -13,8 +13,7 @@
 namespace zebrix::test {
 
 // Calls `act` with the next modal dialog of type W once it shows.
-template <class W>
-void OnModal(std::function<void(W*)> act)
+template <class W> void OnModal(std::function<void(W*)> act)
 {
     auto* timer = new QTimer;
     const QDeadlineTimer deadline(10000);

@@ -8,11 +8,11 @@ namespace zebrix::test {
 std::vector<std::string> DecodeWithZXing(const QImage& image)
 {
     const QImage gray = image.convertToFormat(QImage::Format_Grayscale8);
-    ZXing::ImageView view(gray.constBits(), gray.width(), gray.height(), ZXing::ImageFormat::Lum,
-                          static_cast<int>(gray.bytesPerLine()));
+    ZXing::ImageView view(
+        gray.constBits(), gray.width(), gray.height(), ZXing::ImageFormat::Lum, static_cast<int>(gray.bytesPerLine()));
     ZXing::DecodeHints hints;
     hints.setFormats(ZXing::BarcodeFormat::Code39 | ZXing::BarcodeFormat::Code128 | ZXing::BarcodeFormat::ITF
-                     | ZXing::BarcodeFormat::Codabar);
+        | ZXing::BarcodeFormat::Codabar);
     hints.setTryHarder(true);
     hints.setTryRotate(false);
     std::vector<std::string> texts;

@@ -14,8 +14,8 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTranslator>
 #include <QTest>
+#include <QTranslator>
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -65,12 +65,11 @@ TEST_F(LongLineEditTest, GoesWindowedPastTheLimitAndKeysEditItAsAQLineEditEditsI
     QLineEdit plain(tail);
     plain.show();
     edit.setText(head + tail);
-    const std::pair<Qt::Key, Qt::KeyboardModifiers> script[] = {
-        {Qt::Key_Left, {}}, {Qt::Key_Left, Shift}, {Qt::Key_Right, {}}, {Qt::Key_Left, Ctrl}, {Qt::Key_Left, Ctrl | Shift},
-        {Qt::Key_Right, Ctrl}, {Qt::Key_Delete, {}}, {Qt::Key_Left, {}}, {Qt::Key_Backspace, {}}, {Qt::Key_Backspace, Ctrl},
+    const std::pair<Qt::Key, Qt::KeyboardModifiers> script[] = {{Qt::Key_Left, {}}, {Qt::Key_Left, Shift},
+        {Qt::Key_Right, {}}, {Qt::Key_Left, Ctrl}, {Qt::Key_Left, Ctrl | Shift}, {Qt::Key_Right, Ctrl},
+        {Qt::Key_Delete, {}}, {Qt::Key_Left, {}}, {Qt::Key_Backspace, {}}, {Qt::Key_Backspace, Ctrl},
         {Qt::Key_Delete, Ctrl}, {Qt::Key_Right, Shift}, {Qt::Key_Delete, {}}, {Qt::Key_Right, Ctrl | Shift},
-        {Qt::Key_X, {}}, {Qt::Key_End, {}}, {Qt::Key_Left, Shift}, {Qt::Key_Left, {}},
-    };
+        {Qt::Key_X, {}}, {Qt::Key_End, {}}, {Qt::Key_Left, Shift}, {Qt::Key_Left, {}}};
     for (std::size_t step = 0; step < std::size(script); ++step) {
         SCOPED_TRACE(step);
         QTest::keyClick(&plain, script[step].first, script[step].second);
@@ -94,9 +93,9 @@ TEST_F(LongLineEditTest, UndoCopyCutAndPasteWorkOnAWindowedTextAndNeverEmptyTheF
     Key(Qt::Key_V, Ctrl, 2);
     EXPECT_EQ(edit.text(), head + "CODE 39iCODE 39");
     QTest::keyClicks(&edit, QStringLiteral("AB")); // one step of typing
-    const std::tuple<Qt::Key, Qt::KeyboardModifiers, QString> steps[] = {
-        {Qt::Key_Z, Ctrl, head + "CODE 39iCODE 39"}, {Qt::Key_Z, Ctrl, head + "CODE 39"}, {Qt::Key_Z, Ctrl, head.chopped(1)},
-        {Qt::Key_Z, Ctrl, head + "CODE 39"}, {Qt::Key_Z, Ctrl, head + "CODE 39"}, // nothing older
+    const std::tuple<Qt::Key, Qt::KeyboardModifiers, QString> steps[] = {{Qt::Key_Z, Ctrl, head + "CODE 39iCODE 39"},
+        {Qt::Key_Z, Ctrl, head + "CODE 39"}, {Qt::Key_Z, Ctrl, head.chopped(1)}, {Qt::Key_Z, Ctrl, head + "CODE 39"},
+        {Qt::Key_Z, Ctrl, head + "CODE 39"}, // nothing older
         {Qt::Key_Z, Ctrl | Shift, head.chopped(1)}, {Qt::Key_Y, Ctrl, head + "CODE 39"}};
     for (const auto& [key, modifiers, after] : steps) {
         Key(key, modifiers);
@@ -161,11 +160,13 @@ TEST_F(LongLineEditTest, TheMouseInputMethodsAndScreenReadersFindTheRealText)
 // the characters next to it are still in view, drawn where they are said to be.
 TEST_F(LongLineEditTest, RightToLeftTextKeepsTheCursorInView)
 {
-    const QString hebrew = QString::fromUtf8("אב ").repeated(3400) + "YZ", arabic = QString::fromUtf8("سلام ").repeated(2100);
+    const QString hebrew = QString::fromUtf8("אב ").repeated(3400) + "YZ",
+                  arabic = QString::fromUtf8("سلام ").repeated(2100);
     const int h = static_cast<int>(hebrew.size()), a = static_cast<int>(arabic.size());
-    const std::tuple<QString, int, int, bool> rows[] = { // text, cursor, a letter next to it, the field full
-        {hebrew, h, h - 1, true}, {hebrew, h - 2, h - 5, true}, {arabic, a, a - 3, true}, {arabic.left(a - 40), a - 40, a - 43, true},
-        {arabic, 0, 0, true}, {"abc" + arabic, 12, 11, false}, {arabic, 5001, 5000, true}};
+    const std::tuple<QString, int, int, bool> rows[] = {// text, cursor, a letter next to it, the field full
+        {hebrew, h, h - 1, true}, {hebrew, h - 2, h - 5, true}, {arabic, a, a - 3, true},
+        {arabic.left(a - 40), a - 40, a - 43, true}, {arabic, 0, 0, true}, {"abc" + arabic, 12, 11, false},
+        {arabic, 5001, 5000, true}};
     for (const auto& [text, cursor, letter, full] : rows) {
         edit.setLongText(text);
         edit.setCursorPosition(cursor);
@@ -204,10 +205,12 @@ TEST_F(LongLineEditTest, QtsOwnTextsAreInFrench)
             seen << box->button(QMessageBox::Yes)->text() + "/" + box->button(QMessageBox::No)->text();
             box->button(answer == MessageAnswer::Yes ? QMessageBox::Yes : QMessageBox::No)->click();
         });
-        EXPECT_EQ(QtMessageBoxService().show(nullptr, "?", "Zebrix", MessageIcon::Question, MessageButtons::YesNo), answer);
+        EXPECT_EQ(
+            QtMessageBoxService().show(nullptr, "?", "Zebrix", MessageIcon::Question, MessageButtons::YesNo), answer);
     }
     QCoreApplication::removeTranslator(french);
     QLocale::setDefault(locale);
-    EXPECT_EQ(seen, QStringList({"&Annuler", "&Rétablir", "Co&uper", "Cop&ier", "Co&ller", "Supprimer", "Tout sélectionner",
-                                 "&Oui/&Non", "&Oui/&Non"}));
+    EXPECT_EQ(seen,
+        QStringList({"&Annuler", "&Rétablir", "Co&uper", "Cop&ier", "Co&ller", "Supprimer", "Tout sélectionner",
+            "&Oui/&Non", "&Oui/&Non"}));
 }

@@ -37,7 +37,8 @@ TEST(MainWindowSave, ASaveNamesTheWindowAndLeavesTheSavedPictureUnderLaterDrawin
     form.textField()->setText(QStringLiteral("Z")); // shorter: its bars end where the saved ones go on
     click("Command3"); // the next dialog proposes the file and type chosen last; cancelled
     ASSERT_EQ(dialog.requests.size(), 2u);
-    EXPECT_EQ(std::pair(dialog.requests[1].proposedName, dialog.requests[1].selectedType), std::pair(folder.filePath("code.jpg"), 3));
+    EXPECT_EQ(std::pair(dialog.requests[1].proposedName, dialog.requests[1].selectedType),
+        std::pair(folder.filePath("code.jpg"), 3));
     click("Command4");
     ASSERT_EQ(clipboard.images.size(), 1u);
     EXPECT_EQ(clipboard.images[0], form.barcodeView()->image());
@@ -51,7 +52,8 @@ TEST(MainWindowSave, ASaveNamesTheWindowAndLeavesTheSavedPictureUnderLaterDrawin
     EXPECT_TRUE(AllWhite(form.barcodeView()->image()));
     EXPECT_TRUE(form.symbology() == Symbology::Code128 && form.symbologyButton(Symbology::Code128)->isChecked());
     const auto ticked = [&](OptionBox box) { return form.optionBox(box)->isChecked(); };
-    EXPECT_EQ(std::tuple(ticked(OptionBox::WidenSpaces), ticked(OptionBox::AddLabel), ticked(OptionBox::AddCheck)), std::tuple(false, true, true));
+    EXPECT_EQ(std::tuple(ticked(OptionBox::WidenSpaces), ticked(OptionBox::AddLabel), ticked(OptionBox::AddCheck)),
+        std::tuple(false, true, true));
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Ruvovez : code.jpg"));
     form.barcodeView()->setBackgroundPicture(saved); // with the text already empty nothing redraws, yet it goes
     int drawings = 0;

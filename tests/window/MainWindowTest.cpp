@@ -28,7 +28,10 @@ bool BarsOrOneLine(const QImage& image)
 class MainWindowVerdict : public WindowTest {
 protected:
     VerdictIndicator& indicator() { return *form->verdictIndicator(); }
-    bool WaitForVerdict() { return QTest::qWaitFor([this] { return indicator().verdict().has_value(); }, 5000); }
+    bool WaitForVerdict()
+    {
+        return QTest::qWaitFor([this] { return indicator().verdict().has_value(); }, 5000);
+    }
 };
 
 } // namespace
@@ -41,18 +44,21 @@ TEST_F(MainWindowLayout, EveryControlShowsItsCaptionInTabOrderAndNoneHidesAnothe
     EXPECT_FALSE(form->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
     EXPECT_LE((form->frameGeometry().center() - form->screen()->availableGeometry().center()).manhattanLength(), 1);
     EXPECT_TRUE(form->windowIcon().availableSizes().contains(QSize(32, 32)) && !button("Command7").icon().isNull());
-    const struct { const char *name, *caption, *tooltip; } rows[] = { // the controls the Tab key reaches, in its order, then the others
-        {"Text1", "", ""}, {"Option1_0", "39", "Code 3 of 9"}, {"Option1_1", "I 2 of 5", "Interleaved 2 of 5"}, {"Option1_2", "128", "Code 128"},
-        {"Option1_3", "Codabar", "Codabar/NW-7"}, {"Check1_0", "Optimisé pour impression", "Increases spacing"},
-        {"Check1_1", "Ajout du label", "Human readable"}, {"Check1_2", "Avec vérification", "Optional"},
+    const struct {
+        const char *name, *caption, *tooltip;
+    } rows[] = {// the controls the Tab key reaches, in its order, then the others
+        {"Text1", "", ""}, {"Option1_0", "39", "Code 3 of 9"}, {"Option1_1", "I 2 of 5", "Interleaved 2 of 5"},
+        {"Option1_2", "128", "Code 128"}, {"Option1_3", "Codabar", "Codabar/NW-7"},
+        {"Check1_0", "Optimisé pour impression", "Increases spacing"}, {"Check1_1", "Ajout du label", "Human readable"},
+        {"Check1_2", "Avec vérification", "Optional"},
         {"Command4", "Copier vers presse papier", "Copier le code barre (Ctrl+Shift+C)"},
         {"Command2", "Imprimer le Code Barre", "Imprimer le code barre (Ctrl+P)"},
         {"Command3", "Enregistrer le Code Barre sous...", "Enregistrer le code barre (Ctrl+S)"},
         {"Command6", "...", "Coller un lien à partir du presse papier"}, {"Command7", "", "A Propos"},
         {"Command8", "RàZ", "Réinitialisation..."}, {"Command5", "Quitter Zebrix", "Quitter Zebrix (Ctrl+Q)"},
-        {"Label1_0", "Données du code barre : ", ""}, {"PicImage", "", ""}, {"VerdictIndicator", nullptr, nullptr}, // hidden yet
-        {"Frame1_1", "Type Code Barre", ""}, {"Frame1_0", "Paramètres ", ""}, {"Frame2", "", ""},
-    };
+        {"Label1_0", "Données du code barre : ", ""}, {"PicImage", "", ""},
+        {"VerdictIndicator", nullptr, nullptr}, // hidden yet
+        {"Frame1_1", "Type Code Barre", ""}, {"Frame1_0", "Paramètres ", ""}, {"Frame2", "", ""}};
     QWidget* focus = &textField();
     std::vector<QRect> placed; // the controls so far, frames aside
     for (const auto& row : rows) {
@@ -68,9 +74,15 @@ TEST_F(MainWindowLayout, EveryControlShowsItsCaptionInTabOrderAndNoneHidesAnothe
         const auto* box = qobject_cast<QAbstractButton*>(w);
         const auto* label = qobject_cast<QLabel*>(w);
         const auto* frame = qobject_cast<QGroupBox*>(w);
-        if (box && !qobject_cast<QPushButton*>(w)) { EXPECT_GE(w->width(), w->sizeHint().width()); } // not cut
+        if (box && !qobject_cast<QPushButton*>(w)) {
+            EXPECT_GE(w->width(), w->sizeHint().width());
+        } // not cut
         if (row.caption) {
-            EXPECT_EQ(box ? box->text() : label ? label->text() : frame ? frame->title() : QString(), QString::fromUtf8(row.caption));
+            EXPECT_EQ(box   ? box->text()
+                    : label ? label->text()
+                    : frame ? frame->title()
+                            : QString(),
+                QString::fromUtf8(row.caption));
             EXPECT_EQ(w->toolTip(), QString::fromUtf8(row.tooltip));
             EXPECT_TRUE(w->isVisible());
         }
@@ -115,8 +127,9 @@ TEST_F(MainWindowLayout, StartUpState)
 {
     EXPECT_TRUE(symbologyButton(0).isChecked());
     EXPECT_EQ(symbologyIndex(), 0);
-    EXPECT_EQ(std::tuple(widenSpacesBox().isChecked(), addLabelBox().isChecked(), addCheckBox().isChecked(), addCheckBox().isEnabled()),
-              std::tuple(true, true, false, true));
+    EXPECT_EQ(std::tuple(widenSpacesBox().isChecked(), addLabelBox().isChecked(), addCheckBox().isChecked(),
+                  addCheckBox().isEnabled()),
+        std::tuple(true, true, false, true));
     EXPECT_EQ(addCheckBox().toolTip(), QLatin1String("Optional"));
     EXPECT_TRUE(textField().text().isEmpty());
     EXPECT_GE(textField().maxLength(), 1 << 30);
@@ -142,8 +155,12 @@ TEST_F(MainWindowEvents, EveryKeystrokeRedrawsAndTheBarcodeScans)
 
 TEST_F(MainWindowEvents, SymbologyButtonsSetTheCheckBoxThenDraw)
 {
-    const struct { const char* tooltip; bool ticked, enabled; } rows[4] = { // the check character box
-        {"Optionnel", false, true}, {"Optionnel", false, true}, {"Non optionnel", true, false}, {"Non utilisé", false, false}};
+    const struct {
+        const char* tooltip;
+        bool ticked, enabled;
+    } rows[4] = {// the check character box
+        {"Optionnel", false, true}, {"Optionnel", false, true}, {"Non optionnel", true, false},
+        {"Non utilisé", false, false}};
     textField().setText(QStringLiteral("123456"));
     // Each button, reached from each other with the box ticked and unticked where the user can. A change of
     // the box draws first, with the previous symbology, the new tooltip and the box not yet disabled.
@@ -163,7 +180,8 @@ TEST_F(MainWindowEvents, SymbologyButtonsSetTheCheckBoxThenDraw)
                 EXPECT_TRUE(symbologyButton(to).isChecked());
                 EXPECT_EQ(symbologyIndex(), to);
                 EXPECT_EQ(addCheckBox().toolTip(), QString::fromUtf8(rows[to].tooltip));
-                EXPECT_EQ(std::pair(addCheckBox().isChecked(), addCheckBox().isEnabled()), std::pair(rows[to].ticked, rows[to].enabled));
+                EXPECT_EQ(std::pair(addCheckBox().isChecked(), addCheckBox().isEnabled()),
+                    std::pair(rows[to].ticked, rows[to].enabled));
                 ASSERT_EQ(drawings.size(), wasTicked == rows[to].ticked ? 1u : 2u);
                 EXPECT_EQ(drawings.back().symbology, to);
                 EXPECT_EQ(ReadZXing(surface()), "123456"); // Code 128's check character is not read out
@@ -171,7 +189,9 @@ TEST_F(MainWindowEvents, SymbologyButtonsSetTheCheckBoxThenDraw)
                     EXPECT_EQ(drawings[0].symbology, from);
                     EXPECT_EQ(drawings[0].addCheckTooltip, QString::fromUtf8(rows[to].tooltip));
                     EXPECT_EQ(drawings[0].addCheckEnabled, wasEnabled);
-                    if (from == 0) { EXPECT_EQ(ReadZbar(drawings[0].image), rows[to].ticked ? "123456L" : "123456"); }
+                    if (from == 0) {
+                        EXPECT_EQ(ReadZbar(drawings[0].image), rows[to].ticked ? "123456L" : "123456");
+                    }
                 }
             }
     Click(symbologyButton(0)); // the user's tick: one drawing, with Code 39's check character
@@ -182,7 +202,8 @@ TEST_F(MainWindowEvents, SymbologyButtonsSetTheCheckBoxThenDraw)
     EXPECT_EQ(ReadZbar(drawn), "123456L");
     for (int index : {4, -1, 32767}) { // not a symbology: the box and the picture stay as they are
         form->chooseSymbology(static_cast<Symbology>(index));
-        EXPECT_EQ(std::tuple(symbologyIndex(), addCheckBox().toolTip(), surface()), std::tuple(index, QStringLiteral("Optionnel"), drawn));
+        EXPECT_EQ(std::tuple(symbologyIndex(), addCheckBox().toolTip(), surface()),
+            std::tuple(index, QStringLiteral("Optionnel"), drawn));
     }
 }
 
@@ -197,7 +218,8 @@ TEST_F(MainWindowEvents, TheSurfaceFollowsTheWindowWidthDownToOnePixel)
         QApplication::processEvents();
         const int expected = MainWindow::SurfaceWidthFor(form->frameGeometry().width());
         EXPECT_EQ(form->barcodeView()->geometry(), QRect(8, 168, expected, 67)) << width;
-        EXPECT_EQ(surface().copy(0, 0, std::min(first.width(), expected), 67), first.copy(0, 0, std::min(first.width(), expected), 67));
+        EXPECT_EQ(surface().copy(0, 0, std::min(first.width(), expected), 67),
+            first.copy(0, 0, std::min(first.width(), expected), 67));
         form->copyBarcode();
         EXPECT_EQ(clipboard.images.back().size(), QSize(expected, 67)) << width;
     }
@@ -205,13 +227,16 @@ TEST_F(MainWindowEvents, TheSurfaceFollowsTheWindowWidthDownToOnePixel)
 
 TEST_F(MainWindowVerdict, SaysWhetherThePictureReadsAndWhyNot)
 {
-    const struct { int symbology; bool widenSpaces; QString text; const char *shown, *why; } rows[] = { // "": nothing shown
+    const struct {
+        int symbology;
+        bool widenSpaces;
+        QString text;
+        const char *shown, *why;
+    } rows[] = {// "": nothing shown
         {0, true, QStringLiteral("A$B"), "Lisible", "« A$B »"}, // ZXing-C++ refuses it, zbar reads it
         {2, true, QStringLiteral("Hello"), "Illisible", "espaces élargis"},
         {1, false, QStringLiteral("1234"), "Illisible", "au moins 6 chiffres"},
-        {0, false, QStringLiteral("é"), "Illisible", "message est affiché"},
-        {0, false, QString(), "", ""},
-    };
+        {0, false, QStringLiteral("é"), "Illisible", "message est affiché"}, {0, false, QString(), "", ""}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.text.left(12).toStdString());
         symbologyButton(row.symbology).setChecked(true);
@@ -222,11 +247,13 @@ TEST_F(MainWindowVerdict, SaysWhetherThePictureReadsAndWhyNot)
         EXPECT_EQ(indicator().isVisible(), !shown.isEmpty());
         if (!shown.isEmpty()) {
             EXPECT_TRUE(indicator().text().endsWith(' ' + shown) && indicator().accessibleName().startsWith(shown));
-            EXPECT_TRUE(indicator().toolTip().contains(QString::fromUtf8(row.why))) << indicator().toolTip().toStdString();
+            EXPECT_TRUE(indicator().toolTip().contains(QString::fromUtf8(row.why)))
+                << indicator().toolTip().toStdString();
             EXPECT_EQ(indicator().accessibleDescription(), indicator().toolTip());
         }
         BarcodePicture alone(surface().width(), surface().height()); // the picture carries no indicator
-        alone.show(Encode(Symbology(row.symbology), row.text.toStdU16String(), Options{row.widenSpaces, 1, 0}, surface().width()));
+        alone.show(Encode(
+            Symbology(row.symbology), row.text.toStdU16String(), Options{row.widenSpaces, 1, 0}, surface().width()));
         EXPECT_EQ(alone.image(), surface());
     }
     textField().setText(QStringLiteral("ZEBRIX"));
@@ -234,8 +261,9 @@ TEST_F(MainWindowVerdict, SaysWhetherThePictureReadsAndWhyNot)
     textField().setText(QStringLiteral("AB"));
     ASSERT_TRUE(WaitForVerdict());
     EXPECT_EQ(indicator().accessibleName(), QStringLiteral("Illisible"));
-    EXPECT_TRUE(indicator().toolTip().contains(QStringLiteral("Dessiné sur l'image du dernier enregistrement, qui reste sous "
-                                                              "chaque dessin jusqu'à « RàZ » : les barres se mêlent aux anciennes.")));
+    EXPECT_TRUE(indicator().toolTip().contains(
+        QStringLiteral("Dessiné sur l'image du dernier enregistrement, qui reste sous "
+                       "chaque dessin jusqu'à « RàZ » : les barres se mêlent aux anciennes.")));
 }
 
 TEST_F(MainWindowVerdict, OnlyTheLatestDrawingsVerdictIsEverShown)
@@ -253,7 +281,7 @@ TEST_F(MainWindowVerdict, OnlyTheLatestDrawingsVerdictIsEverShown)
     QTest::qWait(200); // any older result would arrive now
     EXPECT_TRUE(stale.empty()) << stale.front();
     EXPECT_EQ(std::pair(indicator().verdict()->symbology, indicator().verdict()->expected),
-              std::pair(Symbology::Code128, std::string("ZEBRIX 1.0 ZEBRIX")));
+        std::pair(Symbology::Code128, std::string("ZEBRIX 1.0 ZEBRIX")));
     widenSpacesBox().setChecked(true); // decided at once, and not overturned later
     QTest::qWait(100);
     EXPECT_EQ(indicator().accessibleName(), QStringLiteral("Illisible"));
@@ -283,8 +311,11 @@ TEST_F(MainWindowCommands, PasteTakesTheClipboardTextUnchanged)
     // characters of them, stay as they are, typing goes on at their end, and the surface shows bars or one
     // line of message, for every symbology.
     QString huge;
-    for (const char16_t* piece : {u"AB\nCD\t7\v8\f9\r\n", u"A\xD800" u"B", u"12\xD83D", u"\U0001F600\u0301ABC", u"\u202EABC123",
-                                  u"\u05E9\u05DC\u05D5\u05DD 12\u2067x\u2069", u"1\u200D2\uFEFF\u2028\u0085\uFFFF\uFFFE\u034F\u20DD"})
+    for (const char16_t* piece : {u"AB\nCD\t7\v8\f9\r\n",
+             u"A\xD800"
+             u"B",
+             u"12\xD83D", u"\U0001F600\u0301ABC", u"\u202EABC123", u"\u05E9\u05DC\u05D5\u05DD 12\u2067x\u2069",
+             u"1\u200D2\uFEFF\u2028\u0085\uFFFF\uFFFE\u034F\u20DD"})
         huge += QString::fromUtf16(piece);
     huge = (huge + QChar(0)).repeated(300'000 / huge.size());
     for (int symbology = 0; symbology < 4; ++symbology) {
@@ -305,8 +336,8 @@ TEST_F(MainWindowCommands, CommandsRunFromTheirButtonsEnterAndTheirKeys)
 {
     for (const char* name : {"Command2", "Command3", "Command7", "Command5"})
         Click(button(name));
-    EXPECT_EQ(commandsRun, (decltype(commandsRun){{"print", form.get()}, {"save", form.get()}, {"about", form.get()},
-                                                  {"quit", nullptr}}));
+    EXPECT_EQ(commandsRun,
+        (decltype(commandsRun){{"print", form.get()}, {"save", form.get()}, {"about", form.get()}, {"quit", nullptr}}));
     button("Command2").setFocus();
     QTest::keyClick(&button("Command2"), Qt::Key_Return);
     QTest::keyClick(&button("Command2"), Qt::Key_Enter, Qt::KeypadModifier);
@@ -317,8 +348,8 @@ TEST_F(MainWindowCommands, CommandsRunFromTheirButtonsEnterAndTheirKeys)
     textField().setFocus();
     QTest::keyClick(&textField(), Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "KEYS");
-    const std::pair<QKeyCombination, const char*> keys[] = {
-        {Qt::CTRL | Qt::Key_P, "print"}, {Qt::CTRL | Qt::Key_S, "save"}, {Qt::Key_F1, "about"}, {Qt::CTRL | Qt::Key_Q, "quit"}};
+    const std::pair<QKeyCombination, const char*> keys[] = {{Qt::CTRL | Qt::Key_P, "print"},
+        {Qt::CTRL | Qt::Key_S, "save"}, {Qt::Key_F1, "about"}, {Qt::CTRL | Qt::Key_Q, "quit"}};
     for (const auto& [combination, command] : keys) {
         QTest::keyClick(&textField(), combination.key(), combination.keyboardModifiers());
         ASSERT_TRUE(QTest::qWaitFor([&] { return commandsRun.size() == 7u; }));

@@ -24,12 +24,20 @@ inline MainWindowServices Doubles(FakeMessageBox& messages, FakeClipboard& clipb
 
 class WindowTest : public ::testing::Test {
 protected:
-    struct Drawing { int symbology; QImage image; QString addCheckTooltip; bool addCheckEnabled; };
+    struct Drawing {
+        int symbology;
+        QImage image;
+        QString addCheckTooltip;
+        bool addCheckEnabled;
+    };
     void SetUp() override
     {
         MainWindowServices services = Doubles(messages, clipboard);
-        const auto record = [this](const char* name) { return [this, name](MainWindow& f) { commandsRun.push_back({name, &f}); }; };
-        std::tie(services.print, services.save, services.about) = std::tuple(record("print"), record("save"), record("about"));
+        const auto record = [this](const char* name) {
+            return [this, name](MainWindow& f) { commandsRun.push_back({name, &f}); };
+        };
+        std::tie(services.print, services.save, services.about)
+            = std::tuple(record("print"), record("save"), record("about"));
         services.quit = [this] { commandsRun.push_back({"quit", nullptr}); };
         form = std::make_unique<MainWindow>(std::move(services));
         form->setDrawObserver([this](Symbology type, const QImage& image) {
