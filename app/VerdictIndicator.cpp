@@ -1,6 +1,6 @@
 #include "VerdictIndicator.h"
 
-#include "cli/ReadBack.h"
+#include "verify/Readers.h"
 
 #include <QMetaObject>
 
@@ -48,8 +48,9 @@ void VerdictIndicator::start(Job job)
         const QImage gray = job.image.convertToFormat(QImage::Format_Grayscale8);
         const Verdict verdict
             = Judge(job.drawing, job.symbology, job.options, job.drawnOverSavedPicture, [&](Reader reader) {
-                  return std::optional(ReadBarcodesWith(reader, gray.constBits(), gray.width(), gray.height(),
-                      static_cast<int>(gray.bytesPerLine()), job.symbology, job.options));
+                  const GreyPicture picture{
+                      gray.constBits(), gray.width(), gray.height(), static_cast<int>(gray.bytesPerLine())};
+                  return std::optional(ReadBarcodes(reader, picture, job.symbology, job.options.addCheck == 1));
               });
         QMetaObject::invokeMethod(
             this, [this, generation = job.generation, verdict] { finished(generation, verdict); },

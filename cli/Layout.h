@@ -1,10 +1,5 @@
 #pragma once
 #include "barcode/Drawing.h"
-#include "output/files/Bitmap.h"
-#include "verify/Verdict.h"
-
-#include <optional>
-#include <vector>
 
 #include <string>
 
@@ -30,12 +25,5 @@ struct Layout {
 // Asked for no width, the picture holds the bars, a 20-pixel quiet zone
 // after them and the whole label, at most kMaxWidth pixels.
 Layout LayOut(const RenderRequest& request);
-
-// What ZXing-C++ or zbar reads in a grey picture (see ReadBarcodesWith), through the
-// reader module (zebrix-cli-reader.so), loaded at the first call so that
-// runs without --verify do not load ZXing; nothing (and why) when the
-// module cannot be loaded.
-std::optional<std::vector<std::string>> ReadWithModule(
-    const GrayImage& image, Reader reader, Symbology symbology, const Options& options, std::string& why);
 
 } // namespace zebrix::cli

@@ -2,6 +2,7 @@
 
 #include "barcode/Paint.h"
 #include "output/files/FileOutput.h"
+#include "verify/ReaderModule.h"
 
 namespace zebrix::cli {
 
@@ -66,8 +67,10 @@ Product ProduceImage(
     } else if (!ReadImageFile(path, image, why)) {
         return {Product::Unreadable, path + ": cannot read it back: " + why};
     }
-    const Verdict verdict = Judge(layout.drawing, request.symbology, request.options, false,
-        [&](Reader reader) { return ReadWithModule(image, reader, request.symbology, request.options, why); });
+    const GreyPicture picture{image.pixels.data(), image.width, image.height, image.width};
+    const Verdict verdict = Judge(layout.drawing, request.symbology, request.options, false, [&](Reader reader) {
+        return ReadWithModule(reader, picture, request.symbology, request.options.addCheck == 1, why);
+    });
     if (verdict.kind == Verdict::Kind::NotRead)
         return {Product::Unreadable, path + ": cannot read it back: " + why};
     return Judged(verdict, path);

@@ -5,7 +5,7 @@
 // And the painted pixels, labels included, held by checksums of drawings made
 // before the drawing was reworked.
 #include "barcode/Paint.h"
-#include "cli/ReadBack.h"
+#include "verify/Readers.h"
 
 #include <gtest/gtest.h>
 
@@ -56,7 +56,7 @@ std::vector<std::string> Read(Symbology s, const std::u16string& text, const Opt
         for (int x = 0; x < two.w; ++x)
             two.pixels[static_cast<std::size_t>(y * two.w + x)]
                 = one.pixels[static_cast<std::size_t>(y * one.w + x / 2)];
-    return ReadBarcodes(two.pixels.data(), two.w, two.h, two.w, s, o);
+    return ReadBarcodes(Reader::ZXing, {two.pixels.data(), two.w, two.h, two.w}, s, o.addCheck == 1);
 }
 
 std::string Utf8(const std::u16string& s) { return std::string(s.begin(), s.end()); }

@@ -9,8 +9,8 @@
 #include "cli/Layout.h"
 #include "cli/LineInput.h"
 #include "cli/NameTemplate.h"
-#include "cli/ReadBack.h"
 #include "output/files/ImageFiles.h"
+#include "verify/Readers.h"
 
 #include <gtest/gtest.h>
 
@@ -147,7 +147,7 @@ GrayImage ReadGray(const std::string& path)
 Strings Scan(const std::string& path, Symbology symbology)
 {
     const GrayImage gray = ReadGray(path);
-    return ReadBarcodes(gray.pixels.data(), gray.width, gray.height, gray.width, symbology, Options{0, 1, 0});
+    return ReadBarcodes(Reader::ZXing, {gray.pixels.data(), gray.width, gray.height, gray.width}, symbology);
 }
 
 // Whether a file holds the drawing painted on a width x 67 picture (label or

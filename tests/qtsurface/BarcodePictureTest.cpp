@@ -132,16 +132,13 @@ TEST(Scan, EverySymbologyUnderEveryOptionWithBothReaders)
             picture.show(drawing);
             const std::string read
                 = row.read.empty() ? utf8(drawing.label) : row.read + (options.addCheck ? row.check : "");
-            auto zbar = DecodeWithZbar(picture.image());
-            for (auto& t : zbar) // zbar reads Codabar with its start and stop characters
-                t = row.symbology == Codabar ? t.substr(1, t.size() - 2) : t;
             const bool unreadable = options.widenSpaces && row.symbology == Code128; // one more column in every space
             if (row.zxing) {
                 EXPECT_EQ(
                     DecodeWithZXing(picture.image()), unreadable ? std::vector<std::string>{} : std::vector{read});
             }
             if (row.zbar) {
-                EXPECT_EQ(zbar, unreadable ? std::vector<std::string>{} : std::vector{read});
+                EXPECT_EQ(DecodeWithZbar(picture.image()), unreadable ? std::vector<std::string>{} : std::vector{read});
             }
         }
 }

@@ -1,16 +1,20 @@
 #pragma once
-// Real barcode readers, to prove that what we draw scans back.
-#include <QImage>
+// The program's readers (ZXing-C++, zbar) on a Qt picture, to prove that what
+// we draw scans back.
+#include "verify/Readers.h"
 
-#include <string>
-#include <vector>
+#include <QImage>
 
 namespace zebrix::test {
 
-// Texts ZXing-C++ reads in the image (linear formats only, start/stop
-// characters of Codabar not returned; check characters as drawn).
-std::vector<std::string> DecodeWithZXing(const QImage& image);
-// Texts zbar reads in the image.
-std::vector<std::string> DecodeWithZbar(const QImage& image);
+// Texts the reader finds in the image, any of the four symbologies (a check
+// character as drawn, Codabar without its start and stop characters).
+inline std::vector<std::string> Decode(Reader reader, const QImage& image)
+{
+    const QImage grey = image.convertToFormat(QImage::Format_Grayscale8);
+    return ReadBarcodes(reader, {grey.constBits(), grey.width(), grey.height(), static_cast<int>(grey.bytesPerLine())});
+}
+inline std::vector<std::string> DecodeWithZXing(const QImage& image) { return Decode(Reader::ZXing, image); }
+inline std::vector<std::string> DecodeWithZbar(const QImage& image) { return Decode(Reader::Zbar, image); }
 
 } // namespace zebrix::test

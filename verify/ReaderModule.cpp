@@ -1,19 +1,16 @@
-// zebrix-cli-reader.so: ZXing-C++ and zbar for --verify, in a module of its own so
-// that the program loads it only when it reads files back. What crosses the
-// boundary is plain C: the texts read, each ended by a NUL, in one buffer
-// from malloc.
-#include "ReadBack.h"
+// zebrix-cli-reader.so itself.
+#include "ReaderModule.h"
 
 #include <cstdlib>
 #include <cstring>
+#include <type_traits>
 
 extern "C" __attribute__((visibility("default"))) char* zebrix_cli_read(const std::uint8_t* pixels, int width,
-    int height, int stride, int reader, int symbology, int addCheck, std::size_t* size)
+    int height, int stride, int reader, int symbology, int dropCode39Check, std::size_t* size)
 {
     try {
-        const zebrix::Options options{0, 1, addCheck};
-        const auto texts = zebrix::ReadBarcodesWith(static_cast<zebrix::Reader>(reader), pixels, width, height, stride,
-            static_cast<zebrix::Symbology>(symbology), options);
+        const auto texts = zebrix::ReadBarcodes(static_cast<zebrix::Reader>(reader), {pixels, width, height, stride},
+            static_cast<zebrix::Symbology>(symbology), dropCode39Check == 1);
         std::size_t total = 0;
         for (const auto& t : texts)
             total += t.size() + 1;
@@ -31,3 +28,5 @@ extern "C" __attribute__((visibility("default"))) char* zebrix_cli_read(const st
         return nullptr;
     }
 }
+
+static_assert(std::is_same_v<decltype(&zebrix_cli_read), zebrix::ModuleReadFunction>);

@@ -1,6 +1,5 @@
-// Finds and loads zebrix-cli-reader.so: next to the program (the build
-// tree), then in the program's library folder once installed.
-#include "Layout.h"
+// Finds and loads zebrix-cli-reader.so for zebrix-cli.
+#include "ReaderModule.h"
 
 #include <climits>
 #include <cstdlib>
@@ -12,11 +11,9 @@
 #define ZEBRIX_MODULE_RELDIR "../lib/zebrix"
 #endif
 
-namespace zebrix::cli {
+namespace zebrix {
 
 namespace {
-
-using ModuleRead = char* (*)(const std::uint8_t*, int, int, int, int, int, int, std::size_t*);
 
 std::string ProgramFolder()
 {
@@ -29,10 +26,10 @@ std::string ProgramFolder()
     return slash == std::string::npos ? std::string() : s.substr(0, slash);
 }
 
-ModuleRead LoadReader(std::string& why)
+ModuleReadFunction LoadReader(std::string& why)
 {
     static std::once_flag once;
-    static ModuleRead function = nullptr;
+    static ModuleReadFunction function = nullptr;
     static std::string error;
     std::call_once(once, [] {
         const std::string folder = ProgramFolder();
@@ -46,7 +43,7 @@ ModuleRead LoadReader(std::string& why)
                 error = e ? e : candidate;
                 continue;
             }
-            function = reinterpret_cast<ModuleRead>(::dlsym(handle, "zebrix_cli_read"));
+            function = reinterpret_cast<ModuleReadFunction>(::dlsym(handle, "zebrix_cli_read"));
             if (function)
                 return;
             error = candidate + " is not the reader module of this program";
@@ -62,14 +59,14 @@ ModuleRead LoadReader(std::string& why)
 } // namespace
 
 std::optional<std::vector<std::string>> ReadWithModule(
-    const GrayImage& image, Reader reader, Symbology symbology, const Options& options, std::string& why)
+    Reader reader, const GreyPicture& picture, Symbology symbology, bool dropCode39Check, std::string& why)
 {
-    const ModuleRead read = LoadReader(why);
+    const ModuleReadFunction read = LoadReader(why);
     if (!read)
         return std::nullopt;
     std::size_t size = 0;
-    char* texts = read(image.pixels.data(), image.width, image.height, image.width, static_cast<int>(reader),
-        static_cast<int>(symbology), options.addCheck, &size);
+    char* texts = read(picture.pixels, picture.width, picture.height, picture.stride, static_cast<int>(reader),
+        static_cast<int>(symbology), dropCode39Check ? 1 : 0, &size);
     if (!texts) {
         why = "the reader failed";
         return std::nullopt;
@@ -83,4 +80,4 @@ std::optional<std::vector<std::string>> ReadWithModule(
     return out;
 }
 
-} // namespace zebrix::cli
+} // namespace zebrix
