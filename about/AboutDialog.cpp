@@ -1,5 +1,7 @@
 #include "AboutDialog.h"
 
+#include "platform/Look.h"
+
 #include <QCoreApplication>
 #include <QIcon>
 #include <QKeyEvent>
@@ -15,10 +17,9 @@ namespace zebrix {
 
 namespace {
 
-// Positions and sizes come in twips, 15 to the pixel.
-constexpr int Px(int twips) { return (twips + 7) / 15; }
-
-QRect Twips(int left, int top, int width, int height) { return QRect(Px(left), Px(top), Px(width), Px(height)); }
+// Positions and sizes come in twips.
+constexpr auto Px = TwipsToPixels;
+constexpr auto Twips = TwipsRect;
 
 // "Comic Sans MS", or the nearest installed: Comic Neue is drawn after it.
 QFont ComicFont(int pixels, bool bold)
@@ -32,21 +33,10 @@ QFont ComicFont(int pixels, bool bold)
     return font;
 }
 
-// "MS Sans Serif", or the nearest sans-serif installed.
-QFont SansFont(int pixels, bool bold)
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-        QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(pixels);
-    font.setWeight(bold ? QFont::Bold : QFont::Normal);
-    return font;
-}
+QFont SansFont(int pixels, bool bold) { return UiFont(FontFace::MsSansSerif, pixels, bold); }
 
-// Point sizes at 96 dots per inch.
-constexpr int k825pt = 11;
-constexpr int k975pt = 13;
+constexpr int k825pt = kPixels8_25pt;
+constexpr int k975pt = kPixels9_75pt;
 
 void SetTextColour(QWidget* widget, int red, int green, int blue)
 {
@@ -103,7 +93,7 @@ QPushButton* MakeButton(
 
 } // namespace
 
-QString ApplicationTitle() { return QStringLiteral("Zebrix"); }
+QString ApplicationTitle() { return ProgramTitle(); }
 
 namespace about {
 

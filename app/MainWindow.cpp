@@ -1,10 +1,10 @@
 #include "MainWindow.h"
 
 #include "CommandKeys.h"
-#include "Fonts.h"
 #include "WindowColours.h"
 #include "barcode/Drawing.h"
 #include "platform/Clipboard.h"
+#include "platform/Look.h"
 #include "platform/MessageBox.h"
 
 #include <QApplication>
@@ -27,14 +27,9 @@ namespace zebrix {
 
 namespace {
 
-// A rectangle given in twips, in pixels.
-QRect Twips(int left, int top, int width, int height)
-{
-    const auto px = [](int twips) { return static_cast<int>(std::lround(twips / double(MainWindow::kTwipsPerPixel))); };
-    return QRect(px(left), px(top), px(width), px(height));
-}
+constexpr auto Twips = TwipsRect;
 
-QFont SansSerif(bool bold = false) { return UiFont(FontFace::MsSansSerif, 11, bold); }
+QFont SansSerif(bool bold = false) { return UiFont(FontFace::MsSansSerif, kPixels8_25pt, bold); }
 QFont Tahoma(int pixelSize, bool bold) { return UiFont(FontFace::Tahoma, pixelSize, bold); }
 
 // The check-character box for each symbology: tooltip, value, enabled, set in that order.
@@ -74,7 +69,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
         services_.clipboard = real.clipboard;
 
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Zebrix"));
+    setWindowTitle(ProgramTitle());
     setWindowIcon(QIcon(QStringLiteral(":/zebrix/zebrix-32.png")));
     setFont(SansSerif());
     setPalette(BlackPalette(palette()));

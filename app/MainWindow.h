@@ -90,8 +90,6 @@ public:
     explicit MainWindow(MainWindowServices services = MainWindowServices::desktop(), QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // Twips (1/1440 inch) are the window's design unit; 15 make a pixel.
-    static constexpr int kTwipsPerPixel = 15;
     // The barcode view is this many twips narrower than the window's outer width.
     static constexpr int kSurfaceMarginTwips = 380;
     // Width in pixels of the view for a window whose outer width (frame

@@ -2,6 +2,7 @@
 #include "MainWindow.h"
 #include "TypedInput.h"
 #include "platform/FrenchTranslations.h"
+#include "platform/Look.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -34,7 +35,7 @@ bool AsksForHelpOrVersion(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
-    QCoreApplication::setApplicationName(QStringLiteral("Zebrix"));
+    QCoreApplication::setApplicationName(zebrix::ProgramTitle());
     QCoreApplication::setApplicationVersion(QStringLiteral(ZEBRIX_VERSION));
     if (AsksForHelpOrVersion(argc, argv)) {
         QCoreApplication core(argc, argv);

@@ -3,6 +3,7 @@
 #include "Batch.h"
 #include "CommandLine.h"
 #include "Printable.h"
+#include "barcode/Look.h"
 #include "barcode/Utf.h"
 #include "output/files/FileOutput.h"
 
@@ -183,7 +184,7 @@ int RunCli(const std::vector<std::string>& args, const Streams& s)
     output.quality = cl->quality;
     output.verify = cl->verify;
     output.resolution.scale = cl->scale;
-    output.resolution.dpi = cl->dpi ? *cl->dpi : 96.0 * cl->scale;
+    output.resolution.dpi = cl->dpi ? *cl->dpi : static_cast<double>(kDotsPerInch) * cl->scale;
 
     if (output.type == ImageType::Jpeg && static_cast<long long>(cl->request.width) * cl->scale > kMaxJpegSide)
         return UsageError(s,

@@ -1,6 +1,6 @@
 #include "PictureFile.h"
 
-#include "platform/Printer.h"
+#include "barcode/Look.h"
 
 #include <QFile>
 #include <QImageReader>
@@ -99,9 +99,9 @@ QImage LoadPicture(const QString& path)
     // what the file means.
     const StoredResolution stored = ResolutionInFile(path);
     if (!stored.x || picture.dotsPerMeterX() <= 0)
-        picture.setDotsPerMeterX(kDefaultDotsPerMeter);
+        picture.setDotsPerMeterX(kDotsPerMetre);
     if (!stored.y || picture.dotsPerMeterY() <= 0)
-        picture.setDotsPerMeterY(kDefaultDotsPerMeter);
+        picture.setDotsPerMeterY(kDotsPerMetre);
     return picture;
 }
 

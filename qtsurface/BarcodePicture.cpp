@@ -1,6 +1,7 @@
 #include "BarcodePicture.h"
 
 #include "barcode/Paint.h"
+#include "platform/Look.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -69,12 +70,7 @@ void BarcodePicture::show(const Drawing& drawing)
 QFont BarcodePicture::messageFont()
 {
     static const QFont font = [] {
-        QFont font;
-        font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-            QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
-        font.setStyleHint(QFont::SansSerif);
-        font.setPixelSize(11); // 8.25 pt at 96 dots per inch
-        font.setWeight(QFont::Normal);
+        QFont font = UiFont(FontFace::MsSansSerif, kPixels8_25pt, false);
         // Plain black pixels, like the bars: crisp, and the same on every screen.
         font.setStyleStrategy(QFont::NoAntialias);
         font.setHintingPreference(QFont::PreferFullHinting);

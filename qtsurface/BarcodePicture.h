@@ -1,5 +1,6 @@
 #pragma once
 #include "barcode/Drawing.h"
+#include "barcode/Look.h"
 
 #include <QFont>
 #include <QImage>
@@ -16,7 +17,7 @@ class BarcodePicture {
 public:
     static constexpr int kDefaultWidth = 481;
     static constexpr int kDefaultHeight = 67;
-    static constexpr int kDotsPerMeter = 3780; // 96 dots per inch
+    static constexpr int kDotsPerMeter = kDotsPerMetre;
 
     explicit BarcodePicture(int width = kDefaultWidth, int height = kDefaultHeight);
 

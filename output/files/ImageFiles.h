@@ -3,6 +3,7 @@
 // command line both use these, then WriteFileAtomically().
 #include "Bitmap.h"
 #include "barcode/Drawing.h"
+#include "barcode/Look.h"
 
 #include <optional>
 #include <string>
@@ -19,7 +20,7 @@ std::optional<ImageType> ImageTypeOf(const std::string& path);
 // scale x scale dots, and the resolution written in the file, in dots per inch.
 struct Resolution {
     int scale = 1;
-    double dpi = 96;
+    double dpi = kDotsPerInch;
 };
 
 // Largest picture written, in dots (width x height after scaling).

@@ -1,6 +1,7 @@
 #include "ImageFiles.h"
 
 #include "barcode/LabelFont.h"
+#include "barcode/Look.h"
 #include "barcode/Utf.h"
 
 #include <algorithm>
@@ -20,6 +21,15 @@ std::string Number(double v)
     if (!s.empty() && s.back() == '.')
         s.pop_back();
     return s;
+}
+
+// The window's label font and its stand-ins, as a font-family list.
+std::string FontFamilies()
+{
+    std::string families;
+    for (const std::string family : kMsSansSerifFamilies)
+        families += (family.find(' ') == std::string::npos ? family : "'" + family + "'") + ", ";
+    return families + "sans-serif";
 }
 
 std::string XmlText(std::u16string_view text)
@@ -100,8 +110,7 @@ std::string EncodeSvg(const Drawing& drawing, int width, int height, const Resol
         const auto keep = static_cast<std::size_t>(
             std::min<long long>(4 * room + 64, static_cast<long long>(drawing.label.size())));
         s += "<text x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(kLabelY + LabelFont::Ascent())
-            + "\" font-family=\"'MS Sans Serif', 'Microsoft Sans Serif', 'Liberation Sans', Arial, 'DejaVu Sans', "
-              "sans-serif\" font-size=\"11\" fill=\"#000\" xml:space=\"preserve\">"
+            + "\" font-family=\"" + FontFamilies() + "\" font-size=\"11\" fill=\"#000\" xml:space=\"preserve\">"
             + XmlText(std::u16string_view(drawing.label).substr(0, keep)) + "</text>\n";
     }
     s += "</svg>\n";
