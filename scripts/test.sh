@@ -4,7 +4,7 @@
 # then each libFuzzer target for a bounded time).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh test
 jobs=$(nproc)
 
 cmake --preset default >/dev/null
