@@ -2,40 +2,42 @@
 
 namespace zebrix {
 
+int DecodeUtf8(std::string_view in, std::size_t at, char32_t& c)
+{
+    const auto b0 = static_cast<unsigned char>(in[at]);
+    int extra;
+    char32_t min;
+    if (b0 < 0x80)
+        extra = 0, c = b0, min = 0;
+    else if (b0 >= 0xC2 && b0 <= 0xDF)
+        extra = 1, c = b0 & 0x1F, min = 0x80;
+    else if (b0 >= 0xE0 && b0 <= 0xEF)
+        extra = 2, c = b0 & 0x0F, min = 0x800;
+    else if (b0 >= 0xF0 && b0 <= 0xF4)
+        extra = 3, c = b0 & 0x07, min = 0x10000;
+    else
+        return 0;
+    if (in.size() - at <= static_cast<std::size_t>(extra))
+        return 0;
+    for (int k = 1; k <= extra; ++k) {
+        const auto b = static_cast<unsigned char>(in[at + static_cast<std::size_t>(k)]);
+        if ((b & 0xC0) != 0x80)
+            return 0;
+        c = (c << 6) | (b & 0x3F);
+    }
+    if (c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+        return 0;
+    return extra + 1;
+}
+
 bool Utf8ToUtf16(std::string_view in, std::u16string& out)
 {
     out.clear();
     out.reserve(in.size());
-    std::size_t i = 0;
-    const std::size_t n = in.size();
-    while (i < n) {
-        const auto b0 = static_cast<unsigned char>(in[i]);
-        if (b0 < 0x80) {
-            out.push_back(b0);
-            ++i;
-            continue;
-        }
-        int extra;
+    for (std::size_t i = 0; i < in.size();) {
         char32_t cp;
-        char32_t min;
-        if (b0 >= 0xC2 && b0 <= 0xDF) {
-            extra = 1, cp = b0 & 0x1F, min = 0x80;
-        } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-            extra = 2, cp = b0 & 0x0F, min = 0x800;
-        } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-            extra = 3, cp = b0 & 0x07, min = 0x10000;
-        } else {
-            return false;
-        }
-        if (n - i <= static_cast<std::size_t>(extra))
-            return false;
-        for (int k = 1; k <= extra; ++k) {
-            const auto b = static_cast<unsigned char>(in[i + static_cast<std::size_t>(k)]);
-            if ((b & 0xC0) != 0x80)
-                return false;
-            cp = (cp << 6) | (b & 0x3F);
-        }
-        if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+        const int length = DecodeUtf8(in, i, cp);
+        if (length == 0)
             return false;
         if (cp >= 0x10000) {
             cp -= 0x10000;
@@ -44,7 +46,7 @@ bool Utf8ToUtf16(std::string_view in, std::u16string& out)
         } else {
             out.push_back(static_cast<char16_t>(cp));
         }
-        i += static_cast<std::size_t>(extra) + 1;
+        i += static_cast<std::size_t>(length);
     }
     return true;
 }

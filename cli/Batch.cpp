@@ -30,27 +30,15 @@ using Clock = std::chrono::steady_clock;
 // oldest unfinished one are held.
 class Reporter {
 public:
-    Reporter(bool progress, const std::function<void(std::string_view)>& err)
+    Reporter(bool progress, long long total, const std::function<void(std::string_view)>& err)
         : progress_(progress)
         , err_(err)
+        , total_(total)
         , start_(Clock::now())
     {
     }
 
-    void setTotal(long long total)
-    {
-        std::lock_guard lock(mutex_);
-        total_ = total;
-    }
-
-    void finish(long long line, std::string message)
-    {
-        std::lock_guard lock(mutex_);
-        pending_.emplace(line, std::move(message));
-        flush();
-    }
-
-    // Several lines at once: one lock for a whole chunk.
+    // The messages of finished lines, a whole chunk under one lock.
     void finish(std::vector<std::pair<long long, std::string>>& results)
     {
         std::lock_guard lock(mutex_);
@@ -96,9 +84,9 @@ private:
     std::mutex mutex_;
     bool progress_;
     const std::function<void(std::string_view)>& err_;
+    long long total_;
     std::map<long long, std::string> pending_;
     long long next_ = 1;
-    long long total_ = 0;
     bool barShown_ = false;
     Clock::time_point start_;
 };
@@ -208,8 +196,7 @@ BatchCounts RunBatch(LineReader& input, long long expectedLines, const BatchSett
     const std::function<void(std::string_view)>& err)
 {
     BatchCounts counts;
-    Reporter reporter(settings.progress, err);
-    reporter.setTotal(expectedLines);
+    Reporter reporter(settings.progress, expectedLines, err);
     std::atomic<long long> written{0}, failed{0}, writeErrors{0}, unreadable{0};
     unsigned threads
         = settings.jobs > 0 ? static_cast<unsigned>(settings.jobs) : std::max(1u, std::thread::hardware_concurrency());

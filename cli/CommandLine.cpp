@@ -2,6 +2,7 @@
 
 #include "barcode/Utf.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -112,6 +113,9 @@ std::optional<long long> ParseWhole(const std::string& s, long long low, long lo
     return v;
 }
 
+// -s's names, in the order of the symbologies.
+constexpr std::string_view kSymbologyNames[] = {"code39", "i2of5", "code128", "codabar"};
+
 // What every file type can record (a JPEG holds it in 16 bits).
 constexpr double kMaxDpi = 65535;
 
@@ -191,16 +195,10 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
             std::string name = *v;
             for (char& c : name)
                 c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
-            if (name == "code39")
-                cl.request.symbology = Symbology::Code39;
-            else if (name == "i2of5")
-                cl.request.symbology = Symbology::Interleaved2of5;
-            else if (name == "code128")
-                cl.request.symbology = Symbology::Code128;
-            else if (name == "codabar")
-                cl.request.symbology = Symbology::Codabar;
-            else
+            const auto known = std::find(std::begin(kSymbologyNames), std::end(kSymbologyNames), name);
+            if (known == std::end(kSymbologyNames))
                 return fail("unknown symbology \"" + *v + "\"");
+            cl.request.symbology = static_cast<Symbology>(known - std::begin(kSymbologyNames));
         } else if (arg == "-p" || arg == "--print-optimized") {
             cl.request.options.widenSpaces = 1;
         } else if (arg == "--no-label") {

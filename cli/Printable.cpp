@@ -1,5 +1,7 @@
 #include "Printable.h"
 
+#include "barcode/Utf.h"
+
 #include <cstdio>
 
 namespace zebrix::cli {
@@ -24,29 +26,11 @@ std::string Printable(std::string_view in)
     out.reserve(in.size());
     std::size_t i = 0;
     while (i < in.size()) {
-        const auto b = static_cast<unsigned char>(in[i]);
-        // Decode one character strictly; anything else is a lone byte.
-        int length = b < 0x80        ? 1
-            : b >= 0xC2 && b <= 0xDF ? 2
-            : b >= 0xE0 && b <= 0xEF ? 3
-            : b >= 0xF0 && b <= 0xF4 ? 4
-                                     : 0;
-        char32_t c = length == 1 ? b : length == 2 ? b & 0x1F : length == 3 ? b & 0x0F : b & 0x07;
-        for (int k = 1; k < length; ++k) {
-            const auto next = i + static_cast<std::size_t>(k) < in.size() ? static_cast<unsigned char>(in[i + k]) : 0;
-            if ((next & 0xC0) != 0x80) {
-                length = 0;
-                break;
-            }
-            c = (c << 6) | (next & 0x3F);
-        }
-        if (length == 3 && c < 0x800)
-            length = 0; // overlong
-        if (length == 4 && (c < 0x10000 || c > 0x10FFFF))
-            length = 0;
+        char32_t c = 0;
+        const int length = DecodeUtf8(in, i, c);
         char code[16];
         if (length == 0) {
-            std::snprintf(code, sizeof code, "\\x%02X", b);
+            std::snprintf(code, sizeof code, "\\x%02X", static_cast<unsigned char>(in[i]));
             out += code;
             ++i;
             continue;
