@@ -4,7 +4,7 @@
 # in the program's private library folder, icons, menu entry, AppStream
 # metadata, manual pages, bash completion, copyright and changelog — and
 # depends on the Debian packages of the libraries they link (dpkg-shlibdeps).
-# `lintian` finds nothing to report on it (tests/cli/CheckPackage.cmake).
+# `lintian` finds nothing to report on it (tests/packaging/CheckPackage.cmake).
 set(CPACK_GENERATOR "DEB")
 set(CPACK_PACKAGE_NAME "zebrix")
 set(CPACK_PACKAGE_VENDOR "Zebrix")
