@@ -181,7 +181,7 @@ AboutDialog::AboutDialog(QWidget* owner, const AboutServices& services)
     // from (0, 1200) to (5549, 1200) twips, a grey one pixel wide from
     // (0, 1217) to (5564, 1217).
     separatorLines[0] = MakeLine(this, "Line1_0", QRect(0, Px(1200) - 1, Px(5549), 2), QColor(255, 255, 255));
-    separatorLines[1] = MakeLine(this, "Line1_1", QRect(0, 1217 / 15, Px(5564), 1), QColor(128, 128, 128));
+    separatorLines[1] = MakeLine(this, "Line1_1", QRect(0, 1217 / kTwipsPerPixel, Px(5564), 1), QColor(128, 128, 128));
 
     emailLink = MakeLabel<ClickLabel>(
         this, "lblDisclaimer", Twips(720, 1320, 2625, 225), ComicFont(k825pt, false), Qt::AlignHCenter | Qt::AlignTop);
