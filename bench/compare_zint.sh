@@ -21,7 +21,7 @@ cli=$(realpath "${1:-build/cli/zebrix-cli}")
 lines=${2:-10000}
 rounds=${3:-5}
 [ "$rounds" -ge 1 ] || rounds=1
-command -v zint >/dev/null || { echo "zint is missing (Debian package zint; scripts/install-deps.sh)" >&2; exit 1; }
+command -v zint >/dev/null || { echo "zint is missing (Debian package zint; scripts/install-deps.sh test)" >&2; exit 1; }
 [ -x /usr/bin/time ] || { echo "/usr/bin/time is missing (Debian package time)" >&2; exit 1; }
 [ -x "$cli" ] || { echo "no $cli: build first (cmake --preset default && cmake --build build)" >&2; exit 1; }
 

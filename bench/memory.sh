@@ -12,7 +12,7 @@ if [ "${1:-}" != --inside ]; then
   zebrix=$(realpath "${1:-build/app/zebrix}")
   [ -x "$zebrix" ] || { echo "no program at $zebrix (build it first)" >&2; exit 1; }
   for tool in xvfb-run xdotool xclip import convert; do
-    command -v "$tool" >/dev/null || { echo "missing: $tool (run scripts/install-deps.sh)" >&2; exit 1; }
+    command -v "$tool" >/dev/null || { echo "missing: $tool (run scripts/install-deps.sh test)" >&2; exit 1; }
   done
   exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" bash "$0" --inside "$zebrix"
 fi

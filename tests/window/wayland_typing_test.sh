@@ -7,7 +7,7 @@
 #   wayland_typing_test.sh PATH/TO/zebrix OUTPUT_DIR
 set -euo pipefail
 zebrix=$1 out=$2
-for t in weston weston-screenshooter zbarimg convert; do command -v $t >/dev/null || { echo "missing: $t (scripts/install-deps.sh)" >&2; exit 1; }; done
+for t in weston weston-screenshooter zbarimg convert; do command -v $t >/dev/null || { echo "missing: $t (scripts/install-deps.sh test)" >&2; exit 1; }; done
 mkdir -p "$out"
 work=$(mktemp -d) # mode 700, as a runtime directory must be
 pids=()

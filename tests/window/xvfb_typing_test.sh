@@ -7,7 +7,7 @@
 #   xvfb_typing_test.sh PATH/TO/zebrix OUTPUT_DIR   (OUTPUT_DIR receives the screenshots)
 set -euo pipefail
 if [ "${1:-}" != --inside ]; then
-  for t in Xvfb xdotool import convert zbarimg pdftoppm pdfinfo; do command -v $t >/dev/null || { echo "missing: $t (scripts/install-deps.sh)" >&2; exit 1; }; done
+  for t in Xvfb xdotool import convert zbarimg pdftoppm pdfinfo; do command -v $t >/dev/null || { echo "missing: $t (scripts/install-deps.sh test)" >&2; exit 1; }; done
   mkdir -p "$2"
   exec bash "$(dirname "$0")/../support/with_xvfb.sh" 1024x768x24 bash "$0" --inside "$1" "$2"
 fi
