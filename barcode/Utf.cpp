@@ -4,6 +4,8 @@ namespace zebrix {
 
 int DecodeUtf8(std::string_view in, std::size_t at, char32_t& c)
 {
+    if (at >= in.size())
+        return 0;
     const auto b0 = static_cast<unsigned char>(in[at]);
     int extra;
     char32_t min;

@@ -5,7 +5,7 @@
 namespace zebrix {
 
 // The character that starts at in[at], strictly decoded, and the number of
-// bytes it takes; 0 where no character starts (an overlong form, a
+// bytes it takes; 0 where no character starts (past the end, an overlong form, a
 // surrogate, a code point past U+10FFFF, a cut sequence, a lone byte).
 int DecodeUtf8(std::string_view in, std::size_t at, char32_t& c);
 
