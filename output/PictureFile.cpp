@@ -1,7 +1,5 @@
 #include "PictureFile.h"
 
-#include "platform/Printer.h"
-
 #include <QFile>
 #include <QImageReader>
 
