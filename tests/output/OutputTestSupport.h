@@ -2,6 +2,7 @@
 // Shared by the save tests: the real converter library as the program loads
 // it (where ZEBRIX_CONVERTER_DIR says), and files.
 #include "output/converter/Zarezu_BmpJpg.h"
+#include "support/Modal.h"
 
 #include <QDir>
 #include <QImage>
@@ -24,11 +25,6 @@ inline RsBmpToJpgFunction RealConverter()
     return f;
 }
 
-inline QByteArray ReadAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 inline bool WriteAll(const QString& path, const QByteArray& bytes)
 {
     QFile f(path);

@@ -25,6 +25,12 @@ inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << tex
 
 namespace zebrix::test {
 
+inline QByteArray ReadAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 // Calls `act` with the next modal dialog of type W once it shows.
 template <class W> void OnModal(std::function<void(W*)> act)
 {
