@@ -165,21 +165,6 @@ TEST_F(PrintTest, SavedPicturesArePrintedAtTheirTrueSizeAndScan)
     EXPECT_EQ(dialogs.shown, QStringList());
 }
 
-// Cancel, no picture, a printer that fails: no page, no file.
-TEST_F(PrintTest, CancelNoPictureAndAFailingPrinterLeaveNoFile)
-{
-    EXPECT_FALSE(ChoosePrinter(nullptr, printer)); // cancelled
-    EXPECT_FALSE(print(QImage()));
-    const QImage picture = FramedPicture(30, 12, 3780);
-    ASSERT_TRUE(print(picture));
-    printer.setOutputFileName(folder.filePath("missing/page.pdf"));
-    EXPECT_FALSE(PrintPicture(printer, picture));
-    EXPECT_EQ(Entries(folder.path()), QStringList{"page.pdf"});
-    EXPECT_TRUE(QFile::remove(pdfPath));
-    EXPECT_FALSE(print(QImage()));
-    EXPECT_EQ(Entries(folder.path()), QStringList());
-}
-
 // Qt gives a file without a resolution the screen's, LoadPicture 96 dots per inch;
 // a file missing or cut short gives nothing or a picture with a resolution.
 TEST(PrintedPictureFile, APictureWithoutResolutionHas96DotsPerInch)
