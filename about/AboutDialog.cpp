@@ -1,14 +1,19 @@
 #include "AboutDialog.h"
 
 #include "platform/Look.h"
+#include "platform/MessageBox.h"
 
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
+#include <QStandardPaths>
+#include <QUrl>
 
 #include <algorithm>
 #include <vector>
@@ -124,13 +129,6 @@ QStringList SystemInformationPrograms()
 
 } // namespace about
 
-AboutServices AboutServices::desktop()
-{
-    static QtMessageBoxService messages;
-    static QtShellService shell;
-    return {&messages, &shell};
-}
-
 void ClickLabel::mousePressEvent(QMouseEvent* event)
 {
     pressed_ = event->button() == Qt::LeftButton;
@@ -146,11 +144,10 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent* event)
         onClick();
 }
 
-AboutDialog::AboutDialog(QWidget* owner, const AboutServices& services)
+AboutDialog::AboutDialog(QWidget* owner)
     : QDialog(owner,
         Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
             | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
-    , services_(services)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setFixedSize(382, 217);
@@ -286,44 +283,35 @@ void AboutDialog::showDetails()
     const QString text = QStringLiteral("Zebrix version 1.0.0") + cr + cr + QStringLiteral("Auteur : ")
         + about::Author() + cr + QStringLiteral("E-Mail : ") + about::ContactEmail() + cr + QStringLiteral("Url : ")
         + about::WebSite() + cr + cr + QStringLiteral("Logiciel FREEWARE");
-    services_.messages->show(this, text, QStringLiteral("A propos"), MessageIcon::Information, MessageButtons::Ok);
+    ShowMessage(this, text, QStringLiteral("A propos"), QMessageBox::Information);
 }
 
-void AboutDialog::openDonationPage()
-{
-    services_.shell->openAddress(
-        this, QStringLiteral("Open"), about::DonationPage(), QString(), QCoreApplication::applicationDirPath());
-}
+// Web and mail addresses are opened by the desktop's handler, in its own process.
+void AboutDialog::openDonationPage() { QDesktopServices::openUrl(QUrl(about::DonationPage(), QUrl::StrictMode)); }
 
-void AboutDialog::openWebSite()
-{
-    services_.shell->openAddress(
-        this, QStringLiteral("Open"), about::WebSite(), QString(), QCoreApplication::applicationDirPath());
-}
+void AboutDialog::openWebSite() { QDesktopServices::openUrl(QUrl(about::WebSite(), QUrl::StrictMode)); }
 
 void AboutDialog::writeToContact()
 {
-    services_.shell->openAddress(
-        this, QStringLiteral("Open"), QStringLiteral("mailto:") + about::ContactEmail(), std::nullopt, std::nullopt);
+    QDesktopServices::openUrl(QUrl(QStringLiteral("mailto:") + about::ContactEmail(), QUrl::StrictMode));
 }
 
 void AboutDialog::startSystemInformation()
 {
     for (const QString& name : about::SystemInformationPrograms()) {
-        const QString path = services_.shell->findProgram(name);
+        const QString path = QStandardPaths::findExecutable(name);
         if (path.isEmpty())
             continue;
-        if (services_.shell->startProgram(path))
+        if (QProcess::startDetached(path, QStringList()))
             return;
         break; // found but it would not start: the user has no tool either
     }
-    services_.messages->show(this, QStringLiteral("Information Systeme introuvable !"), ApplicationTitle(),
-        MessageIcon::None, MessageButtons::Ok);
+    ShowMessage(this, QStringLiteral("Information Systeme introuvable !"), ApplicationTitle(), QMessageBox::NoIcon);
 }
 
-void ShowAbout(QWidget* owner, const AboutServices& services)
+void ShowAbout(QWidget* owner)
 {
-    AboutDialog dialog(owner, services);
+    AboutDialog dialog(owner);
     dialog.exec();
 }
 

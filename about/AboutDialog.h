@@ -2,9 +2,6 @@
 // The about dialog: title, version, author and contact lines, links to the
 // web site, its donation page and the contact address, a details message and
 // the launcher of the system-information tool.
-#include "platform/MessageBox.h"
-#include "platform/Shell.h"
-
 #include <QDialog>
 #include <QLabel>
 #include <QString>
@@ -34,15 +31,6 @@ QString VersionText(); // "Version 1.0.0", from the build's version number
 QStringList SystemInformationPrograms();
 } // namespace about
 
-// What the dialog asks of the desktop.
-struct AboutServices {
-    MessageBoxService* messages = nullptr;
-    ShellService* shell = nullptr;
-
-    // Qt message boxes and the Qt shell, for the whole run.
-    static AboutServices desktop();
-};
-
 // A label that reports a click of the left mouse button (press and release
 // inside it), for the dialog's links.
 class ClickLabel : public QLabel {
@@ -61,7 +49,7 @@ private:
 class AboutDialog : public QDialog {
 public:
     // `owner` is the window the dialog is centred on and blocks while shown.
-    AboutDialog(QWidget* owner, const AboutServices& services);
+    explicit AboutDialog(QWidget* owner);
 
     // Runs at every opening, before the dialog is first drawn: caption,
     // title and version.
@@ -73,7 +61,8 @@ public:
     void writeToContact(); // the e-mail address
 
     // Starts the first system-information program of
-    // about::SystemInformationPrograms() found on the PATH; says
+    // about::SystemInformationPrograms() found on the PATH, without waiting
+    // for it; says
     // "Information Systeme introuvable !" when none is there or it does not start.
     void startSystemInformation();
 
@@ -105,12 +94,11 @@ private:
     // Over the middle of the owner's window, kept on its screen.
     void centreOnOwner();
 
-    AboutServices services_;
     bool loaded_ = false;
 };
 
 // Opens the about dialog modally, centred on `owner`, and returns when it
 // has been closed. Every opening starts afresh.
-void ShowAbout(QWidget* owner, const AboutServices& services = AboutServices::desktop());
+void ShowAbout(QWidget* owner);
 
 } // namespace zebrix

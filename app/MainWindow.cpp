@@ -2,17 +2,20 @@
 
 #include "CommandKeys.h"
 #include "WindowColours.h"
+#include "about/AboutDialog.h"
 #include "barcode/Drawing.h"
-#include "platform/Clipboard.h"
+#include "output/PrintCommand.h"
 #include "platform/Look.h"
 #include "platform/MessageBox.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QGroupBox>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -56,18 +59,11 @@ int MainWindow::SurfaceWidthFor(int outerWidth)
     return static_cast<int>(std::clamp<long>(pixels, 1, std::numeric_limits<int>::max()));
 }
 
-MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
+MainWindow::MainWindow(QWidget* parent)
     : QWidget(parent,
         Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
             | Qt::WindowSystemMenuHint)
-    , services_(std::move(services))
 {
-    const MainWindowServices real = MainWindowServices::desktop();
-    if (!services_.messageBox)
-        services_.messageBox = real.messageBox;
-    if (!services_.clipboard)
-        services_.clipboard = real.clipboard;
-
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(ProgramTitle());
     setWindowIcon(QIcon(QStringLiteral(":/zebrix/zebrix-32.png")));
@@ -307,37 +303,38 @@ void MainWindow::optionToggled()
 
 void MainWindow::print()
 {
-    if (services_.print)
-        services_.print(*this);
+    if (!printer_) {
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer_->setDocName(ProgramTitle());
+    }
+    if (!ChoosePrinter(this, *printer_))
+        return; // cancelled: no word, and the pointer as it was
+    setCursor(Qt::BusyCursor);
+    if (!PrintPicture(*printer_, barcodeView_->backgroundPicture()))
+        ShowMessage(this, QStringLiteral("Erreur sur l'imprimante"), QStringLiteral("Erreur"), QMessageBox::Critical);
+    unsetCursor();
 }
 
 void MainWindow::save()
 {
-    if (services_.save)
-        services_.save(*this);
+    if (const auto saved = SaveBarcode(this, barcodeView_->image(), saveMemory_)) {
+        barcodeView_->setBackgroundPicture(saved->picture);
+        setWindowTitle(saved->caption);
+    }
 }
 
-void MainWindow::copyBarcode() { services_.clipboard->setImage(barcodeView_->image()); }
+void MainWindow::copyBarcode() { QGuiApplication::clipboard()->setImage(barcodeView_->image()); }
 
-void MainWindow::quit()
-{
-    if (services_.quit)
-        services_.quit();
-    else
-        QCoreApplication::exit(0);
-}
+void MainWindow::quit() { QCoreApplication::exit(0); }
 
 void MainWindow::pasteText()
 {
+    // The "text/plain" flavour, exactly as it is: no markup, line breaks kept.
     // One step of undo, even when the clipboard holds no text and empties the field.
-    textField_->replaceAll(services_.clipboard->text()); // redraws through textChanged
+    textField_->replaceAll(QGuiApplication::clipboard()->text()); // redraws through textChanged
 }
 
-void MainWindow::showAbout()
-{
-    if (services_.about)
-        services_.about(*this);
-}
+void MainWindow::showAbout() { ShowAbout(this); }
 
 void MainWindow::reset()
 {

@@ -11,9 +11,9 @@
 // then hands the drawing and the view's image to the verdict indicator
 // (VerdictIndicator: verify/'s Judge, the picture read off the user-interface
 // thread), which never paints on the image; nothing else is kept from one
-// drawing to the next. The commands that reach outside the window (save,
-// print, about, quit) and the desktop (message boxes, the clipboard) come in
-// MainWindowServices at construction, so tests build a window with doubles.
+// drawing to the next. The save and print commands are output/'s, called
+// with what they need; the window keeps what the save remembers and the
+// printer chosen last.
 //
 // Each widget keeps its designer name as its Qt object name, which UI
 // automation and screen readers go by:
@@ -33,61 +33,30 @@
 #include "LongLineEdit.h"
 #include "VerdictIndicator.h"
 #include "barcode/Options.h"
+#include "output/SaveCommand.h"
 
 #include <QWidget>
 
 #include <array>
 #include <functional>
+#include <memory>
 
 class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QPrinter;
 class QPushButton;
 class QRadioButton;
 
 namespace zebrix {
-
-class ClipboardService;
-class MainWindow;
-class MessageBoxService;
-class PrintService;
-
-// A command that lives outside the window (save, print, about); it gets the
-// window and works on it through its public members.
-using WindowCommand = std::function<void(MainWindow&)>;
-
-// What the window needs from the desktop, handed over at construction so that
-// tests can build a window with doubles. The pointers are not owned and must
-// outlive the window.
-struct MainWindowServices {
-    MessageBoxService* messageBox = nullptr;
-    ClipboardService* clipboard = nullptr;
-
-    // Buttons whose commands are built elsewhere; an empty one does nothing.
-    WindowCommand print; // "Imprimer le Code Barre"
-    WindowCommand save; // "Enregistrer le Code Barre sous..."
-    WindowCommand about; // "A Propos"
-
-    // Ends the program ("Quitter Zebrix"). Empty: leave the application's
-    // event loop at once, without asking anything.
-    std::function<void()> quit;
-
-    // The real desktop: Qt message boxes, the system clipboard and printers.
-    static MainWindowServices desktop();
-};
-
-// The print command on the printers of `printers` (not owned, must outlive
-// the windows): the view's background picture on one page, the window's
-// pointer busy meanwhile, failures told by its message box.
-WindowCommand PrintCommand(PrintService& printers);
 
 // The three option boxes, in their order on the screen.
 enum class OptionBox { WidenSpaces = 0, AddLabel = 1, AddCheck = 2 };
 
 class MainWindow : public QWidget {
 public:
-    explicit MainWindow(MainWindowServices services = MainWindowServices::desktop(), QWidget* parent = nullptr);
+    explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // The barcode view is this many twips narrower than the window's outer width.
@@ -106,7 +75,6 @@ public:
     {
         return symbologyButtons_.at(static_cast<std::size_t>(symbology));
     }
-    const MainWindowServices& services() const { return services_; }
 
     // Called after every drawing with the symbology used and the image drawn;
     // lets tests and tools follow the sequence of drawings.
@@ -125,7 +93,7 @@ public:
     void print();
     void save();
     void copyBarcode(); // the view's image to the clipboard
-    void quit();
+    void quit(); // leaves the application's event loop at once
     void pasteText(); // the clipboard's text into the text field
     void showAbout();
     void reset(); // empty text, no background picture
@@ -142,7 +110,8 @@ private:
     void setTabOrder();
     void centreOnScreen();
 
-    MainWindowServices services_;
+    SaveMemory saveMemory_;
+    std::unique_ptr<QPrinter> printer_; // made at the first print; the printer chosen last is proposed again
     DrawObserver drawObserver_;
     Symbology symbology_ = Symbology::Code39;
     int lastOuterWidth_ = -1;

@@ -15,17 +15,10 @@
 
 namespace zebrix {
 
-JpegConverter::JpegConverter(QStringList folders)
-    : folders_(folders.isEmpty() ? defaultFolders() : std::move(folders))
+QStringList ConverterFolders()
 {
-}
-
-JpegConverter::~JpegConverter() = default; // the library stays loaded: nothing to gain by unloading it
-
-QString JpegConverter::libraryFileName() { return QStringLiteral("libZarezu_BmpJpg.so"); }
-
-QStringList JpegConverter::defaultFolders()
-{
+    if (const QString chosen = qEnvironmentVariable("ZEBRIX_CONVERTER_DIR"); !chosen.isEmpty())
+        return {chosen};
     QStringList folders;
     if (QCoreApplication::instance()) {
         const QString programFolder = QCoreApplication::applicationDirPath();
@@ -40,36 +33,22 @@ QStringList JpegConverter::defaultFolders()
     return folders;
 }
 
-JpegConverter::Outcome JpegConverter::load()
+ConverterResult ConvertToJpeg(const QString& source, const QString& destination, int ratio)
 {
-    if (function_)
-        return Outcome::Done;
     bool sawLibrary = false;
-    for (const QString& folder : std::as_const(folders_)) {
-        const QString path = QDir(folder).filePath(libraryFileName());
-        if (!QFileInfo(path).isFile())
-            continue;
-        auto library = std::make_unique<QLibrary>(path);
-        if (!library->load())
+    for (const QString& folder : ConverterFolders()) {
+        const QString path = QDir(folder).filePath(ConverterFileName());
+        QLibrary library(path);
+        if (!QFileInfo(path).isFile() || !library.load())
             continue;
         sawLibrary = true;
-        if (auto f = reinterpret_cast<RsBmpToJpgFunction>(library->resolve("RsBmpToJpg"))) {
-            function_ = f;
-            library_ = std::move(library);
-            return Outcome::Done;
+        if (auto convert = reinterpret_cast<RsBmpToJpgFunction>(library.resolve("RsBmpToJpg"))) {
+            const std::int32_t code
+                = convert(QFile::encodeName(source).constData(), QFile::encodeName(destination).constData(), ratio, 1);
+            return {code == ZAREZU_OK ? ConverterOutcome::Done : ConverterOutcome::Failed, code};
         }
     }
-    return sawLibrary ? Outcome::FunctionMissing : Outcome::LibraryMissing;
-}
-
-JpegConverter::Result JpegConverter::convert(const QString& source, const QString& destination, int ratio)
-{
-    if (const Outcome o = load(); o != Outcome::Done)
-        return {o};
-    const QByteArray from = QFile::encodeName(source);
-    const QByteArray to = QFile::encodeName(destination);
-    const std::int32_t code = function_(from.constData(), to.constData(), ratio, 1);
-    return {code == ZAREZU_OK ? Outcome::Done : Outcome::Failed, code};
+    return {sawLibrary ? ConverterOutcome::FunctionMissing : ConverterOutcome::LibraryMissing};
 }
 
 } // namespace zebrix

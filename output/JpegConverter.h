@@ -1,45 +1,31 @@
 #pragma once
-// Finds the converter library at the first JPEG save and calls it.
+// Finds the converter library and calls it.
 #include "converter/Zarezu_BmpJpg.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <cstdint>
-#include <memory>
-
-class QLibrary;
 
 namespace zebrix {
 
-class JpegConverter {
-public:
-    // Folders searched in order for the library; none given: the program's
-    // own folder, then the private library folder (lib/<arch>/zebrix) of the
-    // installed tree around it, then the one it was configured to be installed to.
-    explicit JpegConverter(QStringList folders = {});
-    ~JpegConverter();
-    JpegConverter(const JpegConverter&) = delete;
-    JpegConverter& operator=(const JpegConverter&) = delete;
+inline QString ConverterFileName() { return QStringLiteral("libZarezu_BmpJpg.so"); }
 
-    static QString libraryFileName(); // "libZarezu_BmpJpg.so"
-    static QStringList defaultFolders();
+// The folders searched in order for the library: the folder named by the
+// environment variable ZEBRIX_CONVERTER_DIR alone when it is set; otherwise
+// the program's own folder, then the private library folder (lib/<arch>/zebrix)
+// of the installed tree around it, then the one it was configured to be
+// installed to.
+QStringList ConverterFolders();
 
-    enum class Outcome { Done, LibraryMissing, FunctionMissing, Failed };
-    struct Result {
-        Outcome outcome;
-        std::int32_t code = 0; // what the converter returned
-    };
-    // RsBmpToJpg(source, destination, ratio, 1). The library is looked up on
-    // the first call, and again on later calls until it is found.
-    Result convert(const QString& source, const QString& destination, int ratio);
-
-private:
-    Outcome load();
-
-    QStringList folders_;
-    std::unique_ptr<QLibrary> library_;
-    RsBmpToJpgFunction function_ = nullptr;
+enum class ConverterOutcome { Done, LibraryMissing, FunctionMissing, Failed };
+struct ConverterResult {
+    ConverterOutcome outcome;
+    std::int32_t code = 0; // what the converter returned
 };
+
+// RsBmpToJpg(source, destination, ratio, 1) from the first library found.
+// A library once loaded stays loaded: nothing to gain by unloading it.
+ConverterResult ConvertToJpeg(const QString& source, const QString& destination, int ratio);
 
 } // namespace zebrix

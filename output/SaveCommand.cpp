@@ -1,15 +1,18 @@
 #include "SaveCommand.h"
 
+#include "JpegConverter.h"
 #include "PictureFile.h"
-
 #include "RatioNumber.h"
 #include "output/files/FileOutput.h"
 #include "output/files/ImageFiles.h"
+#include "platform/MessageBox.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
-#include <QImageReader>
+#include <QInputDialog>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -144,204 +147,218 @@ std::optional<int> RatioFromText(const QString& text)
     return *value < 20 || *value > 100 ? 100 : int{*value};
 }
 
-} // namespace
+enum class Output { Bmp, Jpeg, Png };
+struct FileType {
+    const char* description; // shown as it stands, blanks included
+    const char* extension; // given to the file written; the pattern shown is "*." and it
+    Output output;
+    int ratio; // JPEG ratio; 0: asked for
+};
+constexpr FileType kFileTypes[] = {{"Image en mode point  (*.BMP)", "bmp", Output::Bmp, 0},
+    {"Format JPG-Ratio 100% (*.JPG)", "jpg", Output::Jpeg, 100},
+    {"Format JPG-Ratio 80%  (*.JPG)", "jpg", Output::Jpeg, 80},
+    {"Format JPG-Ratio 50%  (*.JPG)", "jpg", Output::Jpeg, 50},
+    {"Format JPG-Ratio personnalisé (*.JPG)", "jpg", Output::Jpeg, 0}, {"Image PNG  (*.PNG)", "png", Output::Png, 0}};
+constexpr int kTypeCount = static_cast<int>(std::size(kFileTypes));
 
-SaveCommand::SaveCommand(SaveHost& host, SaveSeams seams)
-    : host_(host)
-    , dialog_(seams.dialog)
-    , inputBox_(seams.inputBox)
-    , messageBox_(seams.messageBox)
-    , temporaryRoot_(seams.temporaryRoot)
-    , converter_(seams.converterFolders)
+struct Chosen {
+    QString path; // full path of the file chosen, as typed (no extension added)
+    int fileType; // counted from 1
+};
+
+// Qt's own (non-native) save dialog, the same on every desktop. Nothing when
+// the user cancels (also when they decline to replace an existing file).
+std::optional<Chosen> AskFileName(QWidget* parent, int selectedType, const QString& proposedName)
 {
-    if (!dialog_) {
-        ownDialog_ = std::make_unique<QtSaveFileDialog>();
-        dialog_ = ownDialog_.get();
-    }
-    if (!inputBox_) {
-        ownInputBox_ = std::make_unique<QtInputBox>();
-        inputBox_ = ownInputBox_.get();
-    }
-    if (!messageBox_) {
-        ownMessageBox_ = std::make_unique<QtMessageBoxService>();
-        messageBox_ = ownMessageBox_.get();
-    }
+    QFileDialog dialog(parent, kDialogTitle);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // File names are case-sensitive here, our patterns are not meant to be:
+    // "*.BMP" lists code.bmp as well as CODE.BMP.
+    dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
+
+    // Qt takes the patterns from the last parentheses of each filter and
+    // shows the filter with its blanks simplified; so each file type gets its
+    // pattern appended for Qt to read, and the list then shows the
+    // descriptions exactly as they stand. The pattern goes in lower case: when
+    // the user changes the type, Qt puts its extension on the name typed.
+    // Qt finds a filter only as it keeps it, blanks simplified: the list holds
+    // them so, and a type is chosen and read back by its place in the list.
+    QStringList filters;
+    for (const FileType& type : kFileTypes)
+        filters << (QString::fromUtf8(type.description) + QStringLiteral(" (*.") + QLatin1String(type.extension)
+            + QLatin1Char(')'))
+                       .simplified();
+    dialog.setNameFilters(filters);
+    dialog.selectNameFilter(filters.at(selectedType - 1));
+    QComboBox* typeList = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+    if (typeList && typeList->count() == kTypeCount)
+        for (int i = 0; i < kTypeCount; ++i)
+            typeList->setItemText(i, QString::fromUtf8(kFileTypes[i].description));
+    if (!proposedName.isEmpty())
+        dialog.selectFile(proposedName);
+
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    const QStringList files = dialog.selectedFiles();
+    if (files.isEmpty() || files.front().isEmpty())
+        return std::nullopt;
+    if (typeList && typeList->currentIndex() >= 0)
+        return Chosen{files.front(), typeList->currentIndex() + 1};
+    return Chosen{files.front(), std::max(1, static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1)};
 }
 
-SaveCommand::~SaveCommand() = default;
-
-const std::vector<SaveCommand::FileType>& SaveCommand::fileTypes()
-{
-    static const std::vector<FileType> types
-        = {{{QStringLiteral("Image en mode point  (*.BMP)"), QStringLiteral("*.BMP")}, QStringLiteral("bmp"),
-               Output::Bmp, 0},
-            {{QStringLiteral("Format JPG-Ratio 100% (*.JPG)"), QStringLiteral("*.JPG")}, QStringLiteral("jpg"),
-                Output::Jpeg, 100},
-            {{QStringLiteral("Format JPG-Ratio 80%  (*.JPG)"), QStringLiteral("*.JPG")}, QStringLiteral("jpg"),
-                Output::Jpeg, 80},
-            {{QStringLiteral("Format JPG-Ratio 50%  (*.JPG)"), QStringLiteral("*.JPG")}, QStringLiteral("jpg"),
-                Output::Jpeg, 50},
-            {{QStringLiteral("Format JPG-Ratio personnalisé (*.JPG)"), QStringLiteral("*.JPG")}, QStringLiteral("jpg"),
-                Output::Jpeg, 0},
-            {{QStringLiteral("Image PNG  (*.PNG)"), QStringLiteral("*.PNG")}, QStringLiteral("png"), Output::Png, 0}};
-    return types;
-}
-
-void SaveCommand::run()
-{
-    SaveMemory& m = memory_;
-    const auto& types = fileTypes();
-    if (m.lastFileName == kUntitledName)
-        m.lastFileName.clear();
-    if (m.lastFileType < 1 || m.lastFileType > static_cast<int>(types.size()))
-        m.lastFileType = 1;
-
-    SaveDialogRequest request;
-    request.title = kDialogTitle;
-    for (const FileType& t : types)
-        request.fileTypes.push_back(t.shown);
-    request.selectedType = m.lastFileType;
-    request.proposedName = m.lastFileName;
-    request.confirmOverwrite = true;
-    const auto answer = dialog_->getSaveFileName(host_.dialogParent(), request);
-    if (!answer)
-        return; // cancelled: nothing changes
-
-    const int typeNumber = std::clamp(answer->fileType, 1, static_cast<int>(types.size()));
-    m.lastFileType = static_cast<std::int16_t>(typeNumber);
-    m.lastFileName = answer->path;
-    const FileType& type = types[static_cast<std::size_t>(typeNumber - 1)];
-
-    const QString chosenName = m.lastFileName.mid(m.lastFileName.lastIndexOf(QLatin1Char('/')) + 1);
-    const QString folder = m.lastFileName.left(m.lastFileName.size() - chosenName.size());
-    const QString name = WithExtension(chosenName, type.extension);
-    const QString destination = WithTrailingSlash(folder) + name;
-
-    if (const auto problem = TargetProblem(destination, name, chosenName)) {
-        showFailure(destination, {*problem});
-        return;
-    }
-
-    // The dialog asked about the name as typed; the file written may be
-    // another one, which must not be replaced unasked.
-    if (destination != answer->path && Exists(destination) && !confirmReplace(name))
-        return;
-
-    const QImage image = host_.currentImage();
-    std::optional<Failure> failure;
-    if (type.output == Output::Jpeg) {
-        int ratio = type.ratio;
-        if (ratio == 0) {
-            if (m.lastRatioText.isEmpty())
-                m.lastRatioText = QStringLiteral("100");
-            m.lastRatioText = inputBox_->getText(host_.dialogParent(), kRatioTitle,
-                kRatioPrompt + QStringLiteral(" pour le fichier ") + name + QLatin1Char('.'), m.lastRatioText);
-            const auto asked = RatioFromText(m.lastRatioText);
-            if (!asked) {
-                showFailure(destination,
-                    {QStringLiteral("le ratio « %1 » est hors limites (20 à 100)").arg(Shortened(m.lastRatioText))});
-                return;
-            }
-            ratio = *asked;
-        }
-        failure = writeJpeg(image, destination, ratio);
-    } else {
-        failure = writeDirect(image, destination, type.output);
-    }
-    if (failure) {
-        showFailure(destination, *failure);
-        return;
-    }
-
-    m.lastFileName = destination;
-    // Read back with the resolution the file records (96 dpi when none), so
-    // that the print command prints it at its true size.
-    const QImage saved = LoadPicture(m.lastFileName);
-    if (saved.isNull()) {
-        messageBox_->show(host_.dialogParent(),
-            QStringLiteral("Le fichier « %1 » a été enregistré, mais il ne peut pas être relu.")
-                .arg(QDir::toNativeSeparators(destination)),
-            kErrorTitle, MessageIcon::Critical, MessageButtons::Ok);
-        return;
-    }
-    host_.setBackgroundPicture(saved);
-    host_.setCaption(kCaptionPrefix + name);
-}
-
-std::optional<SaveCommand::Failure> SaveCommand::writeDirect(
-    const QImage& image, const QString& destination, Output output)
+// Writes the picture as BMP or PNG; why it could not, in the user's words.
+std::optional<QString> WriteDirect(const QImage& image, const QString& destination, Output output)
 {
     const RgbImage rgb = ToRgb(image);
     const std::string bytes = output == Output::Png ? EncodePng(rgb) : EncodeBmp(rgb);
     if (const auto result = WriteFileAtomically(QFile::encodeName(destination).toStdString(), bytes); !result.written())
-        return Failure{Reason(result, destination)};
+        return Reason(result, destination);
     return std::nullopt;
 }
 
-std::optional<SaveCommand::Failure> SaveCommand::writeJpeg(const QImage& image, const QString& destination, int ratio)
+std::optional<QString> WriteJpeg(const QImage& image, const QString& destination, int ratio)
 {
-    // The bitmap for the converter goes to a private folder of ours, removed
-    // whatever happens.
-    const QString root = temporaryRoot_.isEmpty() ? QDir::tempPath() : temporaryRoot_;
+    // The bitmap for the converter goes to a private folder of ours in the
+    // system's temporary folder, removed whatever happens. TMPDIR as it
+    // stands: Qt's temporary folder would be the current one where it is no
+    // folder.
+    QString root = qEnvironmentVariable("TMPDIR");
+    if (root.isEmpty())
+        root = QStringLiteral("/tmp");
     errno = 0;
     QTemporaryDir work(QDir(root).filePath(QStringLiteral("zebrix-XXXXXX")));
     if (!work.isValid()) {
         const int error = errno;
-        return Failure{QStringLiteral("impossible de créer un dossier temporaire dans « %1 » : %2")
-                           .arg(QDir::toNativeSeparators(root), Reason(error, QStringLiteral("erreur inconnue")))};
+        return QStringLiteral("impossible de créer un dossier temporaire dans « %1 » : %2")
+            .arg(QDir::toNativeSeparators(root), Reason(error, QStringLiteral("erreur inconnue")));
     }
     const QString bitmap = work.filePath(QStringLiteral("Temp.bmp"));
     const QString jpeg = work.filePath(QStringLiteral("Temp.jpg"));
 
     if (const auto result = WriteFileAtomically(QFile::encodeName(bitmap).toStdString(), EncodeBmp(ToRgb(image)));
         !result.written())
-        return Failure{QStringLiteral("le fichier temporaire n'a pas pu être écrit : %1").arg(Reason(result, bitmap))};
+        return QStringLiteral("le fichier temporaire n'a pas pu être écrit : %1").arg(Reason(result, bitmap));
 
-    const auto result = converter_.convert(bitmap, jpeg, ratio);
+    const auto result = ConvertToJpeg(bitmap, jpeg, ratio);
     switch (result.outcome) {
-    case JpegConverter::Outcome::Done: break;
-    case JpegConverter::Outcome::LibraryMissing:
-        return Failure{QStringLiteral("la bibliothèque de conversion JPEG « %1 » est introuvable")
-                           .arg(JpegConverter::libraryFileName())};
-    case JpegConverter::Outcome::FunctionMissing:
-        return Failure{QStringLiteral("la bibliothèque de conversion JPEG « %1 » n'a pas de fonction RsBmpToJpg")
-                           .arg(JpegConverter::libraryFileName())};
-    case JpegConverter::Outcome::Failed:
+    case ConverterOutcome::Done: break;
+    case ConverterOutcome::LibraryMissing:
+        return QStringLiteral("la bibliothèque de conversion JPEG « %1 » est introuvable").arg(ConverterFileName());
+    case ConverterOutcome::FunctionMissing:
+        return QStringLiteral("la bibliothèque de conversion JPEG « %1 » n'a pas de fonction RsBmpToJpg")
+            .arg(ConverterFileName());
+    case ConverterOutcome::Failed:
         switch (result.code) {
         case ZAREZU_CANNOT_WRITE:
-            return Failure{QStringLiteral("la conversion en JPEG n'a pas pu écrire son fichier (disque plein ?)")};
-        case ZAREZU_OUT_OF_MEMORY: return Failure{QStringLiteral("mémoire insuffisante pour la conversion en JPEG")};
-        default: return Failure{QStringLiteral("la conversion en JPEG a échoué (code %1)").arg(result.code)};
+            return QStringLiteral("la conversion en JPEG n'a pas pu écrire son fichier (disque plein ?)");
+        case ZAREZU_OUT_OF_MEMORY: return QStringLiteral("mémoire insuffisante pour la conversion en JPEG");
+        default: return QStringLiteral("la conversion en JPEG a échoué (code %1)").arg(result.code);
         }
     }
     if (!QFileInfo(jpeg).isFile())
-        return Failure{QStringLiteral("la conversion en JPEG n'a produit aucun fichier")};
-
+        return QStringLiteral("la conversion en JPEG n'a produit aucun fichier");
     QFile converted(jpeg);
     if (!converted.open(QIODevice::ReadOnly))
-        return Failure{QStringLiteral("le fichier JPEG converti ne peut pas être lu")};
+        return QStringLiteral("le fichier JPEG converti ne peut pas être lu");
     const QByteArray jpegBytes = converted.readAll();
     if (jpegBytes.isEmpty())
-        return Failure{QStringLiteral("la conversion en JPEG a produit un fichier vide")};
-    if (const auto result = WriteFileAtomically(QFile::encodeName(destination).toStdString(),
+        return QStringLiteral("la conversion en JPEG a produit un fichier vide");
+    if (const auto written = WriteFileAtomically(QFile::encodeName(destination).toStdString(),
             std::string_view(jpegBytes.constData(), static_cast<std::size_t>(jpegBytes.size())));
-        !result.written())
-        return Failure{Reason(result, destination)};
+        !written.written())
+        return Reason(written, destination);
     return std::nullopt;
 }
 
-bool SaveCommand::confirmReplace(const QString& name)
+void ShowFailure(QWidget* parent, const QString& destination, const QString& reason)
 {
-    const QString text = QStringLiteral("Le fichier « %1 » existe déjà.\nVoulez-vous le remplacer ?").arg(name);
-    return messageBox_->show(host_.dialogParent(), text, kDialogTitle, MessageIcon::Warning, MessageButtons::YesNo)
-        == MessageAnswer::Yes;
+    ShowMessage(parent,
+        QStringLiteral("Le fichier « %1 » n'a pas été enregistré :\n%2.")
+            .arg(QDir::toNativeSeparators(destination), reason),
+        kErrorTitle, QMessageBox::Critical);
 }
 
-void SaveCommand::showFailure(const QString& destination, const Failure& failure)
+} // namespace
+
+QStringList SaveFileTypes()
 {
-    const QString text = QStringLiteral("Le fichier « %1 » n'a pas été enregistré :\n%2.")
-                             .arg(QDir::toNativeSeparators(destination), failure.reason);
-    messageBox_->show(host_.dialogParent(), text, kErrorTitle, MessageIcon::Critical, MessageButtons::Ok);
+    QStringList types;
+    for (const FileType& type : kFileTypes)
+        types << QString::fromUtf8(type.description);
+    return types;
+}
+
+std::optional<SavedPicture> SaveBarcode(QWidget* parent, const QImage& image, SaveMemory& m)
+{
+    if (m.lastFileName == kUntitledName)
+        m.lastFileName.clear();
+    if (m.lastFileType < 1 || m.lastFileType > kTypeCount)
+        m.lastFileType = 1;
+    const auto answer = AskFileName(parent, m.lastFileType, m.lastFileName);
+    if (!answer)
+        return std::nullopt; // cancelled: nothing changes
+
+    const int typeNumber = std::clamp(answer->fileType, 1, kTypeCount);
+    m.lastFileType = static_cast<std::int16_t>(typeNumber);
+    m.lastFileName = answer->path;
+    const FileType& type = kFileTypes[typeNumber - 1];
+
+    const QString chosenName = m.lastFileName.mid(m.lastFileName.lastIndexOf(QLatin1Char('/')) + 1);
+    const QString folder = m.lastFileName.left(m.lastFileName.size() - chosenName.size());
+    const QString name = WithExtension(chosenName, QLatin1String(type.extension));
+    const QString destination = WithTrailingSlash(folder) + name;
+
+    if (const auto problem = TargetProblem(destination, name, chosenName))
+        return ShowFailure(parent, destination, *problem), std::nullopt;
+
+    // The dialog asked about the name as typed; the file written may be
+    // another one, which must not be replaced unasked.
+    if (destination != answer->path && Exists(destination)
+        && ShowMessage(parent, QStringLiteral("Le fichier « %1 » existe déjà.\nVoulez-vous le remplacer ?").arg(name),
+               kDialogTitle, QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No)
+            != QMessageBox::Yes)
+        return std::nullopt;
+
+    std::optional<QString> failure;
+    if (type.output == Output::Jpeg) {
+        int ratio = type.ratio;
+        if (ratio == 0) {
+            if (m.lastRatioText.isEmpty())
+                m.lastRatioText = QStringLiteral("100");
+            // Cancelled: an empty answer, ratio 100.
+            m.lastRatioText = QInputDialog::getText(parent, kRatioTitle,
+                kRatioPrompt + QStringLiteral(" pour le fichier ") + name + QLatin1Char('.'), QLineEdit::Normal,
+                m.lastRatioText);
+            const auto asked = RatioFromText(m.lastRatioText);
+            if (!asked)
+                return ShowFailure(parent, destination,
+                           QStringLiteral("le ratio « %1 » est hors limites (20 à 100)")
+                               .arg(Shortened(m.lastRatioText))),
+                       std::nullopt;
+            ratio = *asked;
+        }
+        failure = WriteJpeg(image, destination, ratio);
+    } else {
+        failure = WriteDirect(image, destination, type.output);
+    }
+    if (failure)
+        return ShowFailure(parent, destination, *failure), std::nullopt;
+
+    m.lastFileName = destination;
+    // Read back with the resolution the file records (96 dpi when none), so
+    // that the print command prints it at its true size.
+    QImage saved = LoadPicture(m.lastFileName);
+    if (saved.isNull()) {
+        ShowMessage(parent,
+            QStringLiteral("Le fichier « %1 » a été enregistré, mais il ne peut pas être relu.")
+                .arg(QDir::toNativeSeparators(destination)),
+            kErrorTitle, QMessageBox::Critical);
+        return std::nullopt;
+    }
+    return SavedPicture{std::move(saved), kCaptionPrefix + name};
 }
 
 } // namespace zebrix

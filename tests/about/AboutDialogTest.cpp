@@ -1,27 +1,21 @@
-// The about dialog as a user sees and works it, on Qt's offscreen platform,
-// and the desktop seams it goes through: the shell starting programs and
-// opening addresses, the message box.
+// The about dialog as a user sees and works it, on Qt's offscreen platform:
+// its message boxes, the links opened by the desktop's handler, and the
+// system-information program found on the PATH.
 #include "about/AboutDialog.h"
-#include "support/FakeMessageBox.h"
-#include "support/FakeShell.h"
+#include "support/Modal.h"
 
-#include <QApplication>
 #include <QDesktopServices>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest/QTest>
-#include <gtest/gtest.h>
 
 using namespace zebrix;
 
 namespace {
 
 struct Dialog {
-    test::FakeMessageBox messages;
-    test::FakeShell shell{QStringList{QStringLiteral("/nonexistent")}};
-    AboutDialog dialog{nullptr, {&messages, &shell}};
+    test::Dialogs boxes;
+    AboutDialog dialog{nullptr};
     Dialog() // shown as the user gets it, the focus on its first button
     {
         dialog.show();
@@ -57,11 +51,14 @@ void ExpectCaptions(const AboutDialog& d)
         "|Visitez le site officiel Zebrix|L'équipe Zebrix - décembre 2026");
 }
 
+} // namespace
+
 // Each opening sets the captions again; ShowAbout opens the dialog centred on
 // its owner, and its close box closes it.
 TEST(AboutDialogTest, EveryOpeningSetsTheCaptionsCentredOnItsOwner)
 {
     Dialog d;
+    d.boxes.timer.stop(); // the dialog opened is closed below
     for (QLabel* label : {d.dialog.titleLabel, d.dialog.versionLabel})
         label->setText(QStringLiteral("x"));
     d.dialog.okButton->click();
@@ -71,19 +68,14 @@ TEST(AboutDialogTest, EveryOpeningSetsTheCaptionsCentredOnItsOwner)
     QWidget owner;
     owner.setGeometry(140, 90, 497, 245);
     owner.show();
-    QTimer::singleShot(10000, &owner, [] {
-        if (QWidget* w = QApplication::activeModalWidget())
-            w->close();
-    });
-    QTimer::singleShot(0, [&] {
-        auto* shown = dynamic_cast<AboutDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(shown, nullptr);
-        ExpectCaptions(*shown);
-        EXPECT_TRUE(shown->parentWidget() == &owner && shown->windowModality() == Qt::ApplicationModal);
+    test::OnModal<QDialog>([&](QDialog* shown) {
+        ExpectCaptions(*static_cast<AboutDialog*>(shown));
+        EXPECT_EQ(shown->parentWidget(), &owner);
+        EXPECT_EQ(shown->windowModality(), Qt::ApplicationModal);
         EXPECT_LE((shown->frameGeometry().center() - owner.frameGeometry().center()).manhattanLength(), 2);
         shown->close();
     });
-    ShowAbout(&owner, {&d.messages, &d.shell});
+    ShowAbout(&owner);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
@@ -97,41 +89,30 @@ TEST(AboutDialogTest, EnterAndEscapeBothClose)
         if (onDetails)
             d.dialog.detailsButton->setFocus();
         QTest::keyClick(QApplication::focusWidget(), key);
-        EXPECT_TRUE(!d.dialog.isVisible() && d.dialog.result() == QDialog::Accepted && d.messages.shown.empty()) << key;
+        EXPECT_FALSE(d.dialog.isVisible()) << key;
+        EXPECT_EQ(d.dialog.result(), QDialog::Accepted) << key;
+        EXPECT_EQ(d.boxes.shown, QStringList()) << key;
     }
 }
 
-// The details, in the real message box: a carriage return alone breaks the
-// line, and the text is shown as typed, not as markup.
+// The details: carriage returns break the lines, and the text is shown as typed, not as markup.
 TEST(AboutDialogTest, TheDetailsAreSevenLinesSeparatedByCarriageReturns)
 {
     Dialog d;
+    Qt::TextFormat format = Qt::RichText;
+    d.boxes.seen = [&](QWidget* w) { format = static_cast<QMessageBox*>(w)->textFormat(); };
     d.dialog.detailsButton->click();
-    ASSERT_EQ(d.messages.shown.size(), 1u);
-    const auto& m = d.messages.shown[0];
-    EXPECT_TRUE(m.title == "A propos" && m.icon == MessageIcon::Information && m.buttons == MessageButtons::Ok);
-    EXPECT_EQ(m.text,
-        "Zebrix version 1.0.0\r\rAuteur : " + about::Author()
-            + "\rE-Mail : contact@zebrix.example.org\rUrl : https://zebrix.example.org\r\rLogiciel FREEWARE");
+    EXPECT_EQ(d.boxes.shown,
+        QStringList("A propos|" + QString::number(QMessageBox::Information)
+            + "|Zebrix version 1.0.0\n\nAuteur : " + about::Author()
+            + "\nE-Mail : contact@zebrix.example.org\nUrl : https://zebrix.example.org\n\nLogiciel FREEWARE"));
+    EXPECT_EQ(format, Qt::PlainText);
     EXPECT_TRUE(d.dialog.isVisible());
-    QString shown;
-    QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        shown = box->text();
-        EXPECT_TRUE(box->windowTitle() == "A propos" && box->icon() == QMessageBox::Information);
-        EXPECT_EQ(box->textFormat(), Qt::PlainText);
-        box->accept();
-    });
-    const QString text = m.text + "\r<b>x</b>";
-    EXPECT_EQ(QtMessageBoxService().show(nullptr, text, m.title, m.icon, m.buttons), MessageAnswer::Ok);
-    EXPECT_EQ(shown, QString(text).replace(QLatin1Char('\r'), QLatin1Char('\n')));
 }
 
 // A left click opens the link's address with the desktop's handler; a press
-// that leaves the label before its release, or a right click, opens nothing;
-// the shell opens nothing for another verb or a malformed address.
-TEST(AboutDialogTest, LinksOpenTheirAddressesThroughTheShell)
+// that leaves the label before its release, or a right click, opens nothing.
+TEST(AboutDialogTest, LinksOpenTheirAddressesThroughTheDesktop)
 {
     Dialog d;
     UrlCatcher catcher;
@@ -146,76 +127,47 @@ TEST(AboutDialogTest, LinksOpenTheirAddressesThroughTheShell)
         QTest::mouseClick(link, Qt::LeftButton);
         EXPECT_EQ(catcher.urls, QList<QUrl>{QUrl(address)}) << address.toStdString();
     }
-    catcher.urls.clear();
-    d.shell.openAddress(nullptr, "Print", "https://zebrix.example.org", QString(), QString());
-    d.shell.openAddress(nullptr, "Open", "not an address", QString(), QString());
-    EXPECT_TRUE(catcher.urls.empty());
 }
 
-// Alt+S starts the first program of the list found on the PATH; with none, or
-// one that does not start, it says so; the dialog stays open.
+// Alt+S starts the first program of the list found on the PATH, itself (no shell), without arguments
+// and without waiting for it; with none, or one that does not start, it says so; the dialog stays open.
 TEST(AboutDialogTest, TheSystemInformationButtonStartsTheFirstProgramFound)
 {
-    enum Kind { Program, PlainFile, Folder };
-    const std::tuple<const char*, std::vector<std::pair<QString, Kind>>, bool, QString> rows[]
-        = {{"nothing installed", {}, true, {}},
-            {"the only one", {{"gnome-system-monitor", Program}}, true, "gnome-system-monitor"},
+    enum Kind { Program, PlainFile, Folder, Broken };
+    const std::tuple<const char*, std::vector<std::pair<QString, Kind>>, QString> rows[]
+        = {{"nothing installed", {}, {}}, {"the only one", {{"gnome-system-monitor", Program}}, "gnome-system-monitor"},
             {"the list's order", {{"gnome-system-monitor", Program}, {"kinfocenter", Program}, {"hardinfo", Program}},
-                true, "hardinfo"},
+                "hardinfo"},
             {"not programs", {{"hardinfo", PlainFile}, {"kinfocenter", Folder}, {"gnome-system-monitor", Program}},
-                true, "gnome-system-monitor"},
-            {"does not start: no other tried", {{"kinfocenter", Program}, {"gnome-system-monitor", Program}}, false,
-                "kinfocenter"}};
-    for (const auto& [what, installed, starts, started] : rows) {
+                "gnome-system-monitor"},
+            {"does not start: no other tried", {{"kinfocenter", Broken}, {"gnome-system-monitor", Program}}, {}}};
+    const QString path = qEnvironmentVariable("PATH");
+    for (const auto& [what, installed, started] : rows) {
         SCOPED_TRACE(what);
-        QTemporaryDir dir;
+        QTemporaryDir dir(QDir::tempPath() + "/outil système $HOME; x-XXXXXX"); // a shell would split it
         for (const auto& [name, kind] : installed) {
             QFile f(dir.filePath(name));
             ASSERT_TRUE(kind == Folder ? QDir(dir.path()).mkdir(name) : f.open(QIODevice::WriteOnly));
-            if (kind == Program)
-                f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
+            f.write(kind == Program
+                    ? "#!/bin/sh\n/bin/sleep 1\necho \"$#\" > \"$0.part\" && /bin/mv \"$0.part\" \"$0.ran\"\n"
+                    : "text");
+            f.setPermissions(f.permissions() | (kind == PlainFile ? QFileDevice::ReadOwner : QFileDevice::ExeOwner));
         }
+        qputenv("PATH", QFile::encodeName(dir.path()));
         Dialog d;
-        d.shell = test::FakeShell(QStringList{dir.path()});
-        d.shell.startSucceeds = starts;
         QTest::keyClick(d.dialog.windowHandle(), Qt::Key_S, Qt::AltModifier); // an animated click
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !d.shell.started.empty() || !d.messages.shown.empty(); }));
-        EXPECT_EQ(d.shell.started, started.isEmpty() ? std::vector<QString>{} : std::vector{dir.filePath(started)});
-        const bool says = started.isEmpty() || !starts;
-        ASSERT_EQ(d.messages.shown.size(), says ? 1u : 0u);
-        EXPECT_TRUE(!says || d.messages.shown[0].text == "Information Systeme introuvable !");
+        QTest::qWait(300);
+        qputenv("PATH", QFile::encodeName(path));
+        EXPECT_EQ(d.boxes.shown,
+            started.isEmpty() ? QStringList("Zebrix|0|Information Systeme introuvable !") : QStringList());
+        EXPECT_EQ(QDir(dir.path()).entryList({"*.ran"}), QStringList()); // it takes a second: we did not wait for it
+        const QString ran = dir.filePath(started + ".ran");
+        EXPECT_TRUE(started.isEmpty() || QTest::qWaitFor([&] { return QFile::exists(ran); }, 10000));
+        EXPECT_EQ(
+            QDir(dir.path()).entryList({"*.ran"}), started.isEmpty() ? QStringList() : QStringList(started + ".ran"));
+        EXPECT_EQ(started.isEmpty() ? "0\n" : test::ReadAll(ran), "0\n"); // run without arguments
         EXPECT_TRUE(d.dialog.isVisible());
     }
 }
-
-// The real shell starts a program as its name stands (a shell would split and
-// expand this one), without arguments and without waiting for it; what is not
-// a program is not started.
-TEST(QtShell, StartsTheProgramItselfWithoutWaiting)
-{
-    QTemporaryDir dir;
-    const QString done = dir.filePath(QStringLiteral("done"));
-    const std::tuple<QString, QByteArray, bool> rows[] = {// the path, what it holds (if anything), whether it starts
-        {dir.filePath(QStringLiteral("outil système $HOME; x")),
-            QStringLiteral("#!/bin/sh\nsleep 1\necho \"$#\" > '%1.part' && mv '%1.part' '%1'\n").arg(done).toUtf8(),
-            true},
-        {dir.filePath(QStringLiteral("missing")), {}, false}, {QString(), {}, false},
-        {dir.filePath(QStringLiteral("plain")), "text, not executable", false}};
-    QtShellService shell;
-    for (const auto& [path, body, starts] : rows) {
-        QFile f(path);
-        if (!body.isEmpty() && f.open(QIODevice::WriteOnly) && f.write(body) && starts)
-            f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
-        f.close();
-        EXPECT_EQ(shell.startProgram(path), starts) << path.toStdString();
-    }
-    EXPECT_FALSE(QFile::exists(done)); // it takes a second: we did not wait for it
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(done); }, 10000)) << "the program did not run";
-    QFile result(done);
-    ASSERT_TRUE(result.open(QIODevice::ReadOnly)) << "the program did not run";
-    EXPECT_EQ(result.readAll().trimmed(), QByteArray("0"));
-}
-
-} // namespace
 
 #include "AboutDialogTest.moc"

@@ -1,6 +1,8 @@
 // The converter library on its own: the bitmaps it reads, the JPEG it
 // writes, and the bitmaps, paths and arguments it refuses.
 #include "OutputTestSupport.h"
+#include "barcode/Drawing.h"
+#include "qtsurface/BarcodePicture.h"
 
 #include <QTemporaryDir>
 
@@ -146,9 +148,9 @@ protected:
 // Black and white gives one grey channel, colour full-resolution channels; the ratio sets the quality.
 TEST_F(ConverterTest, BlackAndWhiteBecomesGrayscaleAndRatioSetsTheQuality)
 {
-    SurfaceHost host;
-    host.draw(Symbology::Code128, u"Zebrix");
-    const QImage bars = host.currentImage().convertToFormat(QImage::Format_RGB888);
+    BarcodePicture surface(BarcodePicture::kDefaultWidth);
+    surface.show(Encode(Symbology::Code128, u"Zebrix", {0, 1, 0}, surface.width()));
+    const QImage bars = surface.image().convertToFormat(QImage::Format_RGB888);
     QImage stripes(64, 16, QImage::Format_RGB888); // one-pixel colour stripes
     for (int x = 0; x < stripes.width(); ++x)
         for (int y = 0; y < stripes.height(); ++y)

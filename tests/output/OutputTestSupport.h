@@ -1,33 +1,16 @@
 #pragma once
-// Shared by the save tests: a window stand-in over a real drawing surface,
-// and the real converter library as the program loads it.
-#include "barcode/Drawing.h"
-#include "output/SaveHost.h"
+// Shared by the save tests: the real converter library as the program loads
+// it (where ZEBRIX_CONVERTER_DIR says), and files.
 #include "output/converter/Zarezu_BmpJpg.h"
-#include "qtsurface/BarcodePicture.h"
+#include "support/Modal.h"
 
 #include <QDir>
+#include <QImage>
 #include <QLibrary>
 
 namespace zebrix::test {
 
-// What the save command sees of the main window.
-class SurfaceHost : public SaveHost {
-public:
-    void draw(Symbology symbology, const std::u16string& text)
-    {
-        surface.show(Encode(symbology, text, {0, 1, 0}, surface.width()));
-    }
-    QImage currentImage() const override { return surface.image(); }
-    void setBackgroundPicture(const QImage& picture) override { surface.setBackgroundPicture(picture); }
-    void setCaption(const QString& text) override { caption = text; }
-    QWidget* dialogParent() override { return nullptr; }
-
-    BarcodePicture surface{BarcodePicture::kDefaultWidth};
-    QString caption = "Zebrix";
-};
-
-inline QString ConverterFolder() { return QStringLiteral(ZEBRIX_CONVERTER_DIR); }
+inline QString ConverterFolder() { return qEnvironmentVariable("ZEBRIX_CONVERTER_DIR"); }
 // A broken converter: "nofunction", "silent" or "huge".
 inline QString FakeConverterFolder(const char* kind)
 {
@@ -42,11 +25,6 @@ inline RsBmpToJpgFunction RealConverter()
     return f;
 }
 
-inline QByteArray ReadAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 inline bool WriteAll(const QString& path, const QByteArray& bytes)
 {
     QFile f(path);

@@ -14,12 +14,11 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     if (argc != 3)
         return std::fprintf(stderr, "usage: converter_probe SOURCE.bmp DESTINATION.jpg\n"), 2;
-    zebrix::JpegConverter converter;
-    const auto result = converter.convert(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]), 80);
+    const auto result = zebrix::ConvertToJpeg(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]), 80);
+    const bool done = result.outcome == zebrix::ConverterOutcome::Done;
     std::ifstream maps("/proc/self/maps");
     for (std::string line; std::getline(maps, line);)
-        if (line.find(zebrix::JpegConverter::libraryFileName().toStdString()) != std::string::npos)
-            return std::printf("%s\n", line.substr(line.find('/')).c_str()),
-                   result.outcome != zebrix::JpegConverter::Outcome::Done;
-    return result.outcome == zebrix::JpegConverter::Outcome::Done ? 0 : 1;
+        if (line.find(zebrix::ConverterFileName().toStdString()) != std::string::npos)
+            return std::printf("%s\n", line.substr(line.find('/')).c_str()), !done;
+    return done ? 0 : 1;
 }

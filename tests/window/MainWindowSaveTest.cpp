@@ -1,64 +1,82 @@
-// Save, copy and reset through the window: the real save command with scripted
-// dialogs and the real converter.
-#include "Commands.h"
+// Save, print, copy and reset through the window: the real commands through
+// Qt's dialogs, the real converter and clipboard.
 #include "WindowFixture.h"
 
-#include "support/FakeInputBox.h"
-#include "support/FakeSaveFileDialog.h"
-
+#include <QClipboard>
 #include <QTemporaryDir>
 
 using namespace zebrix;
 using namespace zebrix::test;
 
+using MainWindowSave = WindowTest;
+
 // The file saved names the window and lies under later drawings, copies included, until the reset.
-TEST(MainWindowSave, ASaveNamesTheWindowAndLeavesTheSavedPictureUnderLaterDrawings)
+TEST_F(MainWindowSave, ASaveNamesTheWindowAndLeavesTheSavedPictureUnderLaterDrawings)
 {
     QTemporaryDir folder;
-    FakeMessageBox messages;
-    FakeClipboard clipboard;
-    FakeSaveFileDialog dialog;
-    FakeInputBox inputBox;
-    MainWindowServices services = Doubles(messages, clipboard);
-    services.save = SaveCommandFor(SaveSeams{&dialog, &inputBox, &messages, {ZEBRIX_CONVERTER_DIR}, folder.path()});
-    MainWindow form(std::move(services));
-    form.show();
-    const auto click = [&](const char* name) { form.findChild<QPushButton*>(QLatin1String(name))->click(); };
-    form.symbologyButton(Symbology::Code128)->click();
-    form.optionBox(OptionBox::WidenSpaces)->setChecked(false); // exact widths, so that it scans
-    QTest::keyClicks(form.textField(), QStringLiteral("Zebrix"));
-    dialog.answers.push_back(FakeSaveFileDialog::Answer{folder.filePath("code.png"), 3});
+    const auto click = [&](const char* name) { button(name).click(); };
+    symbologyButton(2).click();
+    widenSpacesBox().setChecked(false); // exact widths, so that it scans
+    QTest::keyClicks(&textField(), QStringLiteral("Zebrix"));
+    dialogs.files.push_back({folder.filePath("code.png"), 3});
     click("Command3");
-    ASSERT_TRUE(messages.shown.empty()) << messages.shown.front().text.toStdString();
-    EXPECT_TRUE(form.windowTitle() == "Ruvovez : code.jpg" && QFile::exists(folder.filePath("code.jpg")));
-    const QImage saved = form.barcodeView()->backgroundPicture().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(dialogs.shown, QStringList());
+    EXPECT_EQ(form->windowTitle(), "Ruvovez : code.jpg");
+    const QImage saved = form->barcodeView()->backgroundPicture().convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(ReadZbar(saved), "Zebrix");
 
-    form.textField()->setText(QStringLiteral("Z")); // shorter: its bars end where the saved ones go on
+    textField().setText(QStringLiteral("Z")); // shorter: its bars end where the saved ones go on
+    dialogs.seen = [&](QWidget* w) {
+        const auto* d = static_cast<QFileDialog*>(w);
+        dialogs.shown << d->selectedFiles()[0] + "|" + d->selectedNameFilter();
+    };
     click("Command3"); // the next dialog proposes the file and type chosen last; cancelled
-    ASSERT_EQ(dialog.requests.size(), 2u);
-    EXPECT_EQ(std::pair(dialog.requests[1].proposedName, dialog.requests[1].selectedType),
-        std::pair(folder.filePath("code.jpg"), 3));
+    EXPECT_EQ(
+        dialogs.shown, QStringList({folder.filePath("code.jpg") + "|Format JPG-Ratio 80%  (*.JPG)", "QFileDialog"}));
     click("Command4");
-    ASSERT_EQ(clipboard.images.size(), 1u);
-    EXPECT_EQ(clipboard.images[0], form.barcodeView()->image());
-    EXPECT_NE(clipboard.images[0], saved); // the new drawing over the saved picture
-    EXPECT_EQ(clipboard.images[0].copy(80, 10, 30, 30), saved.copy(80, 10, 30, 30));
+    const QImage copied = QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(copied, form->barcodeView()->image().convertToFormat(QImage::Format_RGB32));
+    EXPECT_NE(copied, saved); // the new drawing over the saved picture
+    EXPECT_EQ(copied.copy(80, 10, 30, 30), saved.copy(80, 10, 30, 30));
     EXPECT_FALSE(AllWhite(saved, QRect(80, 10, 30, 30)));
 
     click("Command8"); // the reset empties the text and removes the picture, and leaves the rest
-    EXPECT_TRUE(form.textField()->text().isEmpty());
-    EXPECT_FALSE(form.barcodeView()->hasBackgroundPicture());
-    EXPECT_TRUE(AllWhite(form.barcodeView()->image()));
-    EXPECT_TRUE(form.symbology() == Symbology::Code128 && form.symbologyButton(Symbology::Code128)->isChecked());
-    const auto ticked = [&](OptionBox box) { return form.optionBox(box)->isChecked(); };
-    EXPECT_EQ(std::tuple(ticked(OptionBox::WidenSpaces), ticked(OptionBox::AddLabel), ticked(OptionBox::AddCheck)),
+    EXPECT_TRUE(textField().text().isEmpty());
+    EXPECT_FALSE(form->barcodeView()->hasBackgroundPicture());
+    EXPECT_TRUE(AllWhite(surface()));
+    EXPECT_TRUE(symbologyIndex() == 2 && symbologyButton(2).isChecked());
+    EXPECT_EQ(std::tuple(widenSpacesBox().isChecked(), addLabelBox().isChecked(), addCheckBox().isChecked()),
         std::tuple(false, true, true));
-    EXPECT_EQ(form.windowTitle(), QStringLiteral("Ruvovez : code.jpg"));
-    form.barcodeView()->setBackgroundPicture(saved); // with the text already empty nothing redraws, yet it goes
-    int drawings = 0;
-    form.setDrawObserver([&](Symbology, const QImage&) { ++drawings; });
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Ruvovez : code.jpg"));
+    form->barcodeView()->setBackgroundPicture(saved); // with the text already empty nothing redraws, yet it goes
+    drawings.clear();
     click("Command8");
-    EXPECT_EQ(drawings, 0);
-    EXPECT_TRUE(AllWhite(form.barcodeView()->image()));
+    EXPECT_EQ(drawings.size(), 0u);
+    EXPECT_TRUE(AllWhite(surface()));
+}
+
+// Printing leaves the pointer as it was on cancel; a failure (nothing saved, a printer that fails) is
+// told once under the busy pointer, then the pointer is normal again; the saved picture is printed.
+TEST_F(MainWindowSave, PrintFailuresAreToldOnceUnderTheBusyPointer)
+{
+    QTemporaryDir folder;
+    std::vector<Qt::CursorShape> underBox;
+    dialogs.seen = [&](QWidget* w) {
+        if (qobject_cast<QMessageBox*>(w))
+            underBox.push_back(form->cursor().shape());
+    };
+    form->setCursor(Qt::CrossCursor);
+    button("Command2").click(); // cancelled
+    EXPECT_EQ(form->cursor().shape(), Qt::CrossCursor);
+    const QString error = "Erreur|" + QString::number(QMessageBox::Critical) + "|Erreur sur l'imprimante";
+    for (const QString pdf : {"nothing saved.pdf", "missing/page.pdf", "page.pdf"}) {
+        if (pdf == "missing/page.pdf")
+            dialogs.files.push_back({folder.filePath("code.bmp"), 1}), button("Command3").click();
+        dialogs.pdfs.push_back(folder.filePath(pdf));
+        button("Command2").click();
+        EXPECT_EQ(form->cursor().shape(), Qt::ArrowCursor);
+        EXPECT_EQ(QFile::exists(folder.filePath(pdf)), pdf == "page.pdf") << pdf.toStdString();
+    }
+    EXPECT_EQ(dialogs.shown, QStringList({"QPrintDialog", error, error}));
+    EXPECT_EQ(underBox, std::vector({Qt::BusyCursor, Qt::BusyCursor}));
 }

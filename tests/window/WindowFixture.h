@@ -1,10 +1,10 @@
 #pragma once
-// A main window built with test doubles, shown on the offscreen platform, with
-// every drawing recorded (the symbology used, the image, the check box's state).
+// A main window shown on the offscreen platform, with every drawing recorded
+// (the symbology used, the image, the check box's state) and Qt's dialogs
+// answered from the test.
 #include "MainWindow.h"
 #include "support/Decoders.h"
-#include "support/FakeClipboard.h"
-#include "support/FakeMessageBox.h"
+#include "support/Modal.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -14,13 +14,6 @@
 #include <gtest/gtest.h>
 
 namespace zebrix::test {
-
-inline MainWindowServices Doubles(FakeMessageBox& messages, FakeClipboard& clipboard)
-{
-    MainWindowServices services;
-    std::tie(services.messageBox, services.clipboard) = std::tuple(&messages, &clipboard);
-    return services;
-}
 
 class WindowTest : public ::testing::Test {
 protected:
@@ -32,14 +25,7 @@ protected:
     };
     void SetUp() override
     {
-        MainWindowServices services = Doubles(messages, clipboard);
-        const auto record = [this](const char* name) {
-            return [this, name](MainWindow& f) { commandsRun.push_back({name, &f}); };
-        };
-        std::tie(services.print, services.save, services.about)
-            = std::tuple(record("print"), record("save"), record("about"));
-        services.quit = [this] { commandsRun.push_back({"quit", nullptr}); };
-        form = std::make_unique<MainWindow>(std::move(services));
+        form = std::make_unique<MainWindow>();
         form->setDrawObserver([this](Symbology type, const QImage& image) {
             drawings.push_back({static_cast<int>(type), image, addCheckBox().toolTip(), addCheckBox().isEnabled()});
         });
@@ -57,9 +43,7 @@ protected:
     const QImage& surface() { return form->barcodeView()->image(); }
     static void Click(QWidget& w) { QTest::mouseClick(&w, Qt::LeftButton, {}, QPoint(6, w.height() / 2)); }
 
-    FakeClipboard clipboard;
-    FakeMessageBox messages;
-    std::vector<std::pair<std::string, MainWindow*>> commandsRun; // the commands run, on which window
+    Dialogs dialogs;
     std::unique_ptr<MainWindow> form;
     std::vector<Drawing> drawings;
 };
