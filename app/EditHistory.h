@@ -25,9 +25,9 @@ public:
         bool typed; // one character typed: joins the typing before it
     };
 
-    // Records the change from `before` to `after` as one step (nothing when
-    // they are equal) and forgets what could be redone.
-    void record(const QString& before, const QString& after, int cursorBefore, int anchorBefore);
+    // Records the change of `removed` into `inserted` at `at` as one step
+    // and forgets what could be redone.
+    void record(qsizetype at, const QString& removed, const QString& inserted, int cursorBefore, int anchorBefore);
     // Forgets everything, as a text set by the program does.
     void clear();
 

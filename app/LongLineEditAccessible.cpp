@@ -11,9 +11,8 @@ namespace zebrix {
 
 namespace {
 
-// Screen readers get the whole text in both states (QLineEdit's own
-// interface would hide it in the windowed one, where the base class is told
-// to show nothing).
+// Screen readers get the whole text (QLineEdit's own interface would give
+// them the slice only).
 class LongLineEditAccessible : public QAccessibleWidget,
                                public QAccessibleTextInterface,
                                public QAccessibleEditableTextInterface {
@@ -48,7 +47,7 @@ public:
             return;
         }
         if (!edit()->isReadOnly())
-            edit()->setLongText(text);
+            edit()->setText(text);
     }
     QAccessible::State state() const override
     {
@@ -87,12 +86,11 @@ public:
         return start > end ? QString() : edit()->text().mid(start, end - start);
     }
     int characterCount() const override { return static_cast<int>(edit()->text().size()); }
-    QRect characterRect(int offset) const override
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint& point) const override
     {
-        const QRect r = edit()->characterRect(offset);
-        return r.isNull() ? r : QRect(edit()->mapToGlobal(r.topLeft()), r.size());
+        return edit()->cursorPositionAt(edit()->mapFromGlobal(point));
     }
-    int offsetAtPoint(const QPoint& point) const override { return edit()->positionAt(edit()->mapFromGlobal(point)); }
     void scrollToSubstring(int start, int end) override
     {
         edit()->setCursorPosition(end);
@@ -113,11 +111,8 @@ public:
             return;
         const int n = static_cast<int>(edit()->text().size());
         start = std::clamp(start, 0, n);
-        end = std::clamp(end, start, n);
-        edit()->setSelection(start, end - start);
-        if (end == start)
-            edit()->setCursorPosition(start);
-        edit()->pasteText(text);
+        edit()->setSelection(start, std::clamp(end, start, n) - start);
+        edit()->insert(text);
     }
 
 private:
@@ -126,8 +121,8 @@ private:
 
 QAccessibleInterface* AccessibleFactory(const QString& className, QObject* object)
 {
-    if (className == QLatin1String("QLineEdit"))
-        if (auto* edit = dynamic_cast<LongLineEdit*>(object))
+    if (className == QLatin1String(LongLineEdit::staticMetaObject.className()))
+        if (auto* edit = qobject_cast<LongLineEdit*>(object))
             return new LongLineEditAccessible(edit);
     return nullptr;
 }

@@ -6,7 +6,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
 #include <benchmark/benchmark.h>
@@ -59,7 +58,7 @@ void BM_Keystroke(benchmark::State& state)
     const int index = static_cast<int>(state.range(0));
     const int length = static_cast<int>(state.range(1));
     Window w(index);
-    QLineEdit* field = w.form->textField();
+    LongLineEdit* field = w.form->textField();
     field->setText(SampleText(index, length));
     field->setFocus();
     field->end(false);
@@ -105,7 +104,7 @@ void BM_VerdictAfterKeystroke(benchmark::State& state)
 {
     Window w(2);
     w.form->optionBox(OptionBox::WidenSpaces)->setChecked(false);
-    QLineEdit* field = w.form->textField();
+    LongLineEdit* field = w.form->textField();
     field->setText(QStringLiteral("Zebrix 1.0 - 0123"));
     field->setFocus();
     field->end(false);
