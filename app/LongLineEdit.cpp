@@ -24,8 +24,6 @@ LongLineEdit::LongLineEdit(QWidget* parent)
     connect(this, &QLineEdit::selectionChanged, this, [this] { remember(); });
 }
 
-// --- The whole text ------------------------------------------------------------
-
 void LongLineEdit::setText(const QString& text)
 {
     history_.clear(); // set by the program: a new history, as in a QLineEdit
@@ -46,12 +44,6 @@ void LongLineEdit::insert(const QString& text)
 {
     if (!text.isEmpty() || hasSelectedText())
         change(std::min(anchor(), cursorPosition()), selectionLength(), text, true);
-}
-
-void LongLineEdit::removeSelected()
-{
-    if (hasSelectedText())
-        change(selectionStart(), selectionLength(), QString(), true);
 }
 
 void LongLineEdit::change(qsizetype at, qsizetype length, const QString& with, bool record)
@@ -82,14 +74,14 @@ void LongLineEdit::sliceEdited()
     history_.record(at, text_.mid(at, length), inserted, cursorBefore_, anchorBefore_);
     text_.replace(at, length, inserted);
     slice_ = now;
+    if (farAnchor_ && *farAnchor_ > at)
+        *farAnchor_ += inserted.size() - length;
     emit textChanged(text_);
 }
 
 void LongLineEdit::undo()
 {
-    if (isReadOnly())
-        return;
-    if (const auto edit = history_.undo()) {
+    if (const auto edit = isReadOnly() ? std::nullopt : history_.undo()) {
         change(edit->at, edit->inserted.size(), edit->removed, false);
         selectTo(edit->anchorBefore, edit->cursorBefore);
     }
@@ -97,19 +89,8 @@ void LongLineEdit::undo()
 
 void LongLineEdit::redo()
 {
-    if (isReadOnly())
-        return;
-    if (const auto edit = history_.redo())
+    if (const auto edit = isReadOnly() ? std::nullopt : history_.redo())
         change(edit->at, edit->removed.size(), edit->inserted, false);
-}
-
-// --- Cursor, selection and the slice ---------------------------------------------
-
-int LongLineEdit::cursorPosition() const { return static_cast<int>(start_) + QLineEdit::cursorPosition(); }
-
-int LongLineEdit::cursorPositionAt(const QPoint& point)
-{
-    return static_cast<int>(start_) + QLineEdit::cursorPositionAt(point);
 }
 
 int LongLineEdit::anchor() const
@@ -124,25 +105,9 @@ int LongLineEdit::anchor() const
     return static_cast<int>(start_) + anchor;
 }
 
-int LongLineEdit::selectionStart() const
-{
-    // QLineEdit says -1 when there is no selection.
-    return hasSelectedText() ? std::min(anchor(), cursorPosition()) : -1;
-}
-
-int LongLineEdit::selectionEnd() const { return hasSelectedText() ? std::max(anchor(), cursorPosition()) : -1; }
-
 QString LongLineEdit::selectedText() const
 {
     return hasSelectedText() ? text_.mid(selectionStart(), selectionLength()) : QString();
-}
-
-void LongLineEdit::selectAll() { selectTo(0, static_cast<int>(text_.size())); }
-
-void LongLineEdit::end(bool mark)
-{
-    const int size = static_cast<int>(text_.size());
-    selectTo(mark ? anchor() : size, size);
 }
 
 void LongLineEdit::remember()
@@ -209,21 +174,13 @@ void LongLineEdit::follow()
         placeSlice(anchor(), cursorPosition());
 }
 
-// --- Events ---------------------------------------------------------------------
-
 bool LongLineEdit::event(QEvent* event)
 {
     const bool done = QLineEdit::event(event);
-    switch (event->type()) {
-    case QEvent::KeyPress:
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::MouseMove:
-    case QEvent::InputMethod:
-    case QEvent::Drop: follow(); break;
-    default: break;
-    }
+    const QEvent::Type type = event->type(); // keys, the mouse (press to move), input methods, drops
+    if (type == QEvent::KeyPress || (type >= QEvent::MouseButtonPress && type <= QEvent::MouseMove)
+        || type == QEvent::InputMethod || type == QEvent::Drop)
+        follow();
     return done;
 }
 
@@ -327,20 +284,10 @@ void LongLineEdit::contextMenuEvent(QContextMenuEvent* event)
     menu->popup(event->globalPos());
 }
 
-// --- Clipboard ---------------------------------------------------------------------
-
 void LongLineEdit::copy(QClipboard::Mode mode) const
 {
     if (hasSelectedText())
         QGuiApplication::clipboard()->setText(selectedText(), mode);
 }
-
-void LongLineEdit::cut()
-{
-    copy();
-    removeSelected();
-}
-
-void LongLineEdit::paste(QClipboard::Mode mode) { insert(QGuiApplication::clipboard()->text(mode)); }
 
 } // namespace zebrix

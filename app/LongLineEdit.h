@@ -2,9 +2,11 @@
 #include "EditHistory.h"
 
 #include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QString>
 
+#include <algorithm>
 #include <optional>
 
 namespace zebrix {
@@ -55,9 +57,9 @@ public:
     qsizetype sliceSize() const { return slice_.size(); }
 
     // Cursor and selection, in positions of the whole text.
-    int cursorPosition() const;
+    int cursorPosition() const { return static_cast<int>(start_) + QLineEdit::cursorPosition(); }
     void setCursorPosition(int position) { selectTo(position, position); }
-    int cursorPositionAt(const QPoint& point);
+    int cursorPositionAt(const QPoint& point) { return static_cast<int>(start_) + QLineEdit::cursorPositionAt(point); }
     // The end of the selection the cursor is not at (the cursor when none).
     int anchor() const;
     // Selects from `anchor` to `position`, the cursor at `position`.
@@ -65,13 +67,13 @@ public:
     void setSelection(int start, int length) { selectTo(start, start + length); }
     bool hasSelectedText() const { return anchor() != cursorPosition(); }
     QString selectedText() const;
-    int selectionStart() const;
-    int selectionEnd() const;
+    int selectionStart() const { return hasSelectedText() ? std::min(anchor(), cursorPosition()) : -1; }
+    int selectionEnd() const { return hasSelectedText() ? std::max(anchor(), cursorPosition()) : -1; }
     int selectionLength() const { return selectionEnd() - selectionStart(); }
     void deselect() { setCursorPosition(cursorPosition()); }
-    void selectAll();
+    void selectAll() { selectTo(0, static_cast<int>(text_.size())); }
     void home(bool mark) { selectTo(mark ? anchor() : 0, 0); }
-    void end(bool mark);
+    void end(bool mark) { selectTo(mark ? anchor() : static_cast<int>(text_.size()), static_cast<int>(text_.size())); }
 
     // Undo and redo, the clipboard and deletion of the selection, on the whole text.
     void undo();
@@ -79,9 +81,13 @@ public:
     bool isUndoAvailable() const { return !isReadOnly() && history_.canUndo(); }
     bool isRedoAvailable() const { return !isReadOnly() && history_.canRedo(); }
     void copy(QClipboard::Mode mode = QClipboard::Clipboard) const;
-    void cut();
-    void paste(QClipboard::Mode mode = QClipboard::Clipboard);
-    void removeSelected();
+    void cut()
+    {
+        copy();
+        removeSelected();
+    }
+    void paste(QClipboard::Mode mode = QClipboard::Clipboard) { insert(QGuiApplication::clipboard()->text(mode)); }
+    void removeSelected() { insert(QString()); }
 
 signals:
     // The whole text, once for each change of it.
