@@ -177,7 +177,9 @@ void LongLineEdit::follow()
 bool LongLineEdit::event(QEvent* event)
 {
     const bool done = QLineEdit::event(event);
-    const QEvent::Type type = event->type(); // keys, the mouse (press to move), input methods, drops
+    const QEvent::Type type = event->type();
+    composing_ = composing_ && type != QEvent::FocusOut; // Qt commits or drops the text being composed
+    // After keys, the mouse (press to move), input methods and drops.
     if (type == QEvent::KeyPress || (type >= QEvent::MouseButtonPress && type <= QEvent::MouseMove)
         || type == QEvent::InputMethod || type == QEvent::Drop)
         follow();
@@ -187,27 +189,29 @@ bool LongLineEdit::event(QEvent* event)
 void LongLineEdit::keyPressEvent(QKeyEvent* event)
 {
     using Key = QKeySequence;
-    const auto is = [event](std::initializer_list<Key::StandardKey> keys) {
-        return std::any_of(keys.begin(), keys.end(), [event](Key::StandardKey k) { return event->matches(k); });
-    };
+    const auto is = [event](auto... keys) { return (event->matches(keys) || ...); };
     const bool editable = !isReadOnly(), wide = farAnchor_.has_value();
-    if (is({Key::Undo}) && editable)
+    const bool shift = event->modifiers() & Qt::ShiftModifier;
+    if (is(Key::Undo) && editable)
         undo();
-    else if (is({Key::Redo}) && editable)
+    else if (is(Key::Redo) && editable)
         redo();
-    else if (is({Key::SelectAll}))
+    else if (is(Key::SelectAll))
         selectAll();
-    else if (is({Key::Copy}))
+    else if (is(Key::Copy))
         copy();
-    else if (is({Key::Cut}) && editable)
+    else if (is(Key::Cut) && editable)
         cut();
-    else if (is({Key::Paste}) && editable)
+    else if (is(Key::Paste) && editable)
         paste();
-    else if (is({Key::MoveToStartOfLine, Key::MoveToStartOfBlock, Key::SelectStartOfLine, Key::SelectStartOfBlock}))
-        home(event->modifiers() & Qt::ShiftModifier);
-    else if (is({Key::MoveToEndOfLine, Key::MoveToEndOfBlock, Key::SelectEndOfLine, Key::SelectEndOfBlock}))
-        end(event->modifiers() & Qt::ShiftModifier);
-    else if (wide && editable && (event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete))
+    else if (is(Key::MoveToStartOfLine, Key::MoveToStartOfBlock, Key::SelectStartOfLine, Key::SelectStartOfBlock))
+        home(shift);
+    else if (is(Key::MoveToEndOfLine, Key::MoveToEndOfBlock, Key::SelectEndOfLine, Key::SelectEndOfBlock))
+        end(shift);
+    else if (is(Key::DeleteEndOfLine, Key::DeleteCompleteLine) && editable) {
+        selectTo(is(Key::DeleteEndOfLine) ? cursorPosition() : 0, static_cast<int>(text_.size()));
+        cut();
+    } else if (wide && editable && (event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete))
         removeSelected();
     else if (wide && editable && !event->text().isEmpty() && event->text().front().isPrint())
         insert(event->text()); // typed over a selection wider than the slice

@@ -1,17 +1,12 @@
-// The text field that stays quick with a huge text: its QLineEdit holds a slice
-// around the cursor; keys, undo, the clipboard, the mouse, input methods and
-// screen readers work on the whole text as in a QLineEdit.
+// The text field's QLineEdit holds a slice of a huge text; keys, undo, the clipboard,
+// the mouse, input methods and screen readers work on the whole text as in a QLineEdit.
 #include "LongLineEdit.h"
 #include "platform/FrenchTranslations.h"
-#include "platform/MessageBox.h"
-#include "support/Modal.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QMenu>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTranslator>
@@ -62,7 +57,7 @@ TEST_F(LongLineEditTest, KeysEditItAsAQLineEditEditsTheSameText)
         {Qt::Key_Left, Ctrl | Shift}, {Qt::Key_Right, Ctrl}, {Qt::Key_Delete, {}}, {Qt::Key_Left, {}},
         {Qt::Key_Backspace, {}}, {Qt::Key_Backspace, Ctrl}, {Qt::Key_Delete, Ctrl}, {Qt::Key_Right, Shift},
         {Qt::Key_Delete, {}}, {Qt::Key_Right, Ctrl | Shift}, {Qt::Key_X, {}}, {Qt::Key_End, {}}, {Qt::Key_Left, Shift},
-        {Qt::Key_Left, {}}};
+        {Qt::Key_Left, {}}, {Qt::Key_Left, {}}, {Qt::Key_K, Ctrl}};
     for (const QString& before : {QString(), head}) { // short: a plain QLineEdit; long: its end
         QLineEdit plain(tail);
         edit.setText(before + tail);
@@ -77,7 +72,7 @@ TEST_F(LongLineEditTest, KeysEditItAsAQLineEditEditsTheSameText)
     }
 }
 
-TEST_F(LongLineEditTest, EachChangeOfTheWholeTextIsOneStepOfUndoAndOneSignal)
+TEST_F(LongLineEditTest, EachChangeIsOneStepOfUndoAndOneSignalAndMayReachPastTheSlice)
 {
     edit.setText(head + "CODE 39");
     QSignalSpy changes(&edit, &LongLineEdit::textChanged);
@@ -85,7 +80,6 @@ TEST_F(LongLineEditTest, EachChangeOfTheWholeTextIsOneStepOfUndoAndOneSignal)
     // Cut, two pastes, "ab" typed (one step), Home (the slice moves, the text does not), "s" at the start.
     Press({{Qt::Key_X, Ctrl}, {Qt::Key_V, Ctrl}, {Qt::Key_V, Ctrl}, {Qt::Key_A, {}}, {Qt::Key_B, {}},
         {Qt::Key_Home, {}}, {Qt::Key_S, {}}});
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), "iCODE 39");
     const std::tuple<Qt::Key, Qt::KeyboardModifiers, QString> steps[] = {{Qt::Key_Z, Ctrl, head + "CODE 39iCODE 39ab"},
         {Qt::Key_Z, Ctrl, head + "CODE 39iCODE 39"}, {Qt::Key_Z, Ctrl, head + "CODE 39"},
         {Qt::Key_Z, Ctrl, head.chopped(1)}, {Qt::Key_Z, Ctrl, head + "CODE 39"}, {Qt::Key_Z, Ctrl, head + "CODE 39"},
@@ -106,10 +100,8 @@ TEST_F(LongLineEditTest, EachChangeOfTheWholeTextIsOneStepOfUndoAndOneSignal)
     EXPECT_EQ(edit.selectedText(), QStringLiteral("short"));
     edit.setText(QStringLiteral("new")); // a text set by the program starts a new history
     EXPECT_FALSE(edit.isRedoAvailable());
-}
 
-TEST_F(LongLineEditTest, ASelectionWiderThanTheSliceIsCopiedCutAndTypedOver)
-{
+    // A selection wider than the slice: copied, typed over, cut.
     const QString text = head + "END";
     edit.setText(text);
     Press(Keys(2 * LongLineEdit::kSlice, {Qt::Key_Left, Shift})); // the slice follows, the anchor stays
@@ -180,13 +172,13 @@ TEST_F(LongLineEditTest, RightToLeftTextKeepsTheCursorInView)
             for (int y = bar.top(); y <= bar.bottom(); ++y)
                 ink += shot.rect().contains(x, y) && qGray(shot.pixel(x, y)) < 128;
         EXPECT_TRUE(edit.rect().contains(bar.center())) << cursor;
-        EXPECT_TRUE(edit.rect().contains(before.center())) << cursor;
         EXPECT_GT(ink, 0) << cursor;
         const QPoint letter((before.center().x() + bar.center().x()) / 2, bar.center().y());
         EXPECT_NEAR(edit.cursorPositionAt(letter), cursor - 0.5, 0.5) << cursor;
     }
 }
 
+// Qt's own menu, in French whatever the locale; its entries act on the whole text.
 TEST_F(LongLineEditTest, QtsOwnTextsAreInFrench)
 {
     const QLocale locale;
@@ -203,17 +195,8 @@ TEST_F(LongLineEditTest, QtsOwnTextsAreInFrench)
     menu->actions().constLast()->trigger(); // "Tout sélectionner"
     EXPECT_EQ(edit.selectedText(), head);
     menu->close();
-    for (const auto answer : {MessageAnswer::No, MessageAnswer::Yes}) {
-        test::OnModal<QMessageBox>([&](QMessageBox* box) {
-            seen << box->button(QMessageBox::Yes)->text() + "/" + box->button(QMessageBox::No)->text();
-            box->button(answer == MessageAnswer::Yes ? QMessageBox::Yes : QMessageBox::No)->click();
-        });
-        EXPECT_EQ(
-            QtMessageBoxService().show(nullptr, "?", "Zebrix", MessageIcon::Question, MessageButtons::YesNo), answer);
-    }
     QCoreApplication::removeTranslator(french);
     QLocale::setDefault(locale);
     EXPECT_EQ(seen,
-        QStringList({"&Annuler", "&Rétablir", "Co&uper", "Cop&ier", "Co&ller", "Supprimer", "Tout sélectionner",
-            "&Oui/&Non", "&Oui/&Non"}));
+        QStringList({"&Annuler", "&Rétablir", "Co&uper", "Cop&ier", "Co&ller", "Supprimer", "Tout sélectionner"}));
 }
