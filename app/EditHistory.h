@@ -33,11 +33,9 @@ public:
 
     bool canUndo() const { return !undo_.empty(); }
     bool canRedo() const { return !redo_.empty(); }
-    // The step to take back (put `removed` in place of `inserted` at `at`),
-    // now redoable; nothing when there is none.
+    // The step to take back (`removed` put back in place of `inserted`), or to
+    // make again; it moves to the other list.
     std::optional<Edit> undo();
-    // The step to make again (put `inserted` in place of `removed`), now
-    // undoable; nothing when there is none.
     std::optional<Edit> redo();
 
 private:

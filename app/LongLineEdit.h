@@ -11,31 +11,23 @@
 
 namespace zebrix {
 
-// A one-line text field that stays quick however long its text. QLineEdit
-// lays out its whole text on every change: with a million characters a
-// keystroke costs most of a second. This field keeps the whole text itself
-// and gives the QLineEdit it is only a slice of it around the cursor, so Qt
-// still paints, scrolls, handles input methods, the mouse, drag and drop
-// and the context menu. Up to kWholeUpTo characters the slice is the whole
-// text and the field is a plain QLineEdit.
-//
-// An edit that Qt makes inside the slice is found by comparing the slice
-// before and after, applied to the whole text and recorded as one step of
-// this field's own undo (EditHistory). Near its edges the slice moves to
-// follow the cursor. What reaches past the slice is done on the whole text
-// here: Home and End, select all, undo and redo, the clipboard, paste and
-// drops, and a selection whose far end lies outside the slice (that end is
-// kept here; the slice shows its own part selected).
-//
-// QLineEdit's text and selection functions are not virtual: this class
-// hides them with whole-text ones, so callers hold a LongLineEdit*.
+// A one-line text field that stays quick however long its text (QLineEdit
+// lays out its whole text on every change: most of a second per keystroke
+// with a million characters). It keeps the whole text and gives the QLineEdit
+// it is only a slice around the cursor, so Qt still paints, scrolls, handles
+// input methods, the mouse, drag and drop and the context menu; up to
+// kWholeUpTo characters the slice is the whole text. Qt's edits inside the
+// slice are found by comparing it before and after, and recorded in this
+// field's own undo; near its edges the slice follows the cursor. What reaches
+// past it is done here on the whole text (Home, End, select all, undo, the
+// clipboard, drops, a selection whose far end lies outside the slice).
+// QLineEdit's text functions are not virtual: callers hold a LongLineEdit*.
 class LongLineEdit : public QLineEdit {
     Q_OBJECT
 public:
-    // Texts up to this long are their own slice.
+    // Texts up to this long are their own slice; past that, the slice's size and
+    // how near an edge the cursor comes before it moves.
     static constexpr qsizetype kWholeUpTo = 10000;
-    // The slice's size past that, and how near an edge the cursor may come
-    // before the slice moves.
     static constexpr qsizetype kSlice = 2000;
     static constexpr qsizetype kMargin = kSlice / 4;
 
@@ -45,11 +37,9 @@ public:
     QString text() const { return text_; }
     void setText(const QString& text);
     void clear() { setText(QString()); }
-    // Puts a text in place of the whole text, as one step of undo (also when
-    // the text put in is empty); nothing when it is the same text.
+    // The whole text replaced as one step of undo (also by an empty one).
     void replaceAll(const QString& text);
-    // Puts a text in place of the selection (at the cursor when none), as one
-    // step of undo.
+    // The selection (or nothing at the cursor) replaced as one step of undo.
     void insert(const QString& text);
 
     // Where the slice given to the QLineEdit starts in the text, and its size.
