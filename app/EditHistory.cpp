@@ -1,25 +1,11 @@
 #include "EditHistory.h"
 
-#include <algorithm>
-
 namespace zebrix {
 
-void EditHistory::record(const QString& before, const QString& after, int cursorBefore, int anchorBefore)
+void EditHistory::record(
+    qsizetype at, const QString& removed, const QString& inserted, int cursorBefore, int anchorBefore)
 {
-    const qsizetype oldSize = before.size();
-    const qsizetype newSize = after.size();
-    const QChar* a = before.constData();
-    const QChar* b = after.constData();
-    const qsizetype common = std::min(oldSize, newSize);
-    const qsizetype prefix = std::mismatch(a, a + common, b).first - a;
-    qsizetype suffix = 0;
-    while (suffix < common - prefix && a[oldSize - 1 - suffix] == b[newSize - 1 - suffix])
-        ++suffix;
-    if (prefix == oldSize && prefix == newSize)
-        return;
-
-    Edit edit{prefix, before.mid(prefix, oldSize - prefix - suffix), after.mid(prefix, newSize - prefix - suffix),
-        cursorBefore, anchorBefore, false};
+    Edit edit{at, removed, inserted, cursorBefore, anchorBefore, false};
     edit.typed = edit.removed.isEmpty() && edit.inserted.size() <= 2;
     for (const Edit& e : redo_)
         size_ -= e.removed.size() + e.inserted.size();

@@ -25,19 +25,17 @@ public:
         bool typed; // one character typed: joins the typing before it
     };
 
-    // Records the change from `before` to `after` as one step (nothing when
-    // they are equal) and forgets what could be redone.
-    void record(const QString& before, const QString& after, int cursorBefore, int anchorBefore);
+    // Records the change of `removed` into `inserted` at `at` as one step
+    // and forgets what could be redone.
+    void record(qsizetype at, const QString& removed, const QString& inserted, int cursorBefore, int anchorBefore);
     // Forgets everything, as a text set by the program does.
     void clear();
 
     bool canUndo() const { return !undo_.empty(); }
     bool canRedo() const { return !redo_.empty(); }
-    // The step to take back (put `removed` in place of `inserted` at `at`),
-    // now redoable; nothing when there is none.
+    // The step to take back (`removed` put back in place of `inserted`), or to
+    // make again; it moves to the other list.
     std::optional<Edit> undo();
-    // The step to make again (put `inserted` in place of `removed`), now
-    // undoable; nothing when there is none.
     std::optional<Edit> redo();
 
 private:

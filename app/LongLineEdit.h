@@ -2,133 +2,119 @@
 #include "EditHistory.h"
 
 #include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QString>
 
-#include <memory>
+#include <algorithm>
+#include <optional>
 
 namespace zebrix {
 
-class LineView;
-class PlainLineView;
-class WindowedLineView;
-
-// A QLineEdit that stays quick however long its text. QLineEdit lays out its
-// whole text on every change and every repaint: with a million characters a
-// keystroke costs half a second. Up to kWindowedFrom characters this is a
-// plain QLineEdit. Past that, the base class still holds the text and does
-// the editing and the signals, but it is told to show nothing (so it lays
-// out nothing), and a windowed view draws the few hundred characters around
-// the cursor itself, maps the mouse onto them, and moves the cursor by
-// characters and words on its own. Either way text(), setText(),
-// textChanged() and the keyboard behave as in any QLineEdit.
-//
-// The view is chosen when the text crosses the limit (PlainLineView or
-// WindowedLineView, see LineView.h); the event handlers hand their events to
-// it. Undo and redo are this class's own in both states (EditHistory): the
-// base class's undo would empty the whole field in the windowed state.
-// Screen readers get the whole text through LongLineEditAccessible.
+// A one-line text field that stays quick however long its text (QLineEdit
+// lays out its whole text on every change: most of a second per keystroke
+// with a million characters). It keeps the whole text and gives the QLineEdit
+// it is only a slice around the cursor, so Qt still paints, scrolls, handles
+// input methods, the mouse, drag and drop and the context menu; up to
+// kWholeUpTo characters the slice is the whole text. Qt's edits inside the
+// slice are found by comparing it before and after, and recorded in this
+// field's own undo; near its edges the slice follows the cursor. What reaches
+// past it is done here on the whole text (Home, End, select all, undo, the
+// clipboard, drops, a selection whose far end lies outside the slice).
+// QLineEdit's text functions are not virtual: callers hold a LongLineEdit*.
 class LongLineEdit : public QLineEdit {
+    Q_OBJECT
 public:
-    // Texts longer than this are shown through a window of their own.
-    static constexpr qsizetype kWindowedFrom = 10000;
-    // Edits bigger than this (characters put in or taken out) are made by
-    // setting the whole text: QLineEdit's own undo log, unused here, would
-    // take some twenty bytes per character for them.
-    static constexpr qsizetype kBigEdit = 1024;
+    // Texts up to this long are their own slice; past that, the slice's size and
+    // how near an edge the cursor comes before it moves.
+    static constexpr qsizetype kWholeUpTo = 10000;
+    static constexpr qsizetype kSlice = 2000;
+    static constexpr qsizetype kMargin = kSlice / 4;
 
     explicit LongLineEdit(QWidget* parent = nullptr);
-    ~LongLineEdit() override;
 
-    // setText() that goes to the windowed display first when the new text is
-    // long (setText() alone lays a long text out once before it switches).
-    void setLongText(const QString& text);
-
-    bool isWindowed() const;
-    // First character shown (0 unless windowed).
-    qsizetype firstShown() const;
-
-    // Undo and redo, as Ctrl+Z / Ctrl+Y and the context menu do them.
-    void undoEdit();
-    void redoEdit();
-    bool canUndo() const { return !isReadOnly() && history_.canUndo(); }
-    bool canRedo() const { return !isReadOnly() && history_.canRedo(); }
-
-    // Clipboard commands that work in both states.
-    void copySelection(QClipboard::Mode mode = QClipboard::Clipboard) const;
-    void cutSelection();
-    void pasteFrom(QClipboard::Mode mode = QClipboard::Clipboard);
-    // Puts a text in place of the selection (at the cursor when none), as a
-    // paste does: one step of undo.
-    void pasteText(const QString& text);
-    // Deletes the selection, as one step of undo.
-    void removeSelected();
-    // Puts a text in place of the whole text, as one step of undo (also when
-    // the text put in is empty); nothing when it is the same text.
+    // The whole text; setting it starts a new history, as in a QLineEdit.
+    QString text() const { return text_; }
+    void setText(const QString& text);
+    void clear() { setText(QString()); }
+    // The whole text replaced as one step of undo (also by an empty one).
     void replaceAll(const QString& text);
+    // The selection (or nothing at the cursor) replaced as one step of undo.
+    void insert(const QString& text);
 
+    // Where the slice given to the QLineEdit starts in the text, and its size.
+    qsizetype sliceStart() const { return start_; }
+    qsizetype sliceSize() const { return slice_.size(); }
+
+    // Cursor and selection, in positions of the whole text.
+    int cursorPosition() const { return static_cast<int>(start_) + QLineEdit::cursorPosition(); }
+    void setCursorPosition(int position) { selectTo(position, position); }
+    int cursorPositionAt(const QPoint& point) { return static_cast<int>(start_) + QLineEdit::cursorPositionAt(point); }
     // The end of the selection the cursor is not at (the cursor when none).
     int anchor() const;
     // Selects from `anchor` to `position`, the cursor at `position`.
     void selectTo(int anchor, int position);
+    void setSelection(int start, int length) { selectTo(start, start + length); }
+    bool hasSelectedText() const { return anchor() != cursorPosition(); }
+    QString selectedText() const;
+    int selectionStart() const { return hasSelectedText() ? std::min(anchor(), cursorPosition()) : -1; }
+    int selectionEnd() const { return hasSelectedText() ? std::max(anchor(), cursorPosition()) : -1; }
+    int selectionLength() const { return selectionEnd() - selectionStart(); }
+    void deselect() { setCursorPosition(cursorPosition()); }
+    void selectAll() { selectTo(0, static_cast<int>(text_.size())); }
+    void home(bool mark) { selectTo(mark ? anchor() : 0, 0); }
+    void end(bool mark) { selectTo(mark ? anchor() : static_cast<int>(text_.size()), static_cast<int>(text_.size())); }
 
-    // Geometry in widget coordinates: the cursor position nearest to a point,
-    // and the rectangle of one character (empty when it is not shown).
-    int positionAt(const QPoint& point) const;
-    QRect characterRect(int position) const;
+    // Undo and redo, the clipboard and deletion of the selection, on the whole text.
+    void undo();
+    void redo();
+    bool isUndoAvailable() const { return !isReadOnly() && history_.canUndo(); }
+    bool isRedoAvailable() const { return !isReadOnly() && history_.canRedo(); }
+    void copy(QClipboard::Mode mode = QClipboard::Clipboard) const;
+    void cut()
+    {
+        copy();
+        removeSelected();
+    }
+    void paste(QClipboard::Mode mode = QClipboard::Clipboard) { insert(QGuiApplication::clipboard()->text(mode)); }
+    void removeSelected() { insert(QString()); }
 
-    // Windowed, input methods get the text near the cursor only.
-    using QLineEdit::inputMethodQuery;
-    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+signals:
+    // The whole text, once for each change of it.
+    void textChanged(const QString& text);
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
-    void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
-    void timerEvent(QTimerEvent* event) override;
 
 private:
-    // The views work on the field through its base class and the helpers below.
-    friend class PlainLineView;
-    friend class WindowedLineView;
+    // An edit Qt made inside the slice.
+    void sliceEdited();
+    // Keeps the cursor and anchor an edit inside the slice starts from.
+    void remember();
+    // Puts `with` in place of [at, at + length) of the whole text.
+    void change(qsizetype at, qsizetype length, const QString& with, bool record);
+    // After each event: lets go of a far anchor the slice no longer shows,
+    // and moves the slice when the cursor comes near its edge.
+    void follow();
+    // Whether the slice may stay as it is with the cursor at `position`.
+    bool fits(qsizetype position) const;
+    // Gives the QLineEdit the slice around `position` with this selection.
+    void placeSlice(qsizetype anchor, qsizetype position);
 
-    void onTextEdited();
-    void onTextChanged(const QString& text);
-    void onSelectionMoved();
-    // Puts `with` in place of [at, at + length), as one edit of the user's.
-    void change(qsizetype at, qsizetype length, const QString& with);
-    // The same for undo and redo: not recorded.
-    void replace(qsizetype at, qsizetype length, const QString& with);
-    // Sets the whole text as an edit of the user's, the cursor at `cursor`.
-    void setEditedText(const QString& text, qsizetype cursor);
-
-    // Goes to the windowed display when a text of this length is coming.
-    void prepareFor(qsizetype length);
-    void setWindowed(bool windowed);
-
-    // The rectangle of the text line inside the frame.
-    QRect lineRect() const;
-
-    std::unique_ptr<PlainLineView> plainView_;
-    std::unique_ptr<WindowedLineView> windowedView_;
-    LineView* view_ = nullptr; // one of the two
-
-    // The text and selection as they were before the change being reported.
-    QString shadow_;
-    int shadowCursor_ = 0;
-    int shadowAnchor_ = 0;
-    bool userEdit_ = false;
-    bool reportingEdit_ = false;
-    bool applying_ = false;
+    QString text_;
+    QString slice_; // what the QLineEdit holds: text_.mid(start_, slice_.size())
+    qsizetype start_ = 0;
+    std::optional<qsizetype> farAnchor_; // a selection's end outside the slice
+    int cursorBefore_ = 0;
+    int anchorBefore_ = 0;
+    bool syncing_ = false; // the QLineEdit is being given a slice
+    bool composing_ = false; // an input method shows a text not yet committed
     EditHistory history_;
 };
 

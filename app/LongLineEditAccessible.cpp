@@ -2,7 +2,6 @@
 
 #include "LongLineEdit.h"
 
-#include <QAccessible>
 #include <QAccessibleWidget>
 
 #include <algorithm>
@@ -11,9 +10,8 @@ namespace zebrix {
 
 namespace {
 
-// Screen readers get the whole text in both states (QLineEdit's own
-// interface would hide it in the windowed one, where the base class is told
-// to show nothing).
+// Screen readers get the whole text (QLineEdit's own interface would give
+// them the slice only); their edits go through the field, one step of undo each.
 class LongLineEditAccessible : public QAccessibleWidget,
                                public QAccessibleTextInterface,
                                public QAccessibleEditableTextInterface {
@@ -22,7 +20,6 @@ public:
         : QAccessibleWidget(edit, QAccessible::EditableText)
     {
     }
-
     void* interface_cast(QAccessible::InterfaceType type) override
     {
         if (type == QAccessible::TextInterface)
@@ -31,24 +28,16 @@ public:
             return static_cast<QAccessibleEditableTextInterface*>(this);
         return QAccessibleWidget::interface_cast(type);
     }
-
     QString text(QAccessible::Text t) const override
     {
-        if (t == QAccessible::Value)
-            return edit()->text();
-        QString s = QAccessibleWidget::text(t);
-        if (s.isEmpty() && t == QAccessible::Description)
-            s = edit()->placeholderText();
-        return s;
+        return t == QAccessible::Value ? edit()->text() : QAccessibleWidget::text(t);
     }
     void setText(QAccessible::Text t, const QString& text) override
     {
-        if (t != QAccessible::Value) {
+        if (t == QAccessible::Value)
+            replaceText(0, characterCount(), text);
+        else
             QAccessibleWidget::setText(t, text);
-            return;
-        }
-        if (!edit()->isReadOnly())
-            edit()->setLongText(text);
     }
     QAccessible::State state() const override
     {
@@ -62,62 +51,40 @@ public:
     // Text.
     void selection(int index, int* start, int* end) const override
     {
-        *start = *end = 0;
-        if (index == 0 && edit()->hasSelectedText()) {
-            *start = edit()->selectionStart();
-            *end = edit()->selectionEnd();
-        }
+        const bool selected = index == 0 && edit()->hasSelectedText();
+        *start = selected ? edit()->selectionStart() : 0;
+        *end = selected ? edit()->selectionEnd() : 0;
     }
     int selectionCount() const override { return edit()->hasSelectedText() ? 1 : 0; }
     void addSelection(int start, int end) override { setSelection(0, start, end); }
-    void removeSelection(int index) override
-    {
-        if (index == 0)
-            edit()->deselect();
-    }
-    void setSelection(int index, int start, int end) override
-    {
-        if (index == 0)
-            edit()->setSelection(start, end - start);
-    }
+    void removeSelection(int) override { edit()->deselect(); }
+    void setSelection(int, int start, int end) override { edit()->setSelection(start, end - start); }
     int cursorPosition() const override { return edit()->cursorPosition(); }
     void setCursorPosition(int position) override { edit()->setCursorPosition(position); }
-    QString text(int start, int end) const override
-    {
-        return start > end ? QString() : edit()->text().mid(start, end - start);
-    }
+    QString text(int start, int end) const override { return edit()->text().mid(start, std::max(end - start, 0)); }
     int characterCount() const override { return static_cast<int>(edit()->text().size()); }
-    QRect characterRect(int offset) const override
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint& point) const override
     {
-        const QRect r = edit()->characterRect(offset);
-        return r.isNull() ? r : QRect(edit()->mapToGlobal(r.topLeft()), r.size());
+        return edit()->cursorPositionAt(edit()->mapFromGlobal(point));
     }
-    int offsetAtPoint(const QPoint& point) const override { return edit()->positionAt(edit()->mapFromGlobal(point)); }
-    void scrollToSubstring(int start, int end) override
-    {
-        edit()->setCursorPosition(end);
-        edit()->setCursorPosition(start);
-    }
+    void scrollToSubstring(int start, int) override { edit()->setCursorPosition(start); }
     QString attributes(int offset, int* start, int* end) const override
     {
         *start = *end = offset;
         return {};
     }
 
-    // Editable text: through the selection, so that undo takes it back.
+    // Editable text.
     void deleteText(int start, int end) override { replaceText(start, end, QString()); }
     void insertText(int offset, const QString& text) override { replaceText(offset, offset, text); }
     void replaceText(int start, int end, const QString& text) override
     {
         if (edit()->isReadOnly())
             return;
-        const int n = static_cast<int>(edit()->text().size());
-        start = std::clamp(start, 0, n);
-        end = std::clamp(end, start, n);
-        edit()->setSelection(start, end - start);
-        if (end == start)
-            edit()->setCursorPosition(start);
-        edit()->pasteText(text);
+        start = std::clamp(start, 0, characterCount());
+        edit()->setSelection(start, std::clamp(end, start, characterCount()) - start);
+        edit()->insert(text);
     }
 
 private:
@@ -126,10 +93,10 @@ private:
 
 QAccessibleInterface* AccessibleFactory(const QString& className, QObject* object)
 {
-    if (className == QLatin1String("QLineEdit"))
-        if (auto* edit = dynamic_cast<LongLineEdit*>(object))
-            return new LongLineEditAccessible(edit);
-    return nullptr;
+    auto* edit = qobject_cast<LongLineEdit*>(object);
+    return edit && className == QLatin1String(LongLineEdit::staticMetaObject.className())
+        ? new LongLineEditAccessible(edit)
+        : nullptr;
 }
 
 } // namespace
@@ -138,7 +105,7 @@ void UseLongLineEditAccessible(LongLineEdit& edit)
 {
     static const bool factoryInstalled = (QAccessible::installFactory(AccessibleFactory), true);
     (void)factoryInstalled;
-    // An interface made while the base class was being built is QLineEdit's.
+    // An interface made while QLineEdit was being built is QLineEdit's.
     if (QAccessibleInterface* made = QAccessible::queryAccessibleInterface(&edit);
         made && !dynamic_cast<LongLineEditAccessible*>(made))
         QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));

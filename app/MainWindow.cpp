@@ -228,7 +228,7 @@ void MainWindow::connectControls()
         });
     for (QCheckBox* box : optionBoxes_)
         connect(box, &QCheckBox::toggled, this, [this] { optionToggled(); });
-    connect(textField_, &QLineEdit::textChanged, this, [this] { textChanged(); });
+    connect(textField_, &LongLineEdit::textChanged, this, [this] { textChanged(); });
     connect(printButton_, &QPushButton::clicked, this, [this] { print(); });
     connect(saveButton_, &QPushButton::clicked, this, [this] { save(); });
     connect(copyButton_, &QPushButton::clicked, this, [this] { copyBarcode(); });

@@ -6,7 +6,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QLineEdit>
+#include <QFile>
 #include <QRadioButton>
 #include <QTest>
 #include <benchmark/benchmark.h>
@@ -49,7 +49,7 @@ void BM_Keystroke(benchmark::State& state)
     const int index = static_cast<int>(state.range(0));
     const int length = static_cast<int>(state.range(1));
     Window w(index);
-    QLineEdit* field = w.form->textField();
+    LongLineEdit* field = w.form->textField();
     field->setText(SampleText(index, length));
     field->setFocus();
     field->end(false);
@@ -95,7 +95,7 @@ void BM_VerdictAfterKeystroke(benchmark::State& state)
 {
     Window w(2);
     w.form->optionBox(OptionBox::WidenSpaces)->setChecked(false);
-    QLineEdit* field = w.form->textField();
+    LongLineEdit* field = w.form->textField();
     field->setText(QStringLiteral("Zebrix 1.0 - 0123"));
     field->setFocus();
     field->end(false);
@@ -129,6 +129,36 @@ void BM_PasteMegabyte(benchmark::State& state)
     }
 }
 BENCHMARK(BM_PasteMegabyte)->Unit(benchmark::kMillisecond);
+
+// Memory: the resident size's growth from the "..." paste of a megabyte and
+// 20 keystrokes after it (the text, its slice, the undo steps, the drawing).
+double ResidentMiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').front().toDouble() / 1024;
+    return 0;
+}
+
+void BM_PasteMegabyteMemory(benchmark::State& state)
+{
+    for (auto _ : state) {
+        Window w(2);
+        QGuiApplication::clipboard()->setText(SampleText(2, 1 << 20));
+        QCoreApplication::processEvents();
+        const double before = ResidentMiB();
+        w.form->pasteText();
+        for (int i = 0; i < 20; ++i)
+            QTest::keyClick(w.form->textField(), Qt::Key_A);
+        w.form->textField()->repaint();
+        w.form->barcodeView()->repaint();
+        state.counters["MiB"] = ResidentMiB() - before;
+    }
+}
+BENCHMARK(BM_PasteMegabyteMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -33,7 +33,7 @@ protected:
         QApplication::setActiveWindow(form.get());
         ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     }
-    QLineEdit& textField() { return *form->textField(); }
+    LongLineEdit& textField() { return *form->textField(); }
     QCheckBox& widenSpacesBox() { return *form->optionBox(OptionBox::WidenSpaces); }
     QCheckBox& addLabelBox() { return *form->optionBox(OptionBox::AddLabel); }
     QCheckBox& addCheckBox() { return *form->optionBox(OptionBox::AddCheck); }
