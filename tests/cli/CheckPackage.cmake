@@ -34,10 +34,7 @@ run("dpkg-deb cannot read the fields" dpkg-deb -f ${deb} Package Version Maintai
 expect("${log}" "libqt6gui6" "libc6" "qt6-translations-l10n" "Recommends: qt6-wayland" "@zebrix\\.example\\.org>")
 run("dpkg-deb cannot unpack the control files" dpkg-deb -e ${deb} ${out}/control)
 run("a control file calls ldconfig" bash -c "! grep -l ldconfig ${out}/control/*")
-run("lintian" lintian --no-tag-display-limit --fail-on error,warning ${deb})
-if(log MATCHES "(^|\n)[EW]: ")
-  message(FATAL_ERROR "lintian:\n${log}")
-endif()
+run("lintian finds errors or warnings" lintian --no-tag-display-limit --fail-on error,warning ${deb})
 
 run("dpkg-deb cannot unpack ${deb}" dpkg-deb -x ${deb} ${out}/root)
 set(ENV{XDG_CACHE_HOME} ${out}/cache)
