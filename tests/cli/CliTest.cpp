@@ -286,15 +286,15 @@ TEST(Cli, AnInvalidCharacterGivesTheMessageAndNoFile)
     EXPECT_EQ(dir.entries(), entries);
 }
 
-// One file per line, named from the template; a byte-order mark, CR LF, a bad character, an empty line, bad
-// UTF-8, a line too long and one as long as allowed (then too wide), a lone CR, a last line without a break.
+// One file a line (one thread), named from the template; a byte-order mark, CR LF, a bad character, an empty line,
+// bad UTF-8, a line too long and one as long as allowed (then too wide), a lone CR, a last line without a break.
 TEST(Batch, OneImagePerLineAndBadLinesByNumber)
 {
     const TempDir dir, out;
     const std::string longest(cli::kMaxLineBytes, 'Y'), tooLong(cli::kMaxLineBytes + 1, 'Z');
     Spill(dir / "list.txt",
         "\uFEFFCODE39\r\nA*B\r\n\r\nabc\r\n\xC3(\r\n-. $/+%\r\n" + tooLong + "\n" + longest + "\r\na\rb\nLAST");
-    const Cli r({"--batch", dir / "list.txt", "-o", out / "{n:03}-{text}.bmp"});
+    const Cli r({"--batch", dir / "list.txt", "-j", "1", "-o", out / "{n:03}-{text}.bmp"});
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err,
         "line 2: * : Caractère non valide !\nline 3: empty line, nothing to draw\nline 5: not valid UTF-8\n"
@@ -316,9 +316,9 @@ TEST(Batch, MessagesComeInLineOrderFromAllThreads)
         lines += (i % 7 ? "OK " : "BAD_\x01") + std::to_string(i) + "\n";
         expected += i % 7 ? "" : "line " + std::to_string(i) + ": U+0001 : Caractère(s) non valide(s)\n";
     }
-    lines += "a\tb\n\x1B[2J\x1B]0;pwned\x07\nab\x7F\n\u202Eabc\n\u009B31m\na\u00A0b\n\uFFA0\n\uFFF9\n";
+    lines += "a\tb\n\x1B[2J\x1B]0;pwned\x07\nab\x7F\n\u202Eabc\n\u009B31m\na\u00A0b\n\uFFA0\n\uFFF9\n\U0001D173\n";
     for (const char* shown : {"401: U+0009", "402: U+001B", "403: U+007F", "404: U+202E", "405: U+009B", "406: U+00A0",
-             "407: U+FFA0", "408: U+FFF9"})
+             "407: U+FFA0", "408: U+FFF9", "409: U+1D173"})
         expected += "line " + std::string(shown) + " : Caractère(s) non valide(s)\n";
     const Cli r(
         {"--batch", "-", "-j", "2", "-s", "code128", "-p", "--no-label", "-w", "300", "-o", dir / "{n}.png"}, lines);
