@@ -1,4 +1,4 @@
-// Strict UTF-8 both ways: what the command line's texts and messages go through.
+// UTF-8 read strictly and written back, as the command line and its files take texts.
 #include "barcode/Utf.h"
 
 #include <gtest/gtest.h>
@@ -7,15 +7,15 @@ using namespace zebrix;
 
 TEST(Utf, StrictDecodingBothWays)
 {
+    // Both ends of every sequence length; then what is not UTF-8 (cut, overlong, a surrogate, past U+10FFFF).
+    const std::pair<std::string, std::u16string> rows[]
+        = {{"\x7F", u"\x7F"}, {"\xC2\x80", u"\x80"}, {"\xDF\xBF", u"\u07FF"}, {"\xE0\xA0\x80", u"\u0800"},
+            {"\xEF\xBF\xBF", u"\uFFFF"}, {"\xF0\x90\x80\x80", u"\U00010000"}, {"\xF4\x8F\xBF\xBF", u"\U0010FFFF"}};
     std::u16string out;
-    EXPECT_TRUE(Utf8ToUtf16("Zebrix é € 😀", out));
-    EXPECT_EQ(out, u"Zebrix é € 😀");
-    EXPECT_EQ(Utf16ToUtf8(out), "Zebrix é € 😀");
-    // Both ends of every sequence length read and write back the same.
-    for (const char* good :
-        {"\x7F", "\xC2\x80", "\xDF\xBF", "\xE0\xA0\x80", "\xEF\xBF\xBF", "\xF0\x90\x80\x80", "\xF4\x8F\xBF\xBF"}) {
-        EXPECT_TRUE(Utf8ToUtf16(good, out)) << good;
-        EXPECT_EQ(Utf16ToUtf8(out), good);
+    for (const auto& [utf8, utf16] : rows) {
+        EXPECT_TRUE(Utf8ToUtf16(utf8, out)) << utf8;
+        EXPECT_EQ(out, utf16);
+        EXPECT_EQ(Utf16ToUtf8(utf16), utf8);
     }
     for (const char* bad : {"\xC3", "\xC0\xAF", "\xC1\xBF", "\xE0\x9F\xBF", "\xF0\x8F\xBF\xBF", "\xED\xA0\x80",
              "\xF4\x90\x80\x80", "\xF5\x80\x80\x80", "\xFF", "a\x80"})

@@ -1,11 +1,7 @@
-// zebrix-cli as a user runs it, each run a real process:
-// files that scan and hold the painter's pixels, messages and exit codes,
-// batches, --verify, and hostile surroundings (signals, links, FIFOs, devices,
-// a full disk, closed streams); and its parts (names, lines, UTF-8).
-#include "Zarezu_BmpJpg.h"
+// zebrix-cli as a user runs it, each run a real process: files that scan and hold the painter's pixels, messages
+// and exit codes, batches, --verify, hostile surroundings (signals, links, FIFOs, devices, full disks, closed streams).
 #include "barcode/Paint.h"
 #include "barcode/Utf.h"
-#include "cli/Batch.h"
 #include "cli/Layout.h"
 #include "cli/LineInput.h"
 #include "cli/NameTemplate.h"
@@ -14,14 +10,12 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <set>
 #include <thread>
 
-#include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -67,9 +61,7 @@ Strings With(Strings args, const Strings& more) { return args.insert(args.end(),
 std::uint32_t U32(const std::string& b, std::size_t at) // little-endian, as in a BMP's header
 {
     std::uint32_t v = 0;
-    for (std::size_t i = 4; i-- > 0 && at + i < b.size();)
-        v = v << 8 | static_cast<std::uint8_t>(b[at + i]);
-    return v;
+    return b.size() >= at + 4 ? (std::memcpy(&v, b.data() + at, 4), v) : 0;
 }
 std::string Lines(int count, const std::string& prefix = "ZBX-")
 {
@@ -127,15 +119,6 @@ struct Cli {
     }
 };
 
-// The library's RsBmpToJpg, as the window calls it.
-int Convert(const std::string& from, const std::string& to, int ratio = 80)
-{
-    static void* library = ::dlopen(ZEBRIX_CONVERTER, RTLD_NOW);
-    using Fn = int32_t (*)(const char*, const char*, int32_t, int32_t);
-    const auto convert = library ? reinterpret_cast<Fn>(::dlsym(library, "RsBmpToJpg")) : nullptr;
-    return convert ? convert(from.c_str(), to.c_str(), ratio, 0) : (ADD_FAILURE() << ::dlerror(), 99);
-}
-
 // A BMP, PNG, JPEG or SVG file (an SVG's bars only) as gray pixels; what ZXing-C++ reads in it.
 GrayImage ReadGray(const std::string& path)
 {
@@ -189,13 +172,14 @@ TEST(Cli, WritesEachFormatThatScansWithThePaintersPixels)
         const Cli r({"--verify", "-s", "code128", "-o", dir / name, Utf16ToUtf8(text)}, {},
             {"LD_DEBUG=libs", "FONTCONFIG_FILE=/dev/null", "FONTCONFIG_PATH=/nonexistent"});
         ASSERT_EQ(r.status, 0) << r.err;
-        EXPECT_TRUE(Has(r.err, "zebrix-cli-reader.so") && !Has(r.err, "libQt6") && !Has(r.err, "libfontconfig"))
-            << r.err;
+        EXPECT_TRUE(Has(r.err, "zebrix-cli-reader.so"));
+        EXPECT_FALSE(Has(r.err, "libQt6"));
+        EXPECT_FALSE(Has(r.err, "libfontconfig"));
         EXPECT_EQ(Scan(dir / name, Symbology::Code128), Strings{Utf16ToUtf8(text)});
         const bool lossy = Has(name, ".j") || Has(name, ".J");
-        EXPECT_TRUE(lossy ? ReadGray(dir / name).height == 67
-                          : HoldsPainted(dir / name, Symbology::Code128, text, {0, 1, 0},
-                              Width(Symbology::Code128, text), !name.ends_with("svg")));
+        EXPECT_TRUE(lossy
+            || HoldsPainted(dir / name, Symbology::Code128, text, {0, 1, 0}, Width(Symbology::Code128, text),
+                !name.ends_with("svg")));
     }
     EXPECT_EQ(Slurp(dir / "a.bmp").at(28), 1);
 }
@@ -206,7 +190,7 @@ TEST(Cli, AnSvgIsAsLargeOnPaperAsItsResolutionSays)
 {
     const TempDir dir;
     const std::tuple<Strings, std::string, std::string> rows[] = {{{}, "a.bmp", "3780"},
-        {{"--scale", "3"}, "b.bmp", "11339"}, {{"--scale", "3", "--dpi", "300"}, "c.bmp", "11811"},
+        {{"--scale", "3"}, "b.bmp", "11339"}, {{"--scale", "3", "--dpi=300"}, "c.bmp", "11811"},
         {{"--dpi", "96"}, "a.svg", "width=\"23.0188mm\" height=\"17.7271mm\""},
         {{"--dpi", "254"}, "b.svg", "width=\"8.7mm\" height=\"6.7mm\""},
         {{"--dpi", "2540"}, "c.svg", "width=\"0.87mm\" height=\"0.67mm\""},
@@ -214,24 +198,29 @@ TEST(Cli, AnSvgIsAsLargeOnPaperAsItsResolutionSays)
     for (const auto& [args, name, says] : rows) {
         ASSERT_EQ(Cli(With(args, {"-o", dir / name, "X"})).status, 0);
         const std::string bytes = Slurp(dir / name);
-        const int scale = args.size() > 1 && args[0] == "--scale" ? 3 : 1;
-        EXPECT_TRUE(name.ends_with("svg") ? Has(bytes, says)
-                                          : HoldsPainted(dir / name, Symbology::Code39, u"X", {0, 1, 0},
-                                                Width(Symbology::Code39, u"X"), true, scale)
-                    && std::to_string(U32(bytes, 38)) + "," + std::to_string(U32(bytes, 42)) == says + "," + says)
-            << name << " " << says;
+        if (name.ends_with("svg")) {
+            EXPECT_TRUE(Has(bytes, says)) << bytes;
+            continue;
+        }
+        EXPECT_EQ(std::to_string(U32(bytes, 38)) + "," + std::to_string(U32(bytes, 42)), says + "," + says) << name;
+        EXPECT_TRUE(HoldsPainted(dir / name, Symbology::Code39, u"X", {0, 1, 0}, Width(Symbology::Code39, u"X"), true,
+            args.empty() ? 1 : 3));
     }
     ASSERT_EQ(Cli({"--no-label", "-o", dir / "n.svg", "X"}).status, 0);
     EXPECT_FALSE(Has(Slurp(dir / "n.svg"), "<text")); // no label when asked for none
 }
 
-// The default width holds the bars, a quiet zone and a label longer than the bars.
+// The default width holds the bars, a quiet zone and a label longer than the bars; a text too long for it
+// can be cropped to a given one.
 TEST(Cli, DefaultWidthHoldsTheBarsAQuietZoneAndTheLabel)
 {
     EXPECT_EQ(Width(Symbology::Code39, u"A"), 66 + 1 + 20); // last bar at 66
     const cli::Layout wide = cli::LayOut({Symbology::Code128, std::u16string(88, u'W'), Options{1, 1, 0}});
     EXPECT_GE(wide.width, wide.drawing.labelPixelX() + LabelFont::TextWidth(wide.drawing.label));
     EXPECT_GT(wide.width, wide.drawing.end + 20);
+    const TempDir dir;
+    ASSERT_EQ(Cli({"-w", "481", "-o", dir / "huge.png", std::string(20000, '7')}).status, 0);
+    EXPECT_TRUE(HoldsPainted(dir / "huge.png", Symbology::Code39, std::u16string(20000, u'7'), {0, 1, 0}, 481));
 }
 
 // Bad input gets its message and no file: an invalid character (exactly this
@@ -240,7 +229,6 @@ TEST(Cli, DefaultWidthHoldsTheBarsAQuietZoneAndTheLabel)
 TEST(Cli, AnInvalidCharacterGivesTheMessageAndNoFile)
 {
     const TempDir dir;
-    ASSERT_EQ(Cli({"-o", dir / "a.bmp", "A"}).status, 0);
     const std::string png = dir / "x.png", jpg = dir / "a.jpg", list = dir / "l.txt",
                       any = "zebrix-cli: ", device = "not a regular file",
                       input = "not a regular file, a pipe or a terminal";
@@ -248,8 +236,7 @@ TEST(Cli, AnInvalidCharacterGivesTheMessageAndNoFile)
     Spill(dir / "empty.txt", "");
     ASSERT_EQ(::mkfifo((dir / "fifo.bmp").c_str(), 0600), 0);
     fs::create_directory(dir / "folder.png");
-    for (const auto& [to, link] :
-        {std::pair{"/dev/null", "null.jpg"}, {"/dev/full", "full.png"}, {"nothing", "broken.bmp"}})
+    for (const auto& [to, link] : {std::pair{"/dev/full", "full.png"}, {"nothing", "broken.bmp"}})
         fs::create_symlink(to, dir / link);
     const bool root = ::mknod((dir / "zero.bmp").c_str(), S_IFCHR | 0600, makedev(1, 5)) == 0;
     const std::string zero = root ? dir / "zero.bmp" : "/dev/zero";
@@ -265,71 +252,62 @@ TEST(Cli, AnInvalidCharacterGivesTheMessageAndNoFile)
         {{"-o", png, ""}, 2, any}, {{"-o", png}, 2, any}, {{"ABC"}, 2, any}, {{"-s", "qr", "-o", png, "A"}, 2, any},
         {{"-w", "0", "-o", png, "A"}, 2, any}, {{"-w", "abc", "-o", png, "A"}, 2, any}, {{"-o", png, "A", "B"}, 2, any},
         {{"--bogus", "-o", png, "A"}, 2, any}, {{"-o", dir / "x.gif", "A"}, 2, any},
-        {{"--dpi", "-3", "-o", png, "A"}, 2, any}, {{"--scale", "0", "-o", png, "A"}, 2, "from 1 to 100"},
-        {{"--scale", "1.5", "-o", png, "A"}, 2, any}, {{"--scale", "101", "-o", png, "A"}, 2, "from 1 to 100"},
+        {{"--scale", "0", "-o", png, "A"}, 2, "from 1 to 100"}, {{"--scale", "1.5", "-o", png, "A"}, 2, any},
+        {{"--scale", "101", "-o", png, "A"}, 2, "from 1 to 100"},
         {{"--dpi", "0", "-o", png, "A"}, 2, "from 1 to 65535"},
         {{"--scale", "100", "-w", "65535", "-o", png, "A"}, 2, any}, // too many dots: not attempted
-        {{"--dpi", "70000", "-o", png, "A"}, 2, "from 1 to 65535"}, {{"--help=1"}, 2, "--help takes no value"},
+        {{"--dpi", "70000", "-o", png, "A"}, 2, "from 1 to 65535"},
+        {{"-o", png, "--batch"}, 2, "--batch needs a file name"},
         {{"--quality", "19", "-o", jpg, "A"}, 2, "from 20 to 100"},
         {{"-w", "65535", "-o", jpg, "A"}, 2, "from 1 to 65500"},
         {{"-w", "40000", "--scale", "2", "-o", jpg, "A"}, 2, "from 1 to 32750"},
         {{"-w", "65536", "-o", dir / "b.bmp", "A"}, 2, "from 1 to 65535"},
         {{"--verify=no", "-o", png, "A"}, 2, "--verify takes no value"},
-        {{"--no-label=1", "-o", png, "A"}, 2, "--no-label takes no value"},
         {{"-o", png, std::string(20000, '7')}, 2, "pixels wide"}, {{"--batch", list, "-o", dir / "x{foo}.bmp"}, 2, any},
         {{"--batch", list, "-o", dir / "{text}"}, 2, any}, {{"--batch", list, "-o", dir / "{n}.gif"}, 2, any},
         {{"--batch", list, "-o", dir / "{n}.bmp", "TEXT"}, 2, any}, {{"--batch", list}, 2, any},
         {{"--batch", dir / "empty.txt", "-o", dir / "{n}.bmp"}, 2, "no lines to draw"},
         {{"--batch", dir / "missing.txt", "-o", dir / "{n}.bmp"}, 1, "cannot read"},
-        {{"--batch", "/dev/zero", "-o", dir / "{n}.bmp"}, 1, input},
         {{"--batch", zero, "-o", dir / "{n}.bmp"}, 1, input},
         {{"--batch", list, "-o", dir / "none/{n}.bmp"}, 1, "line 1: cannot write"},
         {{"--batch", list, "-o", dir / "fifo.bmp"}, 1, device}, {{"-o", dir / "fifo.bmp", "A"}, 1, device},
         {{"-o", dir / "missing/x.png", "A"}, 1, "No such file"}, {{"-o", dir / "folder.png", "A"}, 1, "it is a folder"},
-        {{"-o", dir / "broken.bmp", "A"}, 1, "a symbolic link to nothing"}, {{"-o", dir / "null.jpg", "A"}, 1, device},
-        {{"-o", dir / "full.png", "A"}, 1, device}, {{"-o", zero, "A"}, 1, device}};
+        {{"-o", dir / "broken.bmp", "A"}, 1, "a symbolic link to nothing"}, {{"-o", dir / "full.png", "A"}, 1, device},
+        {{"-o", zero, "A"}, 1, device}};
     for (const auto& [args, status, says] : rows) {
         const Cli r(args);
         EXPECT_EQ(r.status, status) << ::testing::PrintToString(args);
-        EXPECT_TRUE(says.ends_with("\n") ? r.err == says : Has(r.err, says) && (status == 2 || Has(r.err, "cannot ")))
-            << r.err;
+        if (says.ends_with("\n"))
+            EXPECT_EQ(r.err, says);
+        else
+            EXPECT_TRUE(Has(r.err, says)) << r.err;
     }
-    for (const std::string& to : {dir / "fifo.bmp", dir / "null.jpg", zero})
-        EXPECT_EQ(Convert(dir / "a.bmp", to), ZAREZU_CANNOT_WRITE) << to;
-    EXPECT_TRUE(fs::is_fifo(dir / "fifo.bmp") && dir.entries() == entries);
-    const Cli help({"--help"});
-    EXPECT_TRUE(help.status == 0 && Has(help.out, "--symbology"));
+    EXPECT_TRUE(fs::is_fifo(dir / "fifo.bmp"));
+    EXPECT_EQ(dir.entries(), entries);
 }
 
-// A text too long for the default width can be cropped to a given one.
-TEST(Cli, AHugeTextIsRefusedClearlyUnlessCropped)
-{
-    const TempDir dir;
-    ASSERT_EQ(Cli({"-w", "481", "-o", dir / "huge.png", std::string(20000, '7')}).status, 0);
-    EXPECT_TRUE(HoldsPainted(dir / "huge.png", Symbology::Code39, std::u16string(20000, u'7'), {0, 1, 0}, 481));
-}
-
-// One file per line, named from the template; CR LF, a bad character, an
-// empty line, bad UTF-8, a last line without a break; bad lines by number.
+// One file a line (one thread), named from the template; a byte-order mark, CR LF, a bad character, an empty line,
+// bad UTF-8, a line too long and one as long as allowed (then too wide), a lone CR, a last line without a break.
 TEST(Batch, OneImagePerLineAndBadLinesByNumber)
 {
     const TempDir dir, out;
-    Spill(dir / "list.txt", "CODE39\r\nA*B\r\n\r\nabc\r\n\xC3(\r\n-. $/+%\r\nLAST");
-    const Cli r({"--batch", dir / "list.txt", "-o", out / "{n:03}-{text}.bmp"});
+    const std::string longest(cli::kMaxLineBytes, 'Y'), tooLong(cli::kMaxLineBytes + 1, 'Z');
+    Spill(dir / "list.txt",
+        "\uFEFFCODE39\r\nA*B\r\n\r\nabc\r\n\xC3(\r\n-. $/+%\r\n" + tooLong + "\n" + longest + "\r\na\rb\nLAST");
+    const Cli r({"--batch", dir / "list.txt", "-j", "1", "-o", out / "{n:03}-{text}.bmp"});
     EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(
-        r.err, "line 2: * : Caractère non valide !\nline 3: empty line, nothing to draw\nline 5: not valid UTF-8\n");
-    EXPECT_EQ(out.entries().size(), 4u);
-    for (const auto& [name, text] : {std::pair<const char*, std::u16string>{"001-CODE39.bmp", u"CODE39"},
-             {"004-abc.bmp", u"abc"}, {"006--. $_+%.bmp", u"-. $/+%"}, {"007-LAST.bmp", u"LAST"}})
-        EXPECT_TRUE(HoldsPainted(out / name, Symbology::Code39, text, {0, 1, 0}, Width(Symbology::Code39, text)))
-            << name;
+    EXPECT_EQ(r.err,
+        "line 2: * : Caractère non valide !\nline 3: empty line, nothing to draw\nline 5: not valid UTF-8\n"
+        "line 7: longer than 1 MiB, not drawn\nline 8: the barcode is more than 65535 pixels wide; "
+        "images are at most 65535 pixels wide (-w crops it)\nline 9: U+000D : Caractère non valide !\n");
+    EXPECT_EQ(out.entries(), (Strings{"001-CODE39.bmp", "004-abc.bmp", "006--. $_+%.bmp", "010-LAST.bmp"}));
+    EXPECT_TRUE(HoldsPainted(
+        out / "006--. $_+%.bmp", Symbology::Code39, u"-. $/+%", {0, 1, 0}, Width(Symbology::Code39, u"-. $/+%")));
     EXPECT_EQ(Scan(out / "004-abc.bmp", Symbology::Code39), Strings{"ABC"});
 }
 
 // From standard input, with a single drawing's options, on two threads: the
-// messages in line order, showing no control character, and no progress bar
-// when not on a terminal.
+// messages in line order, showing no control character.
 TEST(Batch, MessagesComeInLineOrderFromAllThreads)
 {
     const TempDir dir;
@@ -338,11 +316,9 @@ TEST(Batch, MessagesComeInLineOrderFromAllThreads)
         lines += (i % 7 ? "OK " : "BAD_\x01") + std::to_string(i) + "\n";
         expected += i % 7 ? "" : "line " + std::to_string(i) + ": U+0001 : Caractère(s) non valide(s)\n";
     }
-    lines += "a\tb\n\x1B[2J\x1B]0;pwned\x07\nab\x7F\n\xE2\x80\xAE"
-             "abc\n\xC2\x9B"
-             "31m\na\xC2\xA0"
-             "b\n";
-    for (const char* shown : {"401: U+0009", "402: U+001B", "403: U+007F", "404: U+202E", "405: U+009B", "406: U+00A0"})
+    lines += "a\tb\n\x1B[2J\x1B]0;pwned\x07\nab\x7F\n\u202Eabc\n\u009B31m\na\u00A0b\n\uFFA0\n\uFFF9\n\U0001D173\n";
+    for (const char* shown : {"401: U+0009", "402: U+001B", "403: U+007F", "404: U+202E", "405: U+009B", "406: U+00A0",
+             "407: U+FFA0", "408: U+FFF9", "409: U+1D173"})
         expected += "line " + std::string(shown) + " : Caractère(s) non valide(s)\n";
     const Cli r(
         {"--batch", "-", "-j", "2", "-s", "code128", "-p", "--no-label", "-w", "300", "-o", dir / "{n}.png"}, lines);
@@ -352,65 +328,43 @@ TEST(Batch, MessagesComeInLineOrderFromAllThreads)
     EXPECT_TRUE(HoldsPainted(dir / "2.png", Symbology::Code128, u"OK 2", {1, 0, 0}, 300));
 }
 
-// A later line never replaces an earlier line's file: the same name after
-// cleaning, a name without fields, or a link made before the batch.
+// A later line never replaces an earlier line's file: the same name after cleaning, or a link made before.
 TEST(Batch, ALaterLineNeverOverwritesAnEarlierOne)
 {
     const TempDir dir, links;
     Cli r({"-s", "code128", "--batch", "-", "-o", dir / "{text}.bmp"}, "A/B\nA_B\nC\n");
     EXPECT_EQ(r.err.rfind("line 2: " + dir / "A_B.bmp" + " was already written by an earlier line", 0), 0u) << r.err;
     EXPECT_EQ(Scan(dir / "A_B.bmp", Symbology::Code128), Strings{"A/B"});
-    EXPECT_TRUE(r.status == 2 && fs::exists(dir / "C.bmp"));
-    r = Cli({"--batch", "-", "-o", dir / "same.bmp"}, "A*B\nFIRST\nSECOND\n");
-    EXPECT_EQ(r.err,
-        "line 1: * : Caractère non valide !\nline 3: " + dir / "same.bmp"
-            + " was already written by an earlier line of this batch; not overwritten\n");
-    EXPECT_EQ(Scan(dir / "same.bmp", Symbology::Code39), Strings{"FIRST"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(fs::exists(dir / "C.bmp"));
     fs::create_symlink("1.bmp", links / "2.bmp");
     fs::create_symlink(links / "1.bmp", links / "3.bmp");
     r = Cli({"--batch", "-", "-o", links / "{n}.bmp"}, "FIRST\nSECOND\nTHIRD\n");
     EXPECT_EQ(r.status, 2);
     for (const std::string n : {"2", "3"})
         EXPECT_TRUE(Has(r.err, "line " + n + ": " + links / n + ".bmp was already written")) << r.err;
-    EXPECT_EQ(Slurp(links / "1.bmp"), Slurp(dir / "same.bmp")) << "1.bmp overwritten";
+    EXPECT_EQ(Scan(links / "1.bmp", Symbology::Code39), Strings{"FIRST"}) << "1.bmp overwritten";
     fs::create_symlink("T.bmp", links / "L.bmp"); // a line that cannot write takes no file from a later one
     r = Cli({"-s", "code128", "--batch", "-", "-o", links / "{text}.bmp"}, "L\nT\n");
     EXPECT_EQ(r.err, "line 1: cannot write " + links / "L.bmp" + ": a symbolic link to nothing\n");
-    EXPECT_TRUE(r.status == 1 && Scan(links / "T.bmp", Symbology::Code128) == Strings{"T"});
+    EXPECT_EQ(Scan(links / "T.bmp", Symbology::Code128), Strings{"T"});
 }
 
-// A file that does not read back is written, then reported with the window's
-// reasons (exit 3), by line number in a batch.
+// A file that does not read back is written, then reported with the window's reasons (exit 3; by line in a batch).
 TEST(Verify, CatchesWhatDoesNotReadBack)
 {
     const TempDir dir;
-    const std::pair<Strings, std::string> rows[] = {
-        {{"-s", "code128", "-p", "-o", dir / "p.bmp", "Hello"}, "p.bmp: does not read back: Les espaces élargis"},
-        {{"-w", "60", "-o", dir / "w.png", "HELLO"},
-            "w.png: does not read back: Le code barre est coupé au bord droit "
-            "de l'image : élargissez l'image (-w)."},
-        {{"-s", "i2of5", "-o", dir / "i2.png", "1234"}, "i2.png: does not read back: Trop court"},
-        // The Code 39 check character is checked, not compared; Interleaved 2 of 5 compares the digits drawn.
-        {{"-c", "-o", dir / "a.svg", "code39"}, ""}, {{"-s", "i2of5", "-c", "-o", dir / "i.bmp", "1234"}, ""},
-        {{"-p", "-c", "-o", dir / "d.png", "A$B"}, ""}, // zbar reads it, its check character checked
-    };
-    for (const auto& [args, says] : rows) {
-        const Cli r(With({"--verify"}, args), {}, {"LD_DEBUG=libs"});
-        EXPECT_TRUE(r.status == (says.empty() ? 0 : 3) && Has(r.err, says) && !Has(r.err, "libQt6")) << r.err;
-        EXPECT_TRUE(!says.empty() || Has(r.err, "zebrix-cli-reader.so")) << "the reader module loads";
-        EXPECT_TRUE(fs::exists(args[args.size() - 2]));
-    }
-    Spill(dir / "c.txt", "12\n1\na1\n-$:/.+\nX\n"); // the unreadable file decides the exit code, not the bad line
+    const Cli wide({"--verify", "-s", "code128", "-p", "-o", dir / "p.bmp", "Hello"});
+    EXPECT_EQ(wide.status, 3);
+    EXPECT_TRUE(Has(wide.err, dir / "p.bmp: does not read back: Les espaces élargis")) << wide.err;
+    Spill(dir / "c.txt", "12\n1\na1\n-$:/.+\nX\n"); // the unreadable files decide the exit code, not the bad line
     const Cli r({"--verify", "-s", "codabar", "--batch", dir / "c.txt", "-o", dir / "c{n}.svg"});
     EXPECT_EQ(r.status, 3);
     EXPECT_EQ(r.err,
-        "line 2: " + dir / "c2.svg"
-            + ": does not read back: Trop court pour les lecteurs courants : il "
-              "faut au moins 2 caractères en Codabar.\nline 3: "
-            + dir / "c3.svg"
-            + ": does not read back: Aucun "
-              "lecteur ne le lit (attendu : « a1 »).\nline 5: X : Caractère non valide\n");
-    EXPECT_TRUE(fs::exists(dir / "c4.svg"));
+        "line 2: " + dir / "c2.svg" + ": does not read back: Trop court pour les lecteurs courants : "
+            + "il faut au moins 2 caractères en Codabar.\nline 3: " + dir / "c3.svg"
+            + ": does not read back: Aucun lecteur ne le lit (attendu : « a1 »).\nline 5: X : Caractère non valide\n");
+    EXPECT_TRUE(fs::exists(dir / "c3.svg"));
 }
 
 // File names from a template: fields expanded (n = 7), a text made safe for a
@@ -418,13 +372,10 @@ TEST(Verify, CatchesWhatDoesNotReadBack)
 TEST(NameTemplate, FieldsExpandAndBadPatternsSayWhy)
 {
     const std::tuple<const char*, std::u16string, std::string> rows[] = {{"out/{n}.bmp", u"X", "out/7.bmp"},
-        {"label-{n:05}.png", u"X", "label-00007.png"}, {"plain.bmp", u"X", "plain.bmp"},
-        {"{n:03}-{text}.svg", u"ABC 12", "007-ABC 12.svg"}, {"{{n}}-{{text}}.bmp", u"X", "{n}-{text}.bmp"},
-        {"{text}.bmp", u"{n}", "{n}.bmp"}, {"{text}", u"A/B/C", "A_B_C"},
-        {"{text}",
-            u"tab\there\x7F"
-            u"end\x0085",
-            "tab_here_end_"},
+        {"label-{n:05}.png", u"X", "label-00007.png"}, {"{n:018}", u"X", "000000000000000007"},
+        {"plain.bmp", u"X", "plain.bmp"}, {"{n:03}-{text}.svg", u"ABC 12", "007-ABC 12.svg"},
+        {"{{n}}-{{text}}.bmp", u"X", "{n}-{text}.bmp"}, {"{text}.bmp", u"{n}", "{n}.bmp"},
+        {"{text}", u"A/B/C", "A_B_C"}, {"{text}", u"tab\there\u007Fend\u0085", "tab_here_end_"},
         {"{text}", u".hidden", "_hidden"}, {"{text}", u"..", "_."}, {"{text}", u"a.b", "a.b"}, {"{text}", u"", "_"},
         {"{text}", u"Prix: 12€", "Prix: 12€"}, {"{text}", std::u16string(300, u'7'), std::string(100, '7')},
         {"{text}", u"x" + std::u16string(60, u'é'), "x" + Utf16ToUtf8(std::u16string(49, u'é'))},
@@ -441,71 +392,35 @@ TEST(NameTemplate, FieldsExpandAndBadPatternsSayWhy)
     EXPECT_EQ(cli::NameTemplate::Parse("{n:03}", why)->Expand(123456, u"X"), "123456"); // padding never cuts
 }
 
-// Lines as read from a file in blocks: every kind of break, a byte-order mark, a line too long.
-TEST(LineInput, LineBreaksOfEveryKindWhateverTheBlocks)
-{
-    const std::string longest(cli::kMaxLineBytes, 'y'), tooLong(cli::kMaxLineBytes + 1, 'z'), x(70000, 'x');
-    const std::pair<std::string, Strings> rows[] = {{"a\nb\nc", {"a", "b", "c"}}, {"a\nb\n", {"a", "b"}},
-        {"a\r\nb\r\n", {"a", "b"}}, {"a\r\nb", {"a", "b"}}, {"a\n\nb\n\n", {"a", "", "b", ""}},
-        {"\xEF\xBB\xBF"
-         "a\nb",
-            {"a", "b"}},
-        {"\xEF\xBB\xBF", {}}, {"a\rb\n", {"a\rb"}}, {"", {}}, {"\n", {""}}, {x + "\r\ny", {x, "y"}},
-        {longest + "\nshort\n" + tooLong + "\nlast", {longest, "short", "(too long)", "last"}}};
-    const TempDir dir;
-    for (const auto& [input, lines] : rows) {
-        Strings streamed;
-        Spill(dir / "in", input);
-        const int fd = ::open((dir / "in").c_str(), O_RDONLY);
-        cli::LineReader reader(fd);
-        std::string line;
-        for (cli::LineReader::Result r; (r = reader.next(line)) != cli::LineReader::End;)
-            streamed.push_back(r == cli::LineReader::TooLong ? "(too long)" : line);
-        ::close(fd);
-        EXPECT_EQ(streamed, lines) << input.substr(0, 12);
-    }
-}
-
-// Interrupted part-way, a batch leaves only whole files, no temporary one, and
-// says how many it wrote; a reader watching the folder never sees a short file.
+// Interrupted part-way, even by SIGKILL, a batch leaves only whole files (written aside, then renamed) and no
+// temporary one, and says how many it wrote.
 TEST(Hardening, ASignalPartWayLeavesWholeFilesAndNoTemporaryOne)
 {
     for (const auto& [signal, status, type] :
         {std::tuple{SIGINT, 130, ".bmp"}, {SIGTERM, 143, ".svg"}, {SIGKILL, 137, ".bmp"}}) {
         const TempDir dir, io;
         Spill(io / "in", Lines(200000));
-        std::atomic<bool> done{false};
-        std::atomic<std::size_t> whole{0};
-        std::set<std::string> seen, short_;
-        std::thread reader([&, type = std::string(type)] {
-            while (!done)
-                for (const auto& name : dir.entries())
-                    if (!name.starts_with(".") && name.ends_with(type) && seen.insert(name).second)
-                        whole += Whole(dir / name) || !short_.insert(name).second;
-        });
         const int err = ::open((io / "err").c_str(), O_WRONLY | O_CREAT, 0600);
         const pid_t pid
             = Start({"-s", "code128", "--scale", "3", "--batch", io / "in", "-o", dir / "{n}" + type}, -1, -1, err);
-        for (int i = 0; i < 1000 && whole < 150; ++i)
+        for (int i = 0; i < 1000 && dir.entries().size() < 150; ++i)
             std::this_thread::sleep_for(5ms);
         ::kill(pid, signal);
         EXPECT_EQ(Wait(pid), status) << strsignal(signal);
-        done = true;
-        reader.join();
+        ::close(err);
         const auto names = dir.entries();
-        EXPECT_TRUE(whole >= 150 && names.size() < 200000u) << "the signal came too early or too late to test anything";
-        EXPECT_TRUE(short_.empty()) << short_.size() << " short files, the first " << *short_.begin();
-        EXPECT_TRUE(
-            std::all_of(names.begin(), names.end(), [&](auto& name) { return name[0] != '.' && Whole(dir / name); }));
+        ASSERT_GE(names.size(), 150u) << "the signal came too early to test anything";
+        EXPECT_LT(names.size(), 200000u) << "the signal came too late to test anything";
+        EXPECT_FALSE(names.front().starts_with(".")) << "a temporary file left"; // sorted: the hidden ones first
+        for (const auto& name : names)
+            EXPECT_TRUE(Whole(dir / name)) << name;
         EXPECT_TRUE(
             signal == SIGKILL || Has(Slurp(io / "err"), ": " + std::to_string(names.size()) + " files written"));
-        ::close(err);
     }
 }
 
-// Replacing a file, by zebrix-cli or the converter: a link stays a link to the
-// new file, a hard-linked twin keeps the old bytes, the permissions stay; a
-// failed conversion leaves the old file; a new file gets the umask's permissions.
+// Replacing a file: a link stays a link to the new file, a hard-linked twin keeps the old bytes, the
+// permissions stay; a new file gets the umask's permissions.
 TEST(Hardening, AReplacedFileKeepsItsLinksAndPermissions)
 {
     const TempDir dir;
@@ -513,21 +428,15 @@ TEST(Hardening, AReplacedFileKeepsItsLinksAndPermissions)
     ::umask(mask);
     ASSERT_EQ(Cli({"-o", dir / "new.bmp", "A"}).status, 0);
     EXPECT_EQ(fs::status(dir / "new.bmp").permissions(), fs::perms(0666 & ~mask));
-    Spill(dir / "bad.bmp", "BM not a bitmap");
-    for (const std::string ext : {".bmp", ".jpg"}) {
-        Spill(dir / "old" + ext, "old");
-        fs::permissions(dir / "old" + ext, fs::perms(0640));
-        fs::create_hard_link(dir / "old" + ext, dir / "twin" + ext);
-        fs::create_symlink("old" + ext, dir / "link" + ext);
-        EXPECT_TRUE(ext == ".bmp"
-            || (Convert(dir / "bad.bmp", dir / "link.jpg") == ZAREZU_NOT_A_BMP && Slurp(dir / "old.jpg") == "old"));
-        EXPECT_EQ(
-            ext == ".jpg" ? Convert(dir / "new.bmp", dir / "link.jpg") : Cli({"-o", dir / "link.bmp", "NEW"}).status,
-            0);
-        EXPECT_TRUE(ext == ".jpg" ? Slurp(dir / "old.jpg").starts_with("\xFF\xD8\xFF") : Whole(dir / "old.bmp")) << ext;
-        EXPECT_TRUE(fs::is_symlink(dir / "link" + ext) && Slurp(dir / "twin" + ext) == "old") << ext;
-        EXPECT_EQ(fs::status(dir / "old" + ext).permissions(), fs::perms(0640)) << ext;
-    }
+    Spill(dir / "old.bmp", "old");
+    fs::permissions(dir / "old.bmp", fs::perms(0640));
+    fs::create_hard_link(dir / "old.bmp", dir / "twin.bmp");
+    fs::create_symlink("old.bmp", dir / "link.bmp");
+    ASSERT_EQ(Cli({"-o", dir / "link.bmp", "NEW"}).status, 0);
+    EXPECT_TRUE(Whole(dir / "old.bmp"));
+    EXPECT_TRUE(fs::is_symlink(dir / "link.bmp"));
+    EXPECT_EQ(Slurp(dir / "twin.bmp"), "old");
+    EXPECT_EQ(fs::status(dir / "old.bmp").permissions(), fs::perms(0640));
 }
 
 // Run by on_small_disks.sh, ZEBRIX_TEST_FULL_DISK naming a full tmpfs holding
@@ -538,15 +447,14 @@ TEST(Hardening, AFullDiskLosesNoFile)
     if (!full)
         GTEST_SKIP() << "needs a full disk: run through on_small_disks.sh";
     const std::string disk = full;
-    const TempDir elsewhere;
-    ASSERT_EQ(Cli({"-o", elsewhere / "a.bmp", "A"}).status, 0);
     for (const Strings& args : {Strings{"-o", disk + "/old.bmp", "A"}, {"--batch", "-", "-o", disk + "/{n}.bmp"},
              {"--batch", "-", "-o", disk + "/old.bmp"}}) {
         const Cli r(args, Lines(50));
-        EXPECT_TRUE(r.status == 1 && Has(r.err, "No space left on device")) << r.err;
+        EXPECT_EQ(r.status, 1);
+        EXPECT_TRUE(Has(r.err, "No space left on device")) << r.err;
     }
-    EXPECT_EQ(Convert(elsewhere / "a.bmp", disk + "/old.bmp", 100), ZAREZU_CANNOT_WRITE);
-    EXPECT_TRUE(Slurp(disk + "/old.bmp") == "precious" && Slurp(disk + "/twin.bmp") == "precious");
+    EXPECT_EQ(Slurp(disk + "/old.bmp"), "precious");
+    EXPECT_EQ(Slurp(disk + "/twin.bmp"), "precious");
     EXPECT_EQ(Entries(disk), (Strings{"filler", "old.bmp", "twin.bmp"}));
 }
 

@@ -12,34 +12,29 @@ function(run what) # runs the command after `what`, failing with its output unle
   endif()
   set(log "${log}" PARENT_SCOPE)
 endfunction()
-function(expect what in)
-  if(NOT in MATCHES "${what}")
-    message(FATAL_ERROR "no ${what} in:\n${in}")
-  endif()
+function(expect in) # every regular expression after `in` matches it
+  foreach(what ${ARGN})
+    if(NOT in MATCHES "${what}")
+      message(FATAL_ERROR "no ${what} in:\n${in}")
+    endif()
+  endforeach()
 endfunction()
 
 run("cpack failed" cpack -G DEB -B ${out} --config ${BUILD_DIR}/CPackConfig.cmake)
 file(GLOB deb ${out}/*.deb)
 run("dpkg-deb cannot list ${deb}" dpkg-deb -c ${deb})
 # The converter only in the private folder, and nothing runs ldconfig for it.
-foreach(expected "\\./usr/bin/zebrix\n" "\\./usr/bin/zebrix-cli\n" "/zebrix/zebrix-cli-reader\\.so\n" "/doc/zebrix/copyright\n" "/doc/zebrix/changelog\\.gz\n"
-                 "/man1/zebrix\\.1\\.gz\n" "/man1/zebrix-cli\\.1\\.gz\n" "/metainfo/org\\.example\\.zebrix\\.metainfo\\.xml\n"
-                 "/applications/org\\.example\\.zebrix\\.desktop\n")
-  expect("${expected}" "${log}")
-endforeach()
+expect("${log}" "\\./usr/bin/zebrix\n" "\\./usr/bin/zebrix-cli\n" "/zebrix/zebrix-cli-reader\\.so\n"
+       "/doc/zebrix/copyright\n" "/doc/zebrix/changelog\\.gz\n" "/man1/zebrix\\.1\\.gz\n" "/man1/zebrix-cli\\.1\\.gz\n"
+       "/metainfo/org\\.example\\.zebrix\\.metainfo\\.xml\n" "/applications/org\\.example\\.zebrix\\.desktop\n")
 string(REGEX MATCHALL "[^ \n]*libZarezu_BmpJpg[^ \n]*" converter "${log}")
-expect("^\\./usr/lib/([^/]+/)?zebrix/libZarezu_BmpJpg\\.so$" "${converter}")
+expect("${converter}" "^\\./usr/lib/([^/]+/)?zebrix/libZarezu_BmpJpg\\.so$")
 string(SUBSTRING "${converter}" 1 -1 converter)
 run("dpkg-deb cannot read the fields" dpkg-deb -f ${deb} Package Version Maintainer Depends Recommends)
-foreach(expected "libqt6gui6" "libc6" "qt6-translations-l10n" "Recommends: qt6-wayland" "@zebrix\\.example\\.org>")
-  expect("${expected}" "${log}")
-endforeach()
+expect("${log}" "libqt6gui6" "libc6" "qt6-translations-l10n" "Recommends: qt6-wayland" "@zebrix\\.example\\.org>")
 run("dpkg-deb cannot unpack the control files" dpkg-deb -e ${deb} ${out}/control)
 run("a control file calls ldconfig" bash -c "! grep -l ldconfig ${out}/control/*")
-run("lintian" lintian --no-tag-display-limit --fail-on error,warning ${deb})
-if(log MATCHES "(^|\n)[EW]: ")
-  message(FATAL_ERROR "lintian:\n${log}")
-endif()
+run("lintian finds errors or warnings" lintian --no-tag-display-limit --fail-on error,warning ${deb})
 
 run("dpkg-deb cannot unpack ${deb}" dpkg-deb -x ${deb} ${out}/root)
 set(ENV{XDG_CACHE_HOME} ${out}/cache)
