@@ -1,5 +1,4 @@
-// The text field's QLineEdit holds a slice of a huge text; keys, undo, the clipboard,
-// the mouse, input methods and screen readers work on the whole text as in a QLineEdit.
+// A QLineEdit holding a slice of a huge text: everything acts on the whole text as in a QLineEdit.
 #include "LongLineEdit.h"
 #include "platform/FrenchTranslations.h"
 
@@ -30,8 +29,7 @@ protected:
     }
     void Press(const Keys& keys)
     {
-        for (const auto& [key, modifiers] : keys)
-            QTest::keyClick(&edit, key, modifiers);
+        std::ranges::for_each(keys, [&](auto k) { QTest::keyClick(&edit, k.first, k.second); });
     }
     // Where Qt draws the cursor standing at `position` (it scrolls the line as it paints it).
     QRect CursorAt(int position)
@@ -154,8 +152,7 @@ TEST_F(LongLineEditTest, TheMouseInputMethodsAndScreenReadersFindTheWholeText)
     EXPECT_EQ(edit.text(), text);
 }
 
-// Right-to-left runs: the cursor and the letter before it are drawn in view,
-// and the mouse finds that letter where it is drawn.
+// Right-to-left: the cursor and the letter before it drawn in view, the mouse finds the letter there.
 TEST_F(LongLineEditTest, RightToLeftTextKeepsTheCursorInView)
 {
     const QString hebrew = QString::fromUtf8("אב ").repeated(3400) + "YZ",
@@ -178,7 +175,6 @@ TEST_F(LongLineEditTest, RightToLeftTextKeepsTheCursorInView)
     }
 }
 
-// Qt's own menu, in French whatever the locale; its entries act on the whole text.
 TEST_F(LongLineEditTest, QtsOwnTextsAreInFrench)
 {
     const QLocale locale;
