@@ -125,6 +125,11 @@ TEST_F(LongLineEditTest, TheMouseInputMethodsAndScreenReadersFindTheWholeText)
     EXPECT_EQ(edit.selectedText(), "hello");
     QTest::mouseDClick(&edit, Qt::LeftButton, {}, word);
     EXPECT_EQ(edit.selectedText(), "world");
+    edit.end(false); // an input method selects the word before the cursor; typed over, undone: selected again
+    QInputMethodEvent select({}, {{QInputMethodEvent::Selection, int(n - 5 - edit.sliceStart()), 5, {}}});
+    QApplication::sendEvent(&edit, &select);
+    Press({{Qt::Key_X, {}}, {Qt::Key_Z, Ctrl}});
+    EXPECT_EQ(edit.selectedText(), "world");
 
     edit.end(false);
     QInputMethodEvent commit, compose(QStringLiteral("ab"), {}), done;
