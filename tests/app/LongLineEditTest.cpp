@@ -78,6 +78,7 @@ TEST_F(LongLineEditTest, EachChangeIsOneStepOfUndoAndOneSignalAndMayReachPastThe
     // Cut, two pastes, "ab" typed (one step), Home (the slice moves, the text does not), "s" at the start.
     Press({{Qt::Key_X, Ctrl}, {Qt::Key_V, Ctrl}, {Qt::Key_V, Ctrl}, {Qt::Key_A, {}}, {Qt::Key_B, {}},
         {Qt::Key_Home, {}}, {Qt::Key_S, {}}});
+    EXPECT_EQ(edit.displayText().left(2), "sW"); // the field shows the start
     const std::tuple<Qt::Key, Qt::KeyboardModifiers, QString> steps[] = {{Qt::Key_Z, Ctrl, head + "CODE 39iCODE 39ab"},
         {Qt::Key_Z, Ctrl, head + "CODE 39iCODE 39"}, {Qt::Key_Z, Ctrl, head + "CODE 39"},
         {Qt::Key_Z, Ctrl, head.chopped(1)}, {Qt::Key_Z, Ctrl, head + "CODE 39"}, {Qt::Key_Z, Ctrl, head + "CODE 39"},
