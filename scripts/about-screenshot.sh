@@ -4,6 +4,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --preset default >/dev/null
 cmake --build --preset default --target zebrix
-bash tests/window/xvfb_typing_test.sh build/app/zebrix build/screenshots
+bash tests/app/xvfb_typing_test.sh build/app/zebrix build/screenshots
 mkdir -p docs && cp build/screenshots/about.png docs/about.png
 echo "docs/about.png"

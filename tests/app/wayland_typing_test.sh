@@ -1,9 +1,6 @@
 #!/usr/bin/env bash
-# The real zebrix natively on Wayland, on a headless Weston of its own: typing
-# draws the barcode in its window, read by zbarimg from the compositor's
-# screenshots. Weston lets no other program send keys, so the
-# text goes through ZEBRIX_TYPE_FROM_STDIN: each line read is typed, one key
-# event per character.
+# The real zebrix natively on a headless Weston of its own: typing draws the barcode, read by zbarimg from the
+# compositor's screenshots. Weston lets no other program send keys: each line given to ZEBRIX_TYPE_FROM_STDIN is typed.
 #   wayland_typing_test.sh PATH/TO/zebrix OUTPUT_DIR
 set -euo pipefail
 zebrix=$1 out=$2
@@ -44,6 +41,5 @@ pids+=("$zebrix_pid")
 exec 3>"$work/keys"
 echo 'ZEBRIX 1.0' >&3
 expect_scan typed.png 'ZEBRIX 1.0'
-echo '-W' >&3
+echo '-W' >&3 && exec 3>&-
 expect_scan typed-on.png 'ZEBRIX 1.0-W'
-exec 3>&-
