@@ -1,14 +1,12 @@
 #pragma once
-// The program's readers (ZXing-C++, zbar) on a Qt picture, to prove that what
-// we draw scans back.
+// The program's readers (ZXing-C++, zbar) on a Qt picture: what we draw must scan back.
 #include "verify/Readers.h"
 
 #include <QImage>
 
 namespace zebrix::test {
 
-// Texts the reader finds in the image, any of the four symbologies (a check
-// character as drawn, Codabar without its start and stop characters).
+// Texts the reader finds in the image, any symbology (check characters as drawn, Codabar without start/stop).
 inline std::vector<std::string> Decode(Reader reader, const QImage& image)
 {
     const QImage grey = image.convertToFormat(QImage::Format_Grayscale8);
