@@ -1,6 +1,5 @@
-// The print command through Qt's print dialog and PDF printer, the page read
-// back with poppler and the real readers; and pictures loaded back at their
-// true size.
+// The print command through Qt's print dialog and PDF printer, the page read back with poppler and the
+// real readers; and pictures loaded back at their true size.
 #include "OutputTestSupport.h"
 #include "barcode/Drawing.h"
 #include "barcode/Look.h"
@@ -9,15 +8,6 @@
 #include "output/SaveCommand.h"
 #include "qtsurface/BarcodePicture.h"
 #include "support/Decoders.h"
-#include "support/Modal.h"
-
-#include <QBuffer>
-#include <QImageReader>
-#include <QLoggingCategory>
-#include <QPainter>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QTemporaryDir>
 
 using namespace zebrix;
 using namespace zebrix::test;
@@ -178,6 +168,8 @@ TEST(PrintedPictureFile, APictureWithoutResolutionHas96DotsPerInch)
     ASSERT_TRUE(WriteWithoutResolution(FramedPicture(8, 4, 11811), folder.filePath("bare.bmp"), "bmp"));
     EXPECT_EQ(QImageReader(folder.filePath("bare.bmp")).read().dotsPerMeterX(), screenDpm);
     EXPECT_EQ(LoadPicture(folder.filePath("bare.bmp")).dotsPerMeterX(), kDotsPerMetre);
+    ASSERT_TRUE(FramedPicture(8, 4, 65536).save(folder.filePath("fine.bmp"))); // its third byte counts
+    EXPECT_EQ(LoadPicture(folder.filePath("fine.bmp")).dotsPerMeterX(), 65536);
     EXPECT_TRUE(LoadPicture(folder.filePath("none.bmp")).isNull());
     QLoggingCategory::setFilterRules("qt.gui.imageio*=false");
     for (const char* format : {"bmp", "jpeg"}) {
