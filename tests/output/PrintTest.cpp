@@ -54,15 +54,12 @@ QRect DarkArea(const QImage& image)
 QImage FramedPicture(int width, int height, int dotsPerMeter)
 {
     QImage picture(width, height, QImage::Format_RGB32);
-    picture.fill(Qt::white);
-    QPainter(&picture).drawRect(0, 0, width - 1, height - 1);
-    picture.setDotsPerMeterX(dotsPerMeter);
-    picture.setDotsPerMeterY(dotsPerMeter);
+    picture.fill(Qt::white), QPainter(&picture).drawRect(0, 0, width - 1, height - 1);
+    picture.setDotsPerMeterX(dotsPerMeter), picture.setDotsPerMeterY(dotsPerMeter);
     return picture;
 }
 
-// Writes the picture and clears the bytes that record its resolution
-// (BMP: pixels per metre; JPEG: the JFIF density unit, aspect only).
+// Writes the picture and clears the bytes of its resolution (BMP: pixels per metre; JPEG: the JFIF unit).
 bool WriteWithoutResolution(const QImage& picture, const QString& path, const char* format)
 {
     QFile file(path);
@@ -90,56 +87,51 @@ protected:
 
 } // namespace
 
-// Saved pictures scan from the page, pixel for pixel, at their true size, 1 mm
-// from the corner of the printable area.
+// Saved pictures scan from the page, pixel for pixel, at their true size, 1 mm from the printable area's corner.
 TEST_F(PrintTest, SavedPicturesArePrintedAtTheirTrueSizeAndScan)
 {
-    // The text saved (Code 128 keeps exact module widths only without wider
-    // spaces), or the file written; the dots per inch it has on paper.
-    const struct {
-        QString name;
-        Symbology symbology;
-        int widerSpaces, type, dotsPerMeter;
-        double dpi;
-    } rows[] = {{"ZEBRIX-42", Symbology::Code39, 1, 1, 0, 96}, {"Hello, World", Symbology::Code128, 0, 1, 0, 96},
-        {"0123456789", Symbology::Interleaved2of5, 1, 1, 0, 96}, {"JPEG 50", Symbology::Code128, 0, 4, 0, 96},
-        {"code300.jpg", {}, 0, 0, 11811, 300}, {"bare.bmp", {}, 0, 0, 5000, 96}, {"bare.jpg", {}, 0, 0, 5000, 96}};
+    // The text saved (Code 128 keeps exact module widths only without wider spaces), or the file written; the
+    // dots per inch it has on paper.
+    const std::tuple<QString, Symbology, int, int, int, double> rows[]
+        = {{"ZEBRIX-42", Symbology::Code39, 1, 1, 0, 96}, {"Hello, World", Symbology::Code128, 0, 1, 0, 96},
+            {"0123456789", Symbology::Interleaved2of5, 1, 1, 0, 96}, {"JPEG 50", Symbology::Code128, 0, 4, 0, 96},
+            {"code300.jpg", {}, 0, 0, 11811, 300}, {"bare.bmp", {}, 0, 0, 5000, 96}, {"bare.jpg", {}, 0, 0, 5000, 96}};
     const QMarginsF usual = printer.pageLayout().margins(QPageLayout::Millimeter);
-    for (int n = 0; const auto& row : rows) {
-        SCOPED_TRACE(row.name.toStdString());
+    for (int n = 0; const auto& [name, symbology, widerSpaces, type, dotsPerMeter, dpi] : rows) {
+        SCOPED_TRACE(name.toStdString());
         QImage loaded;
         // With wide margins, the printable area's corner, not the paper's.
-        printer.setPageMargins(row.dotsPerMeter ? QMarginsF(12, 20, 15, 15) : usual, QPageLayout::Millimeter);
-        if (row.dotsPerMeter) {
-            const QString path = folder.filePath(row.name);
-            const QImage framed = FramedPicture(300, 120, row.dotsPerMeter);
-            const char* format = row.name.endsWith("bmp") ? "bmp" : "jpeg";
-            ASSERT_TRUE(row.name.startsWith("bare") ? WriteWithoutResolution(framed, path, format)
-                                                    : framed.save(path, format, 100));
+        printer.setPageMargins(dotsPerMeter ? QMarginsF(12, 20, 15, 15) : usual, QPageLayout::Millimeter);
+        if (dotsPerMeter) {
+            const QString path = folder.filePath(name);
+            const QImage framed = FramedPicture(300, 120, dotsPerMeter);
+            const char* format = name.endsWith("bmp") ? "bmp" : "jpeg";
+            ASSERT_TRUE(name.startsWith("bare") ? WriteWithoutResolution(framed, path, format)
+                                                : framed.save(path, format, 100));
             loaded = LoadPicture(path);
         } else { // saved as the window saves it
             BarcodePicture surface(BarcodePicture::kDefaultWidth);
-            const std::u16string text(reinterpret_cast<const char16_t*>(row.name.utf16()), row.name.size());
-            surface.show(Encode(row.symbology, text, {row.widerSpaces, 1, 0}, surface.width()));
+            const std::u16string text(reinterpret_cast<const char16_t*>(name.utf16()), name.size());
+            surface.show(Encode(symbology, text, {widerSpaces, 1, 0}, surface.width()));
             SaveMemory memory;
-            dialogs.files.push_back({folder.filePath(row.type == 1 ? "code.bmp" : "code.jpg"), row.type});
+            dialogs.files.push_back({folder.filePath(type == 1 ? "code.bmp" : "code.jpg"), type});
             const auto saved = SaveBarcode(nullptr, surface.image(), memory);
             ASSERT_TRUE(saved.has_value());
             loaded = saved->picture;
         }
         const QPointF corner
             = QPointF(printer.pageRect(QPrinter::DevicePixel).topLeft()) * kMmPerInch / printer.resolution();
-        ASSERT_NEAR(corner.x(), row.dotsPerMeter ? 12 : usual.left(), 0.2);
-        ASSERT_NEAR(corner.y(), row.dotsPerMeter ? 20 : usual.top(), 0.2);
+        ASSERT_NEAR(corner.x(), dotsPerMeter ? 12 : usual.left(), 0.2);
+        ASSERT_NEAR(corner.y(), dotsPerMeter ? 20 : usual.top(), 0.2);
         EXPECT_TRUE(print(loaded));
         const QImage saved = loaded.convertToFormat(QImage::Format_RGB32);
         QByteArray info;
         EXPECT_TRUE(RunTool(ZEBRIX_PDFINFO, {pdfPath}, &info));
         EXPECT_TRUE(QString(info).contains(QRegularExpression("\nPages: +1\n")));
-        if (!row.dotsPerMeter) {
+        if (!dotsPerMeter) {
             const QImage page = RenderPage(pdfPath, 300);
-            EXPECT_EQ(Single(DecodeWithZbar(page)), row.name.toStdString());
-            EXPECT_EQ(Single(DecodeWithZXing(page)), row.name.toStdString());
+            EXPECT_EQ(Single(DecodeWithZbar(page)), name.toStdString());
+            EXPECT_EQ(Single(DecodeWithZXing(page)), name.toStdString());
         }
         const QString embedded = folder.filePath(QString::number(++n));
         ASSERT_TRUE(RunTool(ZEBRIX_PDFIMAGES, {"-png", pdfPath, embedded}));
@@ -147,7 +139,7 @@ TEST_F(PrintTest, SavedPicturesArePrintedAtTheirTrueSizeAndScan)
         EXPECT_FALSE(QFile::exists(embedded + "-001.png"));
 
         const QRect picture = DarkArea(saved), area = DarkArea(RenderPage(pdfPath, 600));
-        const double mmPerPixel = kMmPerInch / row.dpi, mmPerDot = kMmPerInch / 600;
+        const double mmPerPixel = kMmPerInch / dpi, mmPerDot = kMmPerInch / 600;
         EXPECT_NEAR(area.width() * mmPerDot / (picture.width() * mmPerPixel), 1.0, 0.01);
         EXPECT_NEAR(area.height() * mmPerDot / (picture.height() * mmPerPixel), 1.0, 0.01);
         EXPECT_NEAR(area.left() * mmPerDot - picture.left() * mmPerPixel - corner.x(), 1.0, 0.05);

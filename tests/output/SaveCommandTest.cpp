@@ -16,7 +16,6 @@ namespace {
 
 QImage AsRgb(const QImage& image) { return image.convertToFormat(QImage::Format_RGB32); }
 QString Extension(int type) { return type == 1 ? ".bmp" : type == 6 ? ".png" : ".jpg"; }
-const QString kError = "Erreur|" + QString::number(QMessageBox::Critical) + "|";
 
 class SaveCommandTest : public ::testing::Test {
 protected:
@@ -41,12 +40,9 @@ protected:
     // Saves as the window does: the picture read back goes under the drawing.
     void save(const QString& path, int fileType)
     {
-        if (fileType)
-            dialogs.files.push_back({path, fileType});
-        if (const auto saved = SaveBarcode(nullptr, surface.image(), memory)) {
-            surface.setBackgroundPicture(saved->picture);
-            caption = saved->caption;
-        }
+        dialogs.files.push_back({path, fileType});
+        if (const auto saved = SaveBarcode(nullptr, surface.image(), memory))
+            surface.setBackgroundPicture(saved->picture), caption = saved->caption;
     }
 
     // The JPEG the converter makes of the surface with this ratio.
@@ -63,9 +59,10 @@ protected:
     void expectError(const QString& fileName, const QString& detail)
     {
         ASSERT_EQ(dialogs.shown.size(), 1);
-        EXPECT_TRUE(dialogs.shown[0].startsWith(kError)) << dialogs.shown[0].toStdString();
-        EXPECT_TRUE(dialogs.shown[0].contains(fileName)) << dialogs.shown[0].toStdString();
-        EXPECT_TRUE(dialogs.shown[0].contains(detail)) << dialogs.shown[0].toStdString();
+        SCOPED_TRACE(dialogs.shown[0].toStdString());
+        EXPECT_TRUE(dialogs.shown[0].startsWith("Erreur|" + QString::number(QMessageBox::Critical) + "|"));
+        EXPECT_TRUE(dialogs.shown[0].contains(fileName));
+        EXPECT_TRUE(dialogs.shown[0].contains(detail));
         dialogs.shown.clear();
     }
 
