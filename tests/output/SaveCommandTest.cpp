@@ -121,8 +121,9 @@ TEST_F(SaveCommandTest, CustomRatioFromTheAnswerTyped)
                 + previous);
         EXPECT_EQ(memory.lastRatioText, answer);
         EXPECT_EQ(ReadAll(out("c.jpg")), ratio ? referenceJpeg(ratio) : QByteArray());
-        if (ratio == 20) // the lowest ratio still scans
+        if (ratio == 20) { // the lowest ratio still scans
             EXPECT_EQ(DecodeWithZbar(QImage(out("c.jpg"))), std::vector<std::string>{"CODE39"});
+        }
         if (!ratio)
             expectError(out("c.jpg"), answer);
         previous = answer.isEmpty() ? "100" : answer;

@@ -25,8 +25,7 @@ template <class W> void OnModal(std::function<void(W*)> act)
         if (auto* w = qobject_cast<W*>(QApplication::activeModalWidget()); w && w->isVisible()) {
             timer->stop(), timer->deleteLater(), act(w);
         } else if (deadline.hasExpired()) {
-            timer->stop(), timer->deleteLater();
-            ADD_FAILURE() << "no dialog showed up";
+            timer->stop(), timer->deleteLater(), ADD_FAILURE() << "no dialog showed up";
             if (QWidget* other = QApplication::activeModalWidget())
                 other->close();
         }
@@ -46,8 +45,7 @@ struct Dialogs {
         auto* dialog = qobject_cast<QDialog*>(w);
         if (!dialog || !dialog->isVisible())
             return;
-        seen(w);
-        if (auto* box = qobject_cast<QMessageBox*>(w)) {
+        if (seen(w); auto* box = qobject_cast<QMessageBox*>(w)) {
             shown << box->windowTitle() + "|" + QString::number(box->icon()) + "|" + box->text();
             QAbstractButton* button = buttons.empty() ? box->escapeButton() : box->button(buttons.takeFirst());
             button ? button->click() : box->reject();
