@@ -1,28 +1,20 @@
 #pragma once
-// Shared by the save tests: the real converter library as the program loads
-// it (where ZEBRIX_CONVERTER_DIR says), and files.
+// Shared by the save tests: the real converter library as the program loads it (where ZEBRIX_CONVERTER_DIR
+// says), broken ones, and files.
 #include "output/converter/Zarezu_BmpJpg.h"
 #include "support/Modal.h"
-
-#include <QDir>
-#include <QImage>
-#include <QLibrary>
 
 namespace zebrix::test {
 
 inline QString ConverterFolder() { return qEnvironmentVariable("ZEBRIX_CONVERTER_DIR"); }
 // A broken converter: "nofunction", "silent" or "huge".
-inline QString FakeConverterFolder(const char* kind)
-{
-    return QStringLiteral(FAKE_CONVERTERS_DIR "/") + QLatin1String(kind);
-}
+inline QString FakeConverterFolder(const char* kind) { return FAKE_CONVERTERS_DIR "/" + QLatin1String(kind); }
 
 // RsBmpToJpg from the real library, loaded as the program loads it.
 inline RsBmpToJpgFunction RealConverter()
 {
     static QLibrary library(QDir(ConverterFolder()).filePath(QStringLiteral("libZarezu_BmpJpg.so")));
-    static const auto f = reinterpret_cast<RsBmpToJpgFunction>(library.resolve("RsBmpToJpg"));
-    return f;
+    return reinterpret_cast<RsBmpToJpgFunction>(library.resolve("RsBmpToJpg"));
 }
 
 inline bool WriteAll(const QString& path, const QByteArray& bytes)

@@ -1,6 +1,5 @@
-// The print command through Qt's print dialog and PDF printer, the page read
-// back with poppler and the real readers; and pictures loaded back at their
-// true size.
+// The print command through Qt's print dialog and PDF printer, the page read back with poppler and the
+// real readers; and pictures loaded back at their true size.
 #include "OutputTestSupport.h"
 #include "barcode/Drawing.h"
 #include "barcode/Look.h"
@@ -9,15 +8,6 @@
 #include "output/SaveCommand.h"
 #include "qtsurface/BarcodePicture.h"
 #include "support/Decoders.h"
-#include "support/Modal.h"
-
-#include <QBuffer>
-#include <QImageReader>
-#include <QLoggingCategory>
-#include <QPainter>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QTemporaryDir>
 
 using namespace zebrix;
 using namespace zebrix::test;
@@ -26,27 +16,17 @@ namespace {
 
 constexpr double kMmPerInch = 25.4;
 
-bool RunTool(const char* program, const QStringList& arguments, QByteArray* output = nullptr)
-{
-    QProcess process;
-    process.start(program, arguments);
-    const bool done = process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit;
-    if (output)
-        *output = process.readAllStandardOutput();
-    return done && process.exitCode() == 0;
-}
-
 // The top-left 120 by 80 mm of the first page, in grey levels. Poppler smooths
 // and shifts a picture it enlarges less than four times: readers get 300 dots
 // per inch, measures are taken at 600, where the page is crisp.
 QImage RenderPage(const QString& pdf, int dpi)
 {
     const auto dots = [dpi](double mm) { return QString::number(static_cast<int>(mm / kMmPerInch * dpi)); };
-    if (!RunTool(ZEBRIX_PDFTOPPM,
-            {"-r", QString::number(dpi), "-x", "0", "-y", "0", "-W", dots(120), "-H", dots(80), "-png", "-singlefile",
-                pdf, pdf + "-page"}))
-        return {};
-    return QImage(pdf + "-page.png").convertToFormat(QImage::Format_Grayscale8);
+    const QStringList arguments = {"-r", QString::number(dpi), "-x", "0", "-y", "0", "-W", dots(120), "-H", dots(80),
+        "-png", "-singlefile", pdf, pdf + "-page"};
+    return QProcess::execute(ZEBRIX_PDFTOPPM, arguments)
+        ? QImage()
+        : QImage(pdf + "-page.png").convertToFormat(QImage::Format_Grayscale8);
 }
 
 // Smallest rectangle holding every dark pixel.
@@ -64,15 +44,12 @@ QRect DarkArea(const QImage& image)
 QImage FramedPicture(int width, int height, int dotsPerMeter)
 {
     QImage picture(width, height, QImage::Format_RGB32);
-    picture.fill(Qt::white);
-    QPainter(&picture).drawRect(0, 0, width - 1, height - 1);
-    picture.setDotsPerMeterX(dotsPerMeter);
-    picture.setDotsPerMeterY(dotsPerMeter);
+    picture.fill(Qt::white), QPainter(&picture).drawRect(0, 0, width - 1, height - 1);
+    picture.setDotsPerMeterX(dotsPerMeter), picture.setDotsPerMeterY(dotsPerMeter);
     return picture;
 }
 
-// Writes the picture and clears the bytes that record its resolution
-// (BMP: pixels per metre; JPEG: the JFIF density unit, aspect only).
+// Writes the picture and clears the bytes of its resolution (BMP: pixels per metre; JPEG: the JFIF unit).
 bool WriteWithoutResolution(const QImage& picture, const QString& path, const char* format)
 {
     QFile file(path);
@@ -100,64 +77,59 @@ protected:
 
 } // namespace
 
-// Saved pictures scan from the page, pixel for pixel, at their true size, 1 mm
-// from the corner of the printable area.
+// Saved pictures scan from the page, pixel for pixel, at their true size, 1 mm from the printable area's corner.
 TEST_F(PrintTest, SavedPicturesArePrintedAtTheirTrueSizeAndScan)
 {
-    // The text saved (Code 128 keeps exact module widths only without wider
-    // spaces), or the file written; the dots per inch it has on paper.
-    const struct {
-        QString name;
-        Symbology symbology;
-        int widerSpaces, type, dotsPerMeter;
-        double dpi;
-    } rows[] = {{"ZEBRIX-42", Symbology::Code39, 1, 1, 0, 96}, {"Hello, World", Symbology::Code128, 0, 1, 0, 96},
-        {"0123456789", Symbology::Interleaved2of5, 1, 1, 0, 96}, {"JPEG 50", Symbology::Code128, 0, 4, 0, 96},
-        {"code300.jpg", {}, 0, 0, 11811, 300}, {"bare.bmp", {}, 0, 0, 5000, 96}, {"bare.jpg", {}, 0, 0, 5000, 96}};
+    // The text saved (Code 128 keeps exact module widths only without wider spaces), or the file written; the
+    // dots per inch it has on paper.
+    const std::tuple<QString, Symbology, int, int, int, double> rows[]
+        = {{"ZEBRIX-42", Symbology::Code39, 1, 1, 0, 96}, {"Hello, World", Symbology::Code128, 0, 1, 0, 96},
+            {"0123456789", Symbology::Interleaved2of5, 1, 1, 0, 96}, {"JPEG 50", Symbology::Code128, 0, 4, 0, 96},
+            {"code300.jpg", {}, 0, 0, 11811, 300}, {"bare.bmp", {}, 0, 0, 5000, 96}, {"bare.jpg", {}, 0, 0, 5000, 96}};
     const QMarginsF usual = printer.pageLayout().margins(QPageLayout::Millimeter);
-    for (int n = 0; const auto& row : rows) {
-        SCOPED_TRACE(row.name.toStdString());
+    for (int n = 0; const auto& [name, symbology, widerSpaces, type, dotsPerMeter, dpi] : rows) {
+        SCOPED_TRACE(name.toStdString());
         QImage loaded;
         // With wide margins, the printable area's corner, not the paper's.
-        printer.setPageMargins(row.dotsPerMeter ? QMarginsF(12, 20, 15, 15) : usual, QPageLayout::Millimeter);
-        if (row.dotsPerMeter) {
-            const QString path = folder.filePath(row.name);
-            const QImage framed = FramedPicture(300, 120, row.dotsPerMeter);
-            const char* format = row.name.endsWith("bmp") ? "bmp" : "jpeg";
-            ASSERT_TRUE(row.name.startsWith("bare") ? WriteWithoutResolution(framed, path, format)
-                                                    : framed.save(path, format, 100));
+        printer.setPageMargins(dotsPerMeter ? QMarginsF(12, 20, 15, 15) : usual, QPageLayout::Millimeter);
+        if (dotsPerMeter) {
+            const QString path = folder.filePath(name);
+            const QImage framed = FramedPicture(300, 120, dotsPerMeter);
+            const char* format = name.endsWith("bmp") ? "bmp" : "jpeg";
+            ASSERT_TRUE(name.startsWith("bare") ? WriteWithoutResolution(framed, path, format)
+                                                : framed.save(path, format, 100));
             loaded = LoadPicture(path);
         } else { // saved as the window saves it
             BarcodePicture surface(BarcodePicture::kDefaultWidth);
-            const std::u16string text(reinterpret_cast<const char16_t*>(row.name.utf16()), row.name.size());
-            surface.show(Encode(row.symbology, text, {row.widerSpaces, 1, 0}, surface.width()));
+            const std::u16string text(reinterpret_cast<const char16_t*>(name.utf16()), name.size());
+            surface.show(Encode(symbology, text, {widerSpaces, 1, 0}, surface.width()));
             SaveMemory memory;
-            dialogs.files.push_back({folder.filePath(row.type == 1 ? "code.bmp" : "code.jpg"), row.type});
+            dialogs.files.push_back({folder.filePath(type == 1 ? "code.bmp" : "code.jpg"), type});
             const auto saved = SaveBarcode(nullptr, surface.image(), memory);
             ASSERT_TRUE(saved.has_value());
             loaded = saved->picture;
         }
         const QPointF corner
             = QPointF(printer.pageRect(QPrinter::DevicePixel).topLeft()) * kMmPerInch / printer.resolution();
-        ASSERT_NEAR(corner.x(), row.dotsPerMeter ? 12 : usual.left(), 0.2);
-        ASSERT_NEAR(corner.y(), row.dotsPerMeter ? 20 : usual.top(), 0.2);
+        ASSERT_NEAR(corner.x(), dotsPerMeter ? 12 : usual.left(), 0.2);
+        ASSERT_NEAR(corner.y(), dotsPerMeter ? 20 : usual.top(), 0.2);
         EXPECT_TRUE(print(loaded));
         const QImage saved = loaded.convertToFormat(QImage::Format_RGB32);
-        QByteArray info;
-        EXPECT_TRUE(RunTool(ZEBRIX_PDFINFO, {pdfPath}, &info));
-        EXPECT_TRUE(QString(info).contains(QRegularExpression("\nPages: +1\n")));
-        if (!row.dotsPerMeter) {
+        QProcess info;
+        info.start(ZEBRIX_PDFINFO, {pdfPath}), info.waitForFinished(60000);
+        EXPECT_TRUE(QString(info.readAllStandardOutput()).contains(QRegularExpression("\nPages: +1\n")));
+        if (!dotsPerMeter) {
             const QImage page = RenderPage(pdfPath, 300);
-            EXPECT_EQ(Single(DecodeWithZbar(page)), row.name.toStdString());
-            EXPECT_EQ(Single(DecodeWithZXing(page)), row.name.toStdString());
+            EXPECT_EQ(Single(DecodeWithZbar(page)), name.toStdString());
+            EXPECT_EQ(Single(DecodeWithZXing(page)), name.toStdString());
         }
         const QString embedded = folder.filePath(QString::number(++n));
-        ASSERT_TRUE(RunTool(ZEBRIX_PDFIMAGES, {"-png", pdfPath, embedded}));
+        ASSERT_EQ(QProcess::execute(ZEBRIX_PDFIMAGES, {"-png", pdfPath, embedded}), 0);
         EXPECT_EQ(QImage(embedded + "-000.png").convertToFormat(QImage::Format_RGB32), saved);
         EXPECT_FALSE(QFile::exists(embedded + "-001.png"));
 
         const QRect picture = DarkArea(saved), area = DarkArea(RenderPage(pdfPath, 600));
-        const double mmPerPixel = kMmPerInch / row.dpi, mmPerDot = kMmPerInch / 600;
+        const double mmPerPixel = kMmPerInch / dpi, mmPerDot = kMmPerInch / 600;
         EXPECT_NEAR(area.width() * mmPerDot / (picture.width() * mmPerPixel), 1.0, 0.01);
         EXPECT_NEAR(area.height() * mmPerDot / (picture.height() * mmPerPixel), 1.0, 0.01);
         EXPECT_NEAR(area.left() * mmPerDot - picture.left() * mmPerPixel - corner.x(), 1.0, 0.05);
@@ -178,6 +150,8 @@ TEST(PrintedPictureFile, APictureWithoutResolutionHas96DotsPerInch)
     ASSERT_TRUE(WriteWithoutResolution(FramedPicture(8, 4, 11811), folder.filePath("bare.bmp"), "bmp"));
     EXPECT_EQ(QImageReader(folder.filePath("bare.bmp")).read().dotsPerMeterX(), screenDpm);
     EXPECT_EQ(LoadPicture(folder.filePath("bare.bmp")).dotsPerMeterX(), kDotsPerMetre);
+    ASSERT_TRUE(FramedPicture(8, 4, 65536).save(folder.filePath("fine.bmp"))); // its third byte counts
+    EXPECT_EQ(LoadPicture(folder.filePath("fine.bmp")).dotsPerMeterX(), 65536);
     EXPECT_TRUE(LoadPicture(folder.filePath("none.bmp")).isNull());
     QLoggingCategory::setFilterRules("qt.gui.imageio*=false");
     for (const char* format : {"bmp", "jpeg"}) {

@@ -1,12 +1,7 @@
-// The save command's file dialog, Qt's own, driven on the offscreen platform
-// as a user drives it.
+// The save command's file dialog, Qt's own, driven on the offscreen platform as a user drives it.
 #include "OutputTestSupport.h"
 #include "output/SaveCommand.h"
-#include "support/Modal.h"
 
-#include <QAbstractButton>
-#include <QListView>
-#include <QTemporaryDir>
 #include <QtTest/QTest>
 
 using namespace zebrix;
@@ -14,21 +9,20 @@ using namespace zebrix::test;
 
 namespace {
 
-// The names the dialog's list shows.
-QStringList Listed(QFileDialog* dialog)
-{
-    QStringList names;
-    auto* view = dialog->findChild<QListView*>("listView");
-    for (int r = 0; view && view->model() && r < view->model()->rowCount(view->rootIndex()); ++r)
-        names << view->model()->index(r, 0, view->rootIndex()).data().toString();
-    names.sort();
-    return names;
-}
-
 QComboBox* Types(QFileDialog* d) { return d->findChild<QComboBox*>("fileTypeCombo"); }
 QLineEdit* Name(QFileDialog* d) { return d->findChild<QLineEdit*>("fileNameEdit"); }
 void ChooseType(QFileDialog* d, int index) { Types(d)->setCurrentIndex(index), emit Types(d)->activated(index); }
 void Save(QFileDialog* d) { static_cast<QDialog*>(d)->accept(); } // what the Save button does
+
+// The names the dialog's list shows, sorted.
+QStringList Listed(QFileDialog* dialog)
+{
+    QStringList names;
+    auto* view = dialog->findChild<QListView*>("listView");
+    for (int r = 0; view->model() && r < view->model()->rowCount(view->rootIndex()); ++r)
+        names << view->model()->index(r, 0, view->rootIndex()).data().toString();
+    return names.sort(), names;
+}
 
 class QtSaveDialogTest : public ::testing::Test {
 protected:
@@ -59,8 +53,7 @@ TEST_F(QtSaveDialogTest, ShowsTheFileTypesAsTheyStandAndListsFilesWhateverTheirC
         ChooseType(d, 0);
         EXPECT_TRUE(QTest::qWaitFor([&] { return Listed(d).size() == 3; }));
         shown << Listed(d) << Name(d)->text();
-        Name(d)->setText("code.png");
-        Save(d);
+        Name(d)->setText("code.png"), Save(d);
     });
     EXPECT_EQ(shown,
         QStringList({"Enregistrer Sous", "1", "code.jpg"}) + SaveFileTypes()
@@ -76,7 +69,6 @@ TEST_F(QtSaveDialogTest, OpensOnTheTypeChosenLastAndEnterKeepsIt)
         SCOPED_TRACE(type);
         save([&](QFileDialog* d) { ChooseType(d, type - 1), Name(d)->setText(QString::number(type)), Save(d); });
         const QString written = memory.lastFileName;
-        EXPECT_EQ(memory.lastFileType, type);
         int shown = -1;
         save([&](QFileDialog* d) {
             shown = Types(d)->currentIndex() + 1;
@@ -89,20 +81,19 @@ TEST_F(QtSaveDialogTest, OpensOnTheTypeChosenLastAndEnterKeepsIt)
     }
 }
 
-// Cancel gives nothing; "No" to replacing keeps the dialog open.
-TEST_F(QtSaveDialogTest, CancelAndDeclinedReplaceGiveNothing)
+// "No" to replacing a file keeps the dialog open, and a cancel then gives nothing.
+TEST_F(QtSaveDialogTest, NoToReplacingKeepsTheDialogOpen)
 {
-    bool asked = false, stillOpen = false;
+    QString asked;
+    bool stillOpen = false;
     save([&](QFileDialog* d) {
         OnModal<QMessageBox>([&, d](QMessageBox* box) {
-            asked = box->text().contains("a.bmp");
-            box->button(QMessageBox::No)->click();
+            asked = box->text(), box->button(QMessageBox::No)->click();
             QTimer::singleShot(0, d, [&, d] { stillOpen = d->isVisible(), d->reject(); });
         });
-        Name(d)->setText("a.bmp");
-        Save(d);
+        Name(d)->setText("a.bmp"), Save(d);
     });
-    EXPECT_TRUE(asked);
+    EXPECT_TRUE(asked.contains("a.bmp")) << asked.toStdString();
     EXPECT_TRUE(stillOpen);
     EXPECT_EQ(ReadAll(dir.filePath("a.bmp")), QByteArray());
     EXPECT_EQ(memory.lastFileName, dir.filePath("code.jpg"));

@@ -1,14 +1,11 @@
 #pragma once
-// The program's readers (ZXing-C++, zbar) on a Qt picture, to prove that what
-// we draw scans back.
 #include "verify/Readers.h"
 
 #include <QImage>
 
 namespace zebrix::test {
 
-// Texts the reader finds in the image, any of the four symbologies (a check
-// character as drawn, Codabar without its start and stop characters).
+// Texts the program's reader finds in a Qt picture, any symbology (check characters as drawn, Codabar unwrapped).
 inline std::vector<std::string> Decode(Reader reader, const QImage& image)
 {
     const QImage grey = image.convertToFormat(QImage::Format_Grayscale8);

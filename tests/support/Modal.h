@@ -1,24 +1,9 @@
 #pragma once
-// Driving Qt's modal dialogs from a test: their exec() runs its own loop, so
-// what the user does is scheduled before and done once they show.
-#include <QAbstractButton>
-#include <QAbstractItemView>
-#include <QApplication>
-#include <QComboBox>
-#include <QDeadlineTimer>
-#include <QFileDialog>
-#include <QInputDialog>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QPrintDialog>
-#include <QPrinter>
-#include <QTimer>
+// Qt's modal dialogs driven from a test: what the user does is scheduled before, and done once they show.
+#include <QtPrintSupport>
+#include <QtWidgets>
 
 #include <gtest/gtest.h>
-
-#include <deque>
-#include <functional>
-#include <ostream>
 
 // Google Test's messages show texts as text.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
@@ -31,7 +16,7 @@ inline QByteArray ReadAll(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// Calls `act` with the next modal dialog of type W once it shows.
+// Calls `act` with the next modal dialog of type W once it shows (a failure after 10 s).
 template <class W> void OnModal(std::function<void(W*)> act)
 {
     auto* timer = new QTimer;
@@ -40,8 +25,7 @@ template <class W> void OnModal(std::function<void(W*)> act)
         if (auto* w = qobject_cast<W*>(QApplication::activeModalWidget()); w && w->isVisible()) {
             timer->stop(), timer->deleteLater(), act(w);
         } else if (deadline.hasExpired()) {
-            timer->stop(), timer->deleteLater();
-            ADD_FAILURE() << "no dialog showed up";
+            timer->stop(), timer->deleteLater(), ADD_FAILURE() << "no dialog showed up";
             if (QWidget* other = QApplication::activeModalWidget())
                 other->close();
         }
@@ -49,48 +33,43 @@ template <class W> void OnModal(std::function<void(W*)> act)
     timer->start(10);
 }
 
-// Answers every modal dialog as it shows with the next answer queued for its
-// kind; with none queued, it is cancelled. Message boxes and input boxes are
-// noted in `shown` ("title|icon|text", "title|prompt|proposed"), other
-// dialogs cancelled by their class name.
+// Answers every modal dialog as it shows with the next answer queued for its kind, or cancels it. Message
+// boxes and input boxes are noted in `shown` ("title|icon|text", "title|prompt|proposed"), others by class.
 struct Dialogs {
     Dialogs()
     {
-        timer.callOnTimeout([this] { answer(QApplication::activeModalWidget()); });
-        timer.start(5);
+        timer.callOnTimeout([this] { answer(QApplication::activeModalWidget()); }), timer.start(5);
     }
     void answer(QWidget* w)
     {
-        if (!w || !w->isVisible())
+        auto* dialog = qobject_cast<QDialog*>(w);
+        if (!dialog || !dialog->isVisible())
             return;
-        if (seen)
-            seen(w);
-        if (auto* box = qobject_cast<QMessageBox*>(w)) {
+        if (seen(w); auto* box = qobject_cast<QMessageBox*>(w)) {
             shown << box->windowTitle() + "|" + QString::number(box->icon()) + "|" + box->text();
-            const auto button = buttons.empty() ? box->escapeButton() : box->button(buttons.front());
-            (buttons.empty() ? void() : buttons.pop_front()), (button ? button->click() : box->reject());
+            QAbstractButton* button = buttons.empty() ? box->escapeButton() : box->button(buttons.takeFirst());
+            button ? button->click() : box->reject();
         } else if (auto* input = qobject_cast<QInputDialog*>(w)) {
             shown << input->windowTitle() + "|" + input->labelText() + "|" + input->textValue();
-            inputs.empty() ? input->reject()
-                           : (input->setTextValue(inputs.front()), inputs.pop_front(), input->accept());
+            inputs.empty() ? input->reject() : (input->setTextValue(inputs.takeFirst()), input->accept());
         } else if (auto* d = qobject_cast<QFileDialog*>(w); d && !files.empty()) {
+            const auto [path, type] = files.takeFirst();
             auto* types = d->findChild<QComboBox*>("fileTypeCombo");
-            types->setCurrentIndex(files.front().second - 1), emit types->activated(files.front().second - 1);
+            types->setCurrentIndex(type - 1), emit types->activated(type - 1);
             d->findChild<QAbstractItemView*>("listView")->clearSelection(); // as typing in the name does
-            d->findChild<QLineEdit*>("fileNameEdit")->setText(files.front().first);
-            files.pop_front(), static_cast<QDialog*>(d)->done(QDialog::Accepted); // any replace confirmed
+            d->findChild<QLineEdit*>("fileNameEdit")->setText(path),
+                dialog->done(QDialog::Accepted); // unasked
         } else if (auto* p = qobject_cast<QPrintDialog*>(w); p && !pdfs.empty()) {
-            p->printer()->setOutputFileName(pdfs.front()), pdfs.pop_front(),
-                static_cast<QDialog*>(p)->done(QDialog::Accepted);
-        } else if (auto* dialog = qobject_cast<QDialog*>(w)) {
+            p->printer()->setOutputFileName(pdfs.takeFirst()), dialog->done(QDialog::Accepted);
+        } else {
             shown << dialog->metaObject()->className(), dialog->reject();
         }
     }
-    std::deque<std::pair<QString, int>> files; // path typed in the save dialog, file type from 1
-    std::deque<QString> inputs, pdfs; // text typed in the input box; PDF file printed to
-    std::deque<QMessageBox::StandardButton> buttons;
+    QList<std::pair<QString, int>> files; // path typed in the save dialog, file type from 1
+    QStringList inputs, pdfs; // text typed in the input box; PDF file printed to
+    QList<QMessageBox::StandardButton> buttons;
     QStringList shown;
-    std::function<void(QWidget*)> seen; // told of every dialog before it is answered
+    std::function<void(QWidget*)> seen = [](QWidget*) {}; // told of every dialog before it is answered
     QTimer timer;
 };
 

@@ -1,5 +1,4 @@
-// Test runner for tests that need Qt: a QApplication on the offscreen
-// platform (unless a platform is chosen, as under Xvfb), then Google Test.
+// The Qt tests' runner: a QApplication, offscreen unless a platform is chosen (as under Xvfb), then Google Test.
 #include <QApplication>
 #include <gtest/gtest.h>
 

@@ -83,3 +83,9 @@ TEST(Readers, FindNothingInWhatIsNotAPicture)
             EXPECT_EQ(ReadBarcodes(reader, row.picture, row.symbology), Strings{})
                 << row.what << ", reader " << static_cast<int>(reader);
 }
+
+TEST(Verdict, SaysWhatWasReadInstead)
+{
+    const Verdict v{Verdict::Kind::DoesNotRead, Verdict::Reason::None, Symbology::Code39, "CODE", {"C0DE", "CODF"}};
+    EXPECT_EQ(v.explanation(), "Se lit « C0DE », « CODF » au lieu de « CODE ».");
+}
