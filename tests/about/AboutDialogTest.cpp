@@ -26,7 +26,8 @@ public:
 QString Captions(const AboutDialog& d)
 {
     return d.windowTitle() + "|" + d.titleLabel->text() + "|" + d.versionLabel->text() + "|" + d.emailLink->text() + "|"
-        + d.webSiteLink->text() + "|" + d.webSiteLink->toolTip() + "|" + d.descriptionLabel->text();
+        + d.webSiteLink->text() + "|" + d.webSiteLink->toolTip() + "|" + d.descriptionLabel->text() + "|"
+        + d.systemInfoButton->toolTip();
 }
 
 } // namespace
@@ -59,7 +60,8 @@ TEST(AboutDialogTest, EveryOpeningSetsTheCaptionsAndKeysCloseIt)
         {std::pair{Qt::Key_Return, false}, {Qt::Key_Enter, false}, {Qt::Key_Escape, false}, {Qt::Key_Escape, true}}) {
         EXPECT_EQ(Captions(d.dialog),
             "A propos Zebrix|Zebrix|Version 1.0.0|E-Mail : contact@zebrix.example.org|URL : "
-            "https://zebrix.example.org|Visitez le site officiel Zebrix|L'équipe Zebrix - décembre 2026");
+            "https://zebrix.example.org|Visitez le site officiel Zebrix|L'équipe Zebrix - décembre 2026|"
+            "Informations système");
         ASSERT_EQ(QApplication::focusWidget(), d.dialog.okButton);
         if (onDetails)
             d.dialog.detailsButton->setFocus();

@@ -156,6 +156,8 @@ TEST_F(LongLineEditTest, TheMouseInputMethodsAndScreenReadersFindTheWholeText)
     EXPECT_TRUE(edit.text().startsWith("XYWWW"));
     Press({{Qt::Key_Z, Ctrl}}); // one step of undo
     EXPECT_EQ(edit.text(), text);
+    edit.selectAll();
+    EXPECT_EQ(accessible->textInterface()->selectionCount(), 1);
 }
 
 // Right-to-left: the cursor and the letter before it drawn in view, the mouse finds the letter there.

@@ -94,6 +94,8 @@ TEST_F(MainWindowTest, EveryControlShowsItsCaptionInTabOrderAndNoneHidesAnother)
     EXPECT_LE((form->frameGeometry().center() - form->screen()->availableGeometry().center()).manhattanLength(), 1);
     EXPECT_TRUE(form->windowIcon().availableSizes().contains(QSize(32, 32)));
     EXPECT_FALSE(button("Command7").icon().isNull());
+    EXPECT_TRUE(field().font().bold());
+    EXPECT_EQ(button("Command3").font().families().value(0), "Tahoma"); // where installed; a sans-serif stands in
     const struct {
         const char *name, *caption, *tooltip;
     } rows[] = {// the controls the Tab key reaches, in its order, then the others
@@ -331,6 +333,7 @@ TEST_F(MainWindowTest, CommandsRunFromTheirButtonsEnterAndTheirKeys)
     button("Command2").setFocus();
     QTest::keyClick(&button("Command2"), Qt::Key_Return);
     QTest::keyClick(&button("Command2"), Qt::Key_Enter, Qt::KeypadModifier);
+    QTest::keyClick(&button("Command2"), Qt::Key_Space);
     field().setText(QStringLiteral("KEYS"));
     field().selectAll();
     field().setFocus();
@@ -344,10 +347,11 @@ TEST_F(MainWindowTest, CommandsRunFromTheirButtonsEnterAndTheirKeys)
     for (const auto& [keys, dialog] : {std::pair{Qt::CTRL | Qt::Key_P, "QPrintDialog"},
              {Qt::CTRL | Qt::Key_S, "QFileDialog"}, {QKeyCombination(Qt::Key_F1), "QDialog"}}) {
         type(keys);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return dialogs.shown.size() == 6; }));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return dialogs.shown.size() == 7; }));
         EXPECT_EQ(dialogs.shown.takeLast(), dialog);
     }
-    EXPECT_EQ(dialogs.shown, QStringList({"QPrintDialog", "QFileDialog", "QDialog", "QPrintDialog", "QPrintDialog"}));
+    EXPECT_EQ(dialogs.shown,
+        QStringList({"QPrintDialog", "QFileDialog", "QDialog", "QPrintDialog", "QPrintDialog", "QPrintDialog"}));
     type(Qt::CTRL | Qt::SHIFT | Qt::Key_C);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !QGuiApplication::clipboard()->image().isNull(); }));
     EXPECT_EQ(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
