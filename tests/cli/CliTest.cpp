@@ -317,9 +317,9 @@ TEST(Batch, MessagesComeInLineOrderFromAllThreads)
         expected += i % 7 ? "" : "line " + std::to_string(i) + ": U+0001 : Caractère(s) non valide(s)\n";
     }
     lines += "a\tb\n\x1B[2J\x1B]0;pwned\x07\nab\x7F\n\u202Eabc\n\u009B31m\na\u00A0b\n\uFFA0\n\uFFF9\n\U0001D173\n"
-             "\u00AD\n\u034F\n\uE000\n"; // a soft hyphen, a combining grapheme joiner, a character for private use
+             "\u00AD\n\u034F\n\uE000\n\u061C\n"; // soft hyphen, grapheme joiner, private use, Arabic letter mark
     for (const char* shown : {"401: U+0009", "402: U+001B", "403: U+007F", "404: U+202E", "405: U+009B", "406: U+00A0",
-             "407: U+FFA0", "408: U+FFF9", "409: U+1D173", "410: U+00AD", "411: U+034F", "412: U+E000"})
+             "407: U+FFA0", "408: U+FFF9", "409: U+1D173", "410: U+00AD", "411: U+034F", "412: U+E000", "413: U+061C"})
         expected += "line " + std::string(shown) + " : Caractère(s) non valide(s)\n";
     const Cli r(
         {"--batch", "-", "-j", "2", "-s", "code128", "-p", "--no-label", "-w", "300", "-o", dir / "{n}.png"}, lines);
