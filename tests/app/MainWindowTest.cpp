@@ -101,7 +101,8 @@ TEST_F(MainWindowTest, EveryControlShowsItsCaptionInTabOrderAndNoneHidesAnother)
     } rows[] = {// the controls the Tab key reaches, in its order, then the others
         {"Text1", "", ""}, {"Option1_0", "39", "Code 3 of 9"}, {"Option1_1", "I 2 of 5", "Interleaved 2 of 5"},
         {"Option1_2", "128", "Code 128"}, {"Option1_3", "Codabar", "Codabar/NW-7"},
-        {"Check1_0", "Optimisé pour impression", "Increases spacing"}, {"Check1_1", "Ajout du label", "Human readable"},
+        {"Check1_0", "Optimisé pour impression", "Increases spacing"},
+        {"Check1_1", "Ajout du label", "Human readable"},
         {"Check1_2", "Avec vérification", "Optional"},
         {"Command4", "Copier vers presse papier", "Copier le code barre (Ctrl+Shift+C)"},
         {"Command2", "Imprimer le Code Barre", "Imprimer le code barre (Ctrl+P)"},

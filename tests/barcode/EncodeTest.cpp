@@ -58,7 +58,8 @@ TEST(Encode, LabelsAndCheckCharacters)
 TEST(Encode, MessagesBlankAndUnknownSymbology)
 {
     const std::tuple<Symbology, std::u16string, std::u16string> rows[] = {{C39, u"A*B", u"* : Caractère non valide !"},
-        {C39, u"ABCé", u"É : Caractère non valide !"}, {C39, u"A\U0001F600", u"\U0001F600 : Caractère non valide !"},
+        {C39, u"ABCé", u"É : Caractère non valide !"},
+        {C39, u"A\U0001F600", u"\U0001F600 : Caractère non valide !"},
         {C39, u"ABC\n", u"\n : Caractère non valide !"}, {I25, u"12a4", u"a : Caractère non valide"},
         {I25, u" 12", u"  : Caractère non valide"}, {C128, u"ABC\u00e9", u" : Caractère(s) non valide(s)"},
         {C128, std::u16string(1, u'\0'), u" : Caractère(s) non valide(s)"},

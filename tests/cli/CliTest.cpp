@@ -247,7 +247,8 @@ TEST(Cli, AnInvalidCharacterGivesTheMessageAndNoFile)
             "zebrix-cli: \xF0\x90\x80\x80 : Caractère(s) non valide(s)\n"},
         {{"-o", png, "-s", "i2of5", "12a"}, 2, "zebrix-cli: a : Caractère non valide\n"},
         {{"-o", png, "-s", "codabar", "12e"}, 2, "zebrix-cli: e : Caractère non valide\n"},
-        {{"-o", png, "-s", "i2of5", " 1é"}, 2, "zebrix-cli:   : Caractère non valide\n"}, // the first bad one, a blank
+        // the first bad one, a blank
+        {{"-o", png, "-s", "i2of5", " 1é"}, 2, "zebrix-cli:   : Caractère non valide\n"},
         {{"-o", png, ""}, 2, any}, {{"-o", png}, 2, any}, {{"ABC"}, 2, any}, {{"-s", "qr", "-o", png, "A"}, 2, any},
         {{"-w", "0", "-o", png, "A"}, 2, any}, {{"-w", "abc", "-o", png, "A"}, 2, any}, {{"-o", png, "A", "B"}, 2, any},
         {{"--bogus", "-o", png, "A"}, 2, any}, {{"-o", dir / "x.gif", "A"}, 2, any},
@@ -364,7 +365,8 @@ TEST(Verify, CatchesWhatDoesNotReadBack)
     EXPECT_EQ(r.err,
         "line 2: " + dir / "c2.svg" + ": does not read back: Trop court pour les lecteurs courants : "
             + "il faut au moins 2 caractères en Codabar.\nline 3: " + dir / "c3.svg"
-            + ": does not read back: Aucun lecteur ne le lit (attendu : « a1 »).\nline 5: X : Caractère non valide\n");
+            + ": does not read back: Aucun lecteur ne le lit (attendu : « a1 »).\n"
+              "line 5: X : Caractère non valide\n");
     EXPECT_TRUE(fs::exists(dir / "c3.svg"));
 }
 

@@ -81,7 +81,8 @@ TEST_F(SaveCommandTest, TheFileWrittenTakesItsFormatsExtensionAfterTheFirstDot)
 {
     const std::tuple<QString, int, QString> rows[] = {{"code.png", 1, "code.bmp"}, {"my.code.bmp", 2, "my.jpg"},
         {"code", 3, "code.jpg"}, {"Code.BMP", 1, "Code.bmp"}, {"code.", 4, "code.jpg"}, {"a.b.c.d", 6, "a.png"},
-        {"Étiquette à côté.v2.final.bmp", 3, "Étiquette à côté.jpg"}, {"  code 39 №1", 6, "  code 39 №1.png"}};
+        {"Étiquette à côté.v2.final.bmp", 3, "Étiquette à côté.jpg"},
+        {"  code 39 №1", 6, "  code 39 №1.png"}};
     const QImage drawn = AsRgb(surface.image());
     int n = 0;
     for (const auto& [chosen, type, written] : rows) {
