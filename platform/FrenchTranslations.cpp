@@ -11,8 +11,33 @@ namespace zebrix {
 
 namespace {
 
-// Qt's French translations, and the few texts of the file dialog they lack
-// (the kinds of file in its list, "Folder").
+// Texts of Qt's dialogs that its French translations lack, by the context Qt
+// gives them: the kinds of file in the file dialog's list, and the print
+// dialog's double-sided printing and printer properties.
+constexpr const char* kMissingTexts[][3] = {
+    {"QAbstractFileIconProvider", "Folder", "Dossier"},
+    {"QAbstractFileIconProvider", "File", "Fichier"},
+    {"QAbstractFileIconProvider", "%1 File", "Fichier %1"},
+    {"QAbstractFileIconProvider", "Drive", "Lecteur"},
+    {"QAbstractFileIconProvider", "Shortcut", "Raccourci"},
+    {"QAbstractFileIconProvider", "Alias", "Alias"},
+    {"QAbstractFileIconProvider", "Unknown", "Inconnu"},
+    {"QPrintSettingsOutput", "Double Sided Printing", "Impression recto verso"},
+    {"QPrintSettingsOutput", "Off", "Non"},
+    {"QPrintSettingsOutput", "Long side binding", "Reliure sur le bord long"},
+    {"QPrintSettingsOutput", "Short side binding", "Reliure sur le bord court"},
+    {"QPrintSettingsOutput",
+        "Specify pages or ranges separated by commas. Ranges are specified by two numbers separated by a hyphen. "
+        "E.g: 3,5-7,9 prints pages 3, 5, 6, 7 and 9.",
+        "Indiquez des pages ou des suites de pages séparées par des virgules ; une suite va d'un numéro à un autre "
+        "séparés par un tiret. Par exemple, 3,5-7,9 imprime les pages 3, 5, 6, 7 et 9."},
+    {"QPrintPropertiesDialog", "Printer Properties", "Propriétés de l'imprimante"},
+    {"QPrintPropertiesWidget", "Advanced", "Avancé"},
+    {"QPrintPropertiesWidget", "There are conflicts in some options. Please fix them.",
+        "Certaines options sont en conflit : corrigez-les."},
+};
+
+// Qt's French translations, and the texts above where they have none.
 class FrenchTexts : public QTranslator {
 public:
     using QTranslator::QTranslator;
@@ -20,14 +45,11 @@ public:
     QString translate(const char* context, const char* source, const char* disambiguation, int n) const override
     {
         QString text = QTranslator::translate(context, source, disambiguation, n);
-        if (!text.isEmpty() || !context || !source || std::strcmp(context, "QAbstractFileIconProvider") != 0)
+        if (!text.isEmpty() || !context || !source)
             return text;
-        static constexpr const char* kFileKinds[][2]
-            = {{"Folder", "Dossier"}, {"File", "Fichier"}, {"%1 File", "Fichier %1"}, {"Drive", "Lecteur"},
-                {"Shortcut", "Raccourci"}, {"Alias", "Alias"}, {"Unknown", "Inconnu"}};
-        for (const auto& kind : kFileKinds)
-            if (std::strcmp(source, kind[0]) == 0)
-                return QString::fromUtf8(kind[1]);
+        for (const auto& [inContext, english, french] : kMissingTexts)
+            if (std::strcmp(context, inContext) == 0 && std::strcmp(source, english) == 0)
+                return QString::fromUtf8(french);
         return text;
     }
 };

@@ -2,7 +2,7 @@
 // Zebrix speaks French whatever the desktop's language: Qt's own texts
 // (standard buttons, file and print dialogs, the text field's context menu)
 // come from Qt's French translations, which Debian ships in
-// qt6-translations-l10n.
+// qt6-translations-l10n; the few texts of Qt's dialogs they lack are ours.
 
 class QTranslator;
 

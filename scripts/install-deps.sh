@@ -34,6 +34,8 @@ if [ "$what" = test ]; then
     # Google Test / Benchmark, zbarimg, X server and tools for the window tests, PDF tools for printing
     libgtest-dev libgmock-dev libbenchmark-dev zbar-tools
     xvfb xauth x11-utils xdotool xclip imagemagick poppler-utils
+    # the window's dialogs read through the accessibility tree (AT-SPI)
+    at-spi2-core python3-pyatspi
     # benchmarks: Zint as the peer to compare with, hyperfine for one-shot runs
     zint hyperfine bc time
     # fuzzing and sanitizers
