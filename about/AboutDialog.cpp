@@ -8,6 +8,7 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPixmap>
 #include <QProcess>
 #include <QPushButton>
@@ -129,6 +130,35 @@ QStringList SystemInformationPrograms()
 
 } // namespace about
 
+ClickLabel::ClickLabel(QWidget* parent)
+    : QLabel(parent)
+{
+    setFocusPolicy(Qt::TabFocus); // a click opens it at once: no focus to show
+}
+
+void ClickLabel::keyPressEvent(QKeyEvent* event)
+{
+    const int key = event->key();
+    if ((key != Qt::Key_Return && key != Qt::Key_Enter && key != Qt::Key_Space)
+        || (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+        QLabel::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (onClick && !event->isAutoRepeat())
+        onClick();
+}
+
+void ClickLabel::paintEvent(QPaintEvent* event)
+{
+    QLabel::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QPainter painter(this);
+    painter.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
 void ClickLabel::mousePressEvent(QMouseEvent* event)
 {
     pressed_ = event->button() == Qt::LeftButton;
@@ -201,6 +231,7 @@ AboutDialog::AboutDialog(QWidget* owner)
     donationLink = MakeLabel<ClickLabel>(this, "Image2", Twips(1440, 2400, 1500, 660), font());
     donationLink->setPixmap(QPixmap(QStringLiteral(":/about/donate.gif")));
     donationLink->setToolTip(QStringLiteral("Faire un don avec PayPal - Un solution gratuite, rapide et sécurisée."));
+    SetTextColour(donationLink, 192, 255, 255); // its focus frame, like the other links'
 
     for (ClickLabel* link : {emailLink, webSiteLink, donationLink})
         link->setCursor(Qt::PointingHandCursor);
@@ -213,9 +244,9 @@ AboutDialog::AboutDialog(QWidget* owner)
         this, "cmdSysInfo", QStringLiteral("&Système Info..."), Twips(3960, 2640, 1485, 345), SansFont(k825pt, false));
     systemInfoButton->setToolTip(QStringLiteral("Informations système"));
 
-    // Keyboard order; the labels keep their places in it but take no focus.
+    // Keyboard order; the labels keep their places in it, and only the links among them take the focus.
     const std::vector<QWidget*> order = {okButton, systemInfoButton, descriptionLabel, emailLink, titleLabel,
-        versionLabel, freewareLabel, webSiteLink, detailsButton};
+        versionLabel, freewareLabel, webSiteLink, detailsButton, donationLink};
     for (std::size_t i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
     okButton->setFocus();

@@ -133,6 +133,7 @@ void MainWindow::buildControls()
         symbologyButtons_[static_cast<std::size_t>(i)] = b;
     }
     symbologyButtons_[0]->setChecked(true);
+    keepTabOnSelectedSymbology();
 
     optionsFrame_ = new QGroupBox(QStringLiteral("Paramètres "), this);
     place(optionsFrame_, "Frame1_0", Twips(2040, 480, 2295, 1455));
@@ -223,8 +224,10 @@ void MainWindow::connectControls()
     // Value changes, not only clicks: a box ticked by the program draws too.
     for (int i = 0; i < 4; ++i)
         connect(symbologyButtons_[static_cast<std::size_t>(i)], &QRadioButton::toggled, this, [this, i](bool checked) {
-            if (checked)
-                chooseSymbology(static_cast<Symbology>(i));
+            if (!checked)
+                return;
+            keepTabOnSelectedSymbology();
+            chooseSymbology(static_cast<Symbology>(i));
         });
     for (QCheckBox* box : optionBoxes_)
         connect(box, &QCheckBox::toggled, this, [this] { optionToggled(); });
@@ -246,6 +249,15 @@ void MainWindow::setTabOrder()
         pasteButton_, aboutButton_, resetButton_, quitButton_};
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void MainWindow::keepTabOnSelectedSymbology()
+{
+    // What Qt does once a button of the group has had the focus, done at every selection (a click that takes no
+    // focus, a screen reader's press, the start): Tab and Shift+Tab enter on the selected button, whose arrows
+    // then move the selection.
+    for (QRadioButton* b : symbologyButtons_)
+        b->setFocusPolicy(b->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
 }
 
 void MainWindow::centreOnScreen()

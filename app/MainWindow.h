@@ -108,6 +108,7 @@ private:
     void buildCommandButtons();
     void connectControls();
     void setTabOrder();
+    void keepTabOnSelectedSymbology(); // the only symbology button Tab reaches is the selected one
     void centreOnScreen();
 
     SaveMemory saveMemory_;

@@ -81,23 +81,30 @@ TEST(AboutDialogTest, EveryOpeningSetsTheCaptionsAndKeysCloseIt)
 }
 
 // A left click opens the link's address with the desktop's handler; a press that leaves the label before
-// its release, or a right click, opens nothing.
+// its release, or a right click, opens nothing. Tab reaches the links, showing where it is, and Enter or Space
+// opens them.
 TEST(AboutDialogTest, LinksOpenTheirAddressesThroughTheDesktop)
 {
     Dialog d;
     UrlCatcher catcher;
     for (const char* scheme : {"https", "mailto"})
         QDesktopServices::setUrlHandler(scheme, &catcher, "open");
-    const std::pair<QLabel*, QString> rows[] = {{d.dialog.donationLink, "https://zebrix.example.org/Don/Don.htm"},
-        {d.dialog.webSiteLink, "https://zebrix.example.org"},
-        {d.dialog.emailLink, "mailto:contact@zebrix.example.org"}};
-    for (const auto& [link, address] : rows) {
+    const std::tuple<QLabel*, QString, Qt::Key> rows[]
+        = {{d.dialog.emailLink, "mailto:contact@zebrix.example.org", Qt::Key_Return},
+            {d.dialog.webSiteLink, "https://zebrix.example.org", Qt::Key_Space},
+            {d.dialog.donationLink, "https://zebrix.example.org/Don/Don.htm", Qt::Key_Enter}};
+    for (const auto& [link, address, key] : rows) {
         catcher.urls.clear();
         QTest::mousePress(link, Qt::LeftButton);
         QTest::mouseRelease(link, Qt::LeftButton, {}, QPoint(-5, -5));
         QTest::mouseClick(link, Qt::RightButton);
         QTest::mouseClick(link, Qt::LeftButton);
-        EXPECT_EQ(catcher.urls, QList<QUrl>{QUrl(address)}) << address.toStdString();
+        const QImage unfocused = link->grab().toImage();
+        for (int i = 0; i < 6 && QApplication::focusWidget() != link; ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_NE(link->grab().toImage(), unfocused);
+        QTest::keyClick(link, key);
+        EXPECT_EQ(catcher.urls, QList<QUrl>(2, QUrl(address))) << address.toStdString();
     }
     QDesktopServices::unsetUrlHandler("https"), QDesktopServices::unsetUrlHandler("mailto");
 }

@@ -1,6 +1,5 @@
 // The main window on the offscreen platform, Qt's own dialogs answered from the test.
 #include "MainWindow.h"
-#include "TypedInput.h"
 #include "qtsurface/BarcodePicture.h"
 #include "support/Decoders.h"
 #include "support/Modal.h"
@@ -11,11 +10,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <QSocketNotifier>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <unistd.h>
 
 using namespace zebrix;
 using namespace zebrix::test;
@@ -101,8 +97,7 @@ TEST_F(MainWindowTest, EveryControlShowsItsCaptionInTabOrderAndNoneHidesAnother)
     } rows[] = {// the controls the Tab key reaches, in its order, then the others
         {"Text1", "", ""}, {"Option1_0", "39", "Code 3 of 9"}, {"Option1_1", "I 2 of 5", "Interleaved 2 of 5"},
         {"Option1_2", "128", "Code 128"}, {"Option1_3", "Codabar", "Codabar/NW-7"},
-        {"Check1_0", "Optimisé pour impression", "Increases spacing"},
-        {"Check1_1", "Ajout du label", "Human readable"},
+        {"Check1_0", "Optimisé pour impression", "Increases spacing"}, {"Check1_1", "Ajout du label", "Human readable"},
         {"Check1_2", "Avec vérification", "Optional"},
         {"Command4", "Copier vers presse papier", "Copier le code barre (Ctrl+Shift+C)"},
         {"Command2", "Imprimer le Code Barre", "Imprimer le code barre (Ctrl+P)"},
@@ -221,6 +216,27 @@ TEST_F(MainWindowTest, SymbologyButtonsSetTheCheckBoxThenDraw)
         form->chooseSymbology(static_cast<Symbology>(index));
         EXPECT_EQ(box(Check).toolTip(), QStringLiteral("Optionnel"));
         EXPECT_EQ(surface(), drawn);
+    }
+}
+
+// Tab and Shift+Tab enter the symbology buttons on the selected one, chosen without the focus (as a screen
+// reader presses it); the arrows select the one above or below, and each selection draws.
+TEST_F(MainWindowTest, TabEntersTheSymbologiesOnTheSelectedOneAndArrowsSelectAndDraw)
+{
+    field().setText(QStringLiteral("123456"));
+    box(Widen).setChecked(false);
+    symbologyButton(2).click();
+    for (auto [from, modifier] :
+        {std::pair<QWidget*, Qt::KeyboardModifier>{&field(), Qt::NoModifier}, {&box(Widen), Qt::ShiftModifier}}) {
+        from->setFocus();
+        QTest::keyClick(from, Qt::Key_Tab, modifier);
+        EXPECT_TRUE(symbologyButton(2).hasFocus()) << modifier;
+    }
+    for (auto [key, selected] : {std::pair{Qt::Key_Down, 3}, {Qt::Key_Up, 2}, {Qt::Key_Up, 1}, {Qt::Key_Up, 0}}) {
+        QTest::keyClick(QApplication::focusWidget(), key);
+        EXPECT_TRUE(symbologyButton(selected).isChecked()) << selected;
+        EXPECT_EQ(drawings.back().symbology, selected);
+        EXPECT_EQ(ReadZXing(surface()), "123456") << selected;
     }
 }
 
@@ -362,23 +378,6 @@ TEST_F(MainWindowTest, CommandsRunFromTheirButtonsEnterAndTheirKeys)
     guard.start(5000);
     QTimer::singleShot(0, form.get(), [&] { type(Qt::CTRL | Qt::Key_Q); });
     EXPECT_EQ(QApplication::exec(), 0);
-}
-
-TEST_F(MainWindowTest, LinesFromStandardInputAreTypedIntoTheField)
-{
-    int pipe[2];
-    ASSERT_EQ(::pipe(pipe), 0);
-    const int standardInput = ::dup(STDIN_FILENO);
-    ::dup2(pipe[0], STDIN_FILENO);
-    ::close(pipe[0]);
-    TypeLinesFromStandardInput(form.get());
-    auto* reader = form->findChild<QSocketNotifier*>();
-    EXPECT_EQ(::write(pipe[1], "ZEB\nRIX\n", 8), 8);
-    ::close(pipe[1]);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !reader->isEnabled(); }));
-    ::dup2(standardInput, STDIN_FILENO);
-    ::close(standardInput);
-    EXPECT_EQ(field().text(), "ZEBRIX");
 }
 
 // The file saved names the window and lies under later drawings, copies included, until the reset, which
