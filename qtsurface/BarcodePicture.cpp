@@ -111,6 +111,9 @@ bool ShowsNothing(char32_t c)
 QString BarcodePicture::displayText(std::u16string_view text, int maxUnits)
 {
     const auto n = std::min<std::size_t>(text.size(), static_cast<std::size_t>(std::max(maxUnits, 0)));
+    // No font installed may hold a character (full-width digits, a script
+    // nobody added): it would show as an empty box, so it is named too.
+    const QFontMetrics metrics(messageFont());
     QString s;
     s.reserve(static_cast<qsizetype>(n) + 8);
     for (std::size_t i = 0; i < n; ++i) {
@@ -120,7 +123,7 @@ QString BarcodePicture::displayText(std::u16string_view text, int maxUnits)
             c = QChar::surrogateToUcs4(text[i], text[i + 1]);
             units = 2;
         }
-        if (ShowsNothing(c))
+        if (ShowsNothing(c) || (c >= 0x80 && !metrics.inFontUcs4(c)))
             s += QStringLiteral("U+%1").arg(static_cast<uint>(c), 4, 16, QLatin1Char('0')).toUpper();
         else
             s += QStringView(text.data() + i, static_cast<qsizetype>(units));

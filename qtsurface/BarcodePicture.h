@@ -45,8 +45,8 @@ public:
     static QFont messageFont();
     // A message as it is shown: always one line, every character that shows
     // nothing of its own (a control, a tab, a line break, a format
-    // character) named by its code, "U+0009", "U+202E"; at most maxUnits
-    // code units of it.
+    // character) or that no installed font draws ("U+FF11") named by its
+    // code, "U+0009", "U+202E"; at most maxUnits code units of it.
     static QString displayText(std::u16string_view text, int maxUnits);
 
 private:

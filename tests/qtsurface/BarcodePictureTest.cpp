@@ -46,7 +46,8 @@ TEST(BarcodePicture, BackgroundPictureStaysUnderEveryDrawingUntilRemoved)
 }
 
 // A direction override would turn the message round; a control, a line break, a blank other than the space, a
-// format character, half a surrogate pair or a letter fonts leave blank would show nothing: named by their code.
+// format character, half a surrogate pair, a letter fonts leave blank or one no font has would show nothing: named
+// by their code.
 TEST(BarcodePicture, AMessageNamesAnInvisibleCharacterReadably)
 {
     const std::pair<std::u16string, std::u16string> rows[]
@@ -54,8 +55,9 @@ TEST(BarcodePicture, AMessageNamesAnInvisibleCharacterReadably)
             {u"A\tB", u"AU+0009B"}, {u"\r\n", u"U+000DU+000A"}, {u"\u00A0\u2028\u200F", u"U+00A0U+2028U+200F"},
             {u"\uFE00\uFE0F\U000E0100\U000E01EF", u"U+FE00U+FE0FU+E0100U+E01EF"},
             {u"\u180B\u180F\u034F\u115F", u"U+180BU+180FU+034FU+115F"}, {u"\u1160\u17B4\u17B5", u"U+1160U+17B4U+17B5"},
-            {u"\u3164\uFFA0", u"U+3164U+FFA0"}, {u"\u1810\u180A\u1000", u"\u1810\u180A\u1000"}, // visible neighbours
-            {u"\u0301 : x", u"\u25CC\u0301 : x"}}; // a mark alone sits on a dotted circle
+            {u"\u3164\uFFA0", u"U+3164U+FFA0"}, {u"\u2030\u05D0", u"\u2030\u05D0"}, // drawn as they are
+            {u"\uFF11 : Caractère non valide !", u"U+FF11 : Caractère non valide !"}, // in no font the tests install
+            {u"\u1810", u"U+1810"}, {u"\u0301 : x", u"\u25CC\u0301 : x"}}; // a mark alone sits on a dotted circle
     for (const auto& [typed, shown] : rows)
         EXPECT_EQ(BarcodePicture::displayText(typed, 100), QString::fromStdU16String(shown));
     EXPECT_EQ(BarcodePicture::displayText(u"AB\u202E", 2), "AB");
