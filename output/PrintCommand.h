@@ -20,7 +20,8 @@ bool ChoosePrinter(QWidget* parent, QPrinter& printer);
 
 // The picture alone on one page, its corner 1 mm from the corner of the
 // printable area, at its natural size, without smoothing. False when there is
-// no picture or the page could not be sent; nothing is printed then.
+// no picture or the page could not be sent; nothing is printed then. Printed
+// into a file, the file is replaced whole, or stays as it was.
 bool PrintPicture(QPrinter& printer, const QImage& picture);
 
 } // namespace zebrix

@@ -82,12 +82,25 @@ int Convert(const char* source, const char* destination, std::int32_t ratio, std
         for (int x = 0; x < picture.width; ++x)
             row[x] = rgb[3 * static_cast<std::size_t>(x)];
     };
-    std::string jpeg;
-    if (!zebrix::jpeg::Encode(picture, QualityFor(ratio), (flags & ZAREZU_OPTIMIZE_CODING) != 0, jpeg))
-        return ZAREZU_ENCODING_FAILED;
-    // The destination changes only once the new file is whole: on failure a
-    // file there, its hard links, or what a link points to stay as they were.
-    return zebrix::WriteFileAtomically(destination, jpeg).written() ? ZAREZU_OK : ZAREZU_CANNOT_WRITE;
+    // The JPEG goes straight to the file as it is made (it can be far larger
+    // than the bitmap), and takes the destination's name only once whole: on
+    // failure a file there, its hard links, or what a link points to stay as
+    // they were.
+    bool encodingFailed = false;
+    const auto written = zebrix::WriteFileAtomically(destination, [&](int fd) {
+        bool sinkFailed = false;
+        const auto sink = [fd, &sinkFailed](const std::uint8_t* bytes, std::size_t size) {
+            sinkFailed = !zebrix::WriteFully(fd, {reinterpret_cast<const char*>(bytes), size});
+            return !sinkFailed;
+        };
+        if (zebrix::jpeg::Encode(picture, QualityFor(ratio), (flags & ZAREZU_OPTIMIZE_CODING) != 0, sink))
+            return true;
+        encodingFailed = !sinkFailed;
+        return false;
+    });
+    if (written.written())
+        return ZAREZU_OK;
+    return encodingFailed ? ZAREZU_ENCODING_FAILED : ZAREZU_CANNOT_WRITE;
 }
 
 } // namespace

@@ -20,7 +20,7 @@ enum {
 };
 
 /* Bits of the last argument. */
-#define ZAREZU_OPTIMIZE_CODING 1 /* smaller file, same pixels */
+#define ZAREZU_OPTIMIZE_CODING 1 /* smaller file, same pixels; ignored past 32 million samples */
 
 /* Reads the bitmap at `source` and writes it to `destination` as a baseline
  * JFIF file. `ratio` (1 to 100; clamped) sets the JPEG quality to
@@ -35,9 +35,12 @@ enum {
  * 40-, 52-, 56-, 108- and 124-byte headers; refuses anything else, or a file
  * cut short, without writing anything.
  *
- * The destination is written only once the whole JPEG is made, and is
- * complete when the function returns ZAREZU_OK; a write that fails removes
- * it. Paths are narrow strings in the file system's encoding. */
+ * The JPEG is written beside the destination as it is made (memory does not
+ * grow with it) and takes its name only once whole: the destination is
+ * complete when the function returns ZAREZU_OK, and as it was otherwise. A
+ * destination the user may not write is refused, as the shell refuses it; a
+ * file replaced keeps its permissions, owner and group. Paths are narrow
+ * strings in the file system's encoding. */
 int32_t RsBmpToJpg(const char* source, const char* destination, int32_t ratio, int32_t flags);
 
 typedef int32_t (*RsBmpToJpgFunction)(const char* source, const char* destination, int32_t ratio, int32_t flags);

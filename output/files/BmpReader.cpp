@@ -16,7 +16,7 @@ constexpr std::uint32_t kBitFields = 3; // BI_BITFIELDS: uncompressed, with chan
 
 } // namespace
 
-std::optional<BmpView> BmpView::Parse(std::span<const std::uint8_t> data)
+std::optional<BmpView> BmpView::Parse(std::span<const std::uint8_t> data, int maxSide)
 {
     const std::uint8_t* d = data.data();
     const std::uint64_t size = data.size();
@@ -64,7 +64,7 @@ std::optional<BmpView> BmpView::Parse(std::span<const std::uint8_t> data)
         v.topDown_ = true;
         height = -height;
     }
-    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide
+    if (width <= 0 || height <= 0 || width > maxSide || height > maxSide
         || static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) > kMaxPixels)
         return std::nullopt;
     v.width_ = static_cast<int>(width);

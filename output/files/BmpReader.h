@@ -16,8 +16,9 @@ inline constexpr std::uint64_t kMaxPixels = std::uint64_t{1} << 28;
 class BmpView {
 public:
     // Checks the headers, and that every pixel lies inside the data; nothing
-    // when the data is not a bitmap we read. The view points into the data.
-    static std::optional<BmpView> Parse(std::span<const std::uint8_t> data);
+    // when the data is not a bitmap we read, or has a side longer than
+    // maxSide. The view points into the data.
+    static std::optional<BmpView> Parse(std::span<const std::uint8_t> data, int maxSide = kMaxSide);
 
     int width() const { return width_; }
     int height() const { return height_; }

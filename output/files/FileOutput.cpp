@@ -13,9 +13,7 @@
 
 namespace zebrix {
 
-namespace {
-
-bool WriteAll(int fd, std::string_view bytes)
+bool WriteFully(int fd, std::string_view bytes)
 {
     const char* p = bytes.data();
     std::size_t left = bytes.size();
@@ -31,6 +29,8 @@ bool WriteAll(int fd, std::string_view bytes)
     }
     return true;
 }
+
+namespace {
 
 std::string Folder(const std::string& path)
 {
@@ -84,6 +84,11 @@ int LinkNameless(int fd, const std::string& path)
     return ::linkat(AT_FDCWD, self, AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW);
 }
 
+bool GiveOwner(int fd, const struct stat& old)
+{
+    return ::fchown(fd, old.st_uid, old.st_gid) == 0 || ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) == 0;
+}
+
 WriteResult SystemFailure(int error) { return {WriteResult::Failure::System, error}; }
 
 } // namespace
@@ -102,7 +107,12 @@ WriteResult RefusedTarget(const std::string& path)
     return {};
 }
 
-WriteResult WriteFileAtomically(const std::string& requested, std::string_view bytes)
+WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes)
+{
+    return WriteFileAtomically(path, [bytes](int fd) { return WriteFully(fd, bytes); });
+}
+
+WriteResult WriteFileAtomically(const std::string& requested, const std::function<bool(int fd)>& write)
 {
     std::string path = requested;
     struct stat st { };
@@ -124,6 +134,10 @@ WriteResult WriteFileAtomically(const std::string& requested, std::string_view b
             return {WriteResult::Failure::IsFolder, EISDIR};
         if (!S_ISREG(st.st_mode))
             return {WriteResult::Failure::NotRegular, 0};
+        // Refused where the shell's ">>" would be; the folder's rights alone
+        // would let it be replaced.
+        if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0)
+            return SystemFailure(errno);
     } else if (errno != ENOENT) {
         return SystemFailure(errno);
     }
@@ -151,8 +165,18 @@ WriteResult WriteFileAtomically(const std::string& requested, std::string_view b
             ::unlink(temporary.c_str());
         return SystemFailure(error);
     };
-    if (!WriteAll(fd, bytes))
-        return fail(errno);
+    try {
+        if (!write(fd))
+            return fail(errno);
+    } catch (...) {
+        fail(0);
+        throw;
+    }
+    // The owner and group of the file replaced where we may give them (group
+    // alone else); never a reason to fail. Before the mode: a change of
+    // owner clears the set-user-ID bit.
+    if (exists)
+        static_cast<void>(GiveOwner(fd, st));
     if (::fchmod(fd, mode) != 0)
         return fail(errno);
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -22,9 +23,19 @@ struct WriteResult {
 // program and whoever watches the folder: the bytes go to a nameless file
 // (or a private temporary one) in the same folder, which takes the name only
 // once complete. A file already there is replaced in one step and keeps its
-// permissions; until then it stays as it was. A symbolic link is followed to
-// the file it names.
+// permissions, and its owner and group where the user may give them; until
+// then it stays as it was. A file the user may not write is refused (EACCES),
+// as the shell refuses it. A symbolic link is followed to the file it names.
 WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes);
+
+// The same, the contents written by `write` into the descriptor it is given,
+// a piece at a time if it likes: false (errno set) gives up and leaves
+// nothing. For files too large to be made in memory first.
+WriteResult WriteFileAtomically(const std::string& path, const std::function<bool(int fd)>& write);
+
+// Writes all the bytes to the descriptor, again after an interruption; false
+// (errno set) when the system refuses.
+bool WriteFully(int fd, std::string_view bytes);
 
 // Whether the name is one a write is always refused for: a folder, a device
 // or a pipe, a symbolic link to nothing. Anything else (a missing name

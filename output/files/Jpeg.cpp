@@ -4,9 +4,9 @@
 #include <cmath>
 #include <csetjmp>
 #include <cstdio>
-#include <cstdlib>
 #include <vector>
 
+#include <jerror.h>
 #include <jpeglib.h>
 
 namespace zebrix::jpeg {
@@ -26,8 +26,49 @@ struct ErrorTrap {
 
 void Quiet(j_common_ptr) { }
 
-bool Compress(
-    const Source& source, int quality, bool optimize, std::uint8_t* row, unsigned char** out, unsigned long* outSize)
+// Where libjpeg puts the compressed bytes: a buffer handed to the sink each
+// time it fills, and at the end.
+struct Destination {
+    jpeg_destination_mgr manager; // first: libjpeg sees only this
+    const Sink* sink;
+    JOCTET* buffer;
+    std::size_t size;
+};
+
+Destination& DestinationOf(j_compress_ptr info) { return *reinterpret_cast<Destination*>(info->dest); }
+
+void StartDestination(j_compress_ptr info)
+{
+    Destination& d = DestinationOf(info);
+    d.manager.next_output_byte = d.buffer;
+    d.manager.free_in_buffer = d.size;
+}
+
+// Hands the first `used` bytes of the buffer on; a refusal, or an exception
+// (which must not cross libjpeg), jumps out as libjpeg's own errors do.
+void Hand(j_compress_ptr info, std::size_t used)
+{
+    Destination& d = DestinationOf(info);
+    bool taken = false;
+    try {
+        taken = used == 0 || (*d.sink)(d.buffer, used);
+    } catch (...) {
+        taken = false;
+    }
+    if (!taken)
+        ERREXIT(info, JERR_FILE_WRITE);
+}
+
+boolean EmptyDestination(j_compress_ptr info)
+{
+    Hand(info, DestinationOf(info).size);
+    StartDestination(info);
+    return TRUE;
+}
+
+void TermDestination(j_compress_ptr info) { Hand(info, DestinationOf(info).size - info->dest->free_in_buffer); }
+
+bool Compress(const Source& source, int quality, bool optimize, std::uint8_t* row, Destination& destination)
 {
     jpeg_compress_struct info{};
     ErrorTrap trap{};
@@ -39,7 +80,10 @@ bool Compress(
         return false;
     }
     jpeg_create_compress(&info);
-    jpeg_mem_dest(&info, out, outSize);
+    destination.manager.init_destination = StartDestination;
+    destination.manager.empty_output_buffer = EmptyDestination;
+    destination.manager.term_destination = TermDestination;
+    info.dest = &destination.manager;
     info.image_width = static_cast<JDIMENSION>(source.width);
     info.image_height = static_cast<JDIMENSION>(source.height);
     info.input_components = source.gray ? 1 : 3;
@@ -50,7 +94,8 @@ bool Compress(
         info.comp_info[c].h_samp_factor = 1;
         info.comp_info[c].v_samp_factor = 1;
     }
-    info.optimize_coding = optimize ? TRUE : FALSE;
+    const auto samples = std::uint64_t{info.image_width} * info.image_height * std::uint64_t(info.num_components);
+    info.optimize_coding = optimize && samples <= kMostOptimizedSamples ? TRUE : FALSE;
     if (source.dpiX > 0 && source.dpiY > 0) {
         info.density_unit = 1; // dots per inch
         info.X_density = static_cast<UINT16>(std::clamp(source.dpiX, 1, 65535));
@@ -101,18 +146,23 @@ bool Decompress(std::string_view bytes, GrayImage& image)
 
 } // namespace
 
-bool Encode(const Source& source, int quality, bool optimizeCoding, std::string& out)
+bool Encode(const Source& source, int quality, bool optimizeCoding, const Sink& sink)
 {
     if (source.width <= 0 || source.height <= 0 || source.width > 65500 || source.height > 65500)
         return false;
     std::vector<std::uint8_t> row(static_cast<std::size_t>(source.width) * 3);
-    unsigned char* bytes = nullptr;
-    unsigned long size = 0;
-    const bool done = Compress(source, quality, optimizeCoding, row.data(), &bytes, &size);
-    if (done)
-        out.assign(reinterpret_cast<const char*>(bytes), size);
-    std::free(bytes);
-    return done;
+    std::vector<JOCTET> buffer(std::size_t{1} << 16);
+    Destination destination{{}, &sink, buffer.data(), buffer.size()};
+    return Compress(source, quality, optimizeCoding, row.data(), destination);
+}
+
+bool Encode(const Source& source, int quality, bool optimizeCoding, std::string& out)
+{
+    out.clear();
+    return Encode(source, quality, optimizeCoding, [&out](const std::uint8_t* bytes, std::size_t size) {
+        out.append(reinterpret_cast<const char*>(bytes), size);
+        return true;
+    });
 }
 
 bool DecodeGray(std::string_view bytes, GrayImage& image) { return Decompress(bytes, image); }

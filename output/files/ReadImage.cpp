@@ -4,6 +4,7 @@
 #include "ImageFiles.h"
 #include "Jpeg.h"
 
+#include <limits>
 #include <span>
 #include <zlib.h>
 
@@ -18,7 +19,9 @@ std::uint32_t Big32(const unsigned char* p)
 
 bool ReadBmp(std::string_view bytes, GrayImage& image)
 {
-    const auto bmp = BmpView::Parse(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+    // Any side a BMP can have: only the pixel count is bounded.
+    const auto bmp = BmpView::Parse(
+        std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()), std::numeric_limits<int>::max());
     if (!bmp)
         return false;
     image.width = bmp->width();

@@ -422,10 +422,15 @@ TEST_F(MainWindowTest, ASaveNamesTheWindowAndLeavesTheSavedPictureUnderLaterDraw
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Ruvovez : code.jpg"));
 }
 
-// Printing leaves the pointer as it was on cancel; a failure (nothing saved, a printer that fails) is
-// told once under the busy pointer, then the pointer is normal again; the saved picture is printed.
+// Printing leaves the pointer as it was on cancel; a failure (nothing saved, a printer that fails, a full disk
+// under the file printed into, which stays whole: on_small_disks.sh) is told once under the busy pointer, then
+// the pointer is normal again; the saved picture is printed.
 TEST_F(MainWindowTest, PrintFailuresAreToldOnceUnderTheBusyPointer)
 {
+    const QString full = qEnvironmentVariable("ZEBRIX_TEST_FULL_DISK");
+    QStringList pdfs = {"nothing saved.pdf", "missing/page.pdf", "page.pdf"};
+    if (!full.isEmpty())
+        pdfs << full + "/old.bmp"; // precious, whatever its name
     QTemporaryDir folder;
     std::vector<Qt::CursorShape> underBox;
     dialogs.seen = [&](QWidget* w) {
@@ -436,14 +441,18 @@ TEST_F(MainWindowTest, PrintFailuresAreToldOnceUnderTheBusyPointer)
     button("Command2").click(); // cancelled
     EXPECT_EQ(form->cursor().shape(), Qt::CrossCursor);
     const QString error = "Erreur|" + QString::number(QMessageBox::Critical) + "|Erreur sur l'imprimante";
-    for (const QString pdf : {"nothing saved.pdf", "missing/page.pdf", "page.pdf"}) {
+    for (const QString& pdf : pdfs) {
         if (pdf == "missing/page.pdf")
             dialogs.files.push_back({folder.filePath("code.bmp"), 1}), button("Command3").click();
-        dialogs.pdfs.push_back(folder.filePath(pdf));
+        const QString path = QDir(folder.path()).filePath(pdf); // the full disk's as it stands
+        dialogs.pdfs.push_back(path);
         button("Command2").click();
         EXPECT_EQ(form->cursor().shape(), Qt::ArrowCursor);
-        EXPECT_EQ(QFile::exists(folder.filePath(pdf)), pdf == "page.pdf") << pdf.toStdString();
+        EXPECT_EQ(QFile::exists(path), pdf == "page.pdf" || pdf == full + "/old.bmp") << pdf.toStdString();
     }
-    EXPECT_EQ(dialogs.shown, QStringList({"QPrintDialog", error, error}));
-    EXPECT_EQ(underBox, std::vector({Qt::BusyCursor, Qt::BusyCursor}));
+    EXPECT_EQ(dialogs.shown, QStringList({"QPrintDialog", error, error}) + QStringList(full.isEmpty() ? 0 : 1, error));
+    EXPECT_EQ(underBox, std::vector(full.isEmpty() ? 2u : 3u, Qt::BusyCursor));
+    if (!full.isEmpty()) {
+        EXPECT_EQ(ReadAll(full + "/old.bmp"), "precious");
+    }
 }

@@ -237,8 +237,12 @@ TEST(Cli, AnInvalidCharacterGivesTheMessageAndNoFile)
     fs::create_directory(dir / "folder.png");
     for (const auto& [to, link] : {std::pair{"/dev/full", "full.png"}, {"nothing", "broken.bmp"}})
         fs::create_symlink(to, dir / link);
-    const bool root = ::mknod((dir / "zero.bmp").c_str(), S_IFCHR | 0600, makedev(1, 5)) == 0;
-    const std::string zero = root ? dir / "zero.bmp" : "/dev/zero";
+    if (::mknod((dir / "zero.bmp").c_str(), S_IFCHR | 0600, makedev(1, 5)) != 0) // a link to one where none is made
+        fs::create_symlink("/dev/zero", dir / "zero.bmp");
+    const std::string zero = dir / "zero.bmp";
+    Spill(dir / "locked.bmp", "locked"); // write-protected: refused as by the shell, but to root
+    fs::permissions(dir / "locked.bmp", fs::perms::owner_read);
+    const bool admin = ::geteuid() == 0;
     const Strings entries = dir.entries();
     const std::tuple<Strings, int, std::string> rows[] = {
         {{"-o", png, "AB*C"}, 2, "zebrix-cli: * : Caractère non valide !\n"},
@@ -273,7 +277,8 @@ TEST(Cli, AnInvalidCharacterGivesTheMessageAndNoFile)
         {{"--batch", list, "-o", dir / "fifo.bmp"}, 1, device}, {{"-o", dir / "fifo.bmp", "A"}, 1, device},
         {{"-o", dir / "missing/x.png", "A"}, 1, "No such file"}, {{"-o", dir / "folder.png", "A"}, 1, "it is a folder"},
         {{"-o", dir / "broken.bmp", "A"}, 1, "a symbolic link to nothing"}, {{"-o", dir / "full.png", "A"}, 1, device},
-        {{"-o", zero, "A"}, 1, device}};
+        {{"-o", zero, "A"}, 1, device},
+        {{"-o", dir / "locked.bmp", "A"}, admin ? 0 : 1, admin ? "" : "Permission denied"}};
     for (const auto& [args, status, says] : rows) {
         const Cli r(args);
         EXPECT_EQ(r.status, status) << ::testing::PrintToString(args);
@@ -284,6 +289,7 @@ TEST(Cli, AnInvalidCharacterGivesTheMessageAndNoFile)
     }
     EXPECT_TRUE(fs::is_fifo(dir / "fifo.bmp"));
     EXPECT_EQ(dir.entries(), entries);
+    EXPECT_EQ(Slurp(dir / "locked.bmp") == "locked", !admin);
 }
 
 // One file a line (one thread), named from the template; a byte-order mark, CR LF, a bad character, an empty line,
@@ -359,6 +365,8 @@ TEST(Verify, CatchesWhatDoesNotReadBack)
     const Cli wide({"--verify", "-s", "code128", "-p", "-o", dir / "p.bmp", "Hello"});
     EXPECT_EQ(wide.status, 3);
     EXPECT_TRUE(Has(wide.err, dir / "p.bmp: does not read back: Les espaces élargis")) << wide.err;
+    const Cli wider({"--verify", "-s", "code128", "-w", "65501", "-o", dir / "w.bmp", "1"}); // wider than a JPEG
+    EXPECT_EQ(wider.status, 0) << wider.err;
     Spill(dir / "c.txt", "12\n1\na1\n-$:/.+\nX\n"); // the unreadable files decide the exit code, not the bad line
     const Cli r({"--verify", "-s", "codabar", "--batch", dir / "c.txt", "-o", dir / "c{n}.svg"});
     EXPECT_EQ(r.status, 3);
@@ -423,7 +431,7 @@ TEST(Hardening, ASignalPartWayLeavesWholeFilesAndNoTemporaryOne)
 }
 
 // Replacing a file: a link stays a link to the new file, a hard-linked twin keeps the old bytes, the
-// permissions stay; a new file gets the umask's permissions.
+// permissions, owner and group stay; a new file gets the umask's permissions.
 TEST(Hardening, AReplacedFileKeepsItsLinksAndPermissions)
 {
     const TempDir dir;
@@ -432,14 +440,20 @@ TEST(Hardening, AReplacedFileKeepsItsLinksAndPermissions)
     ASSERT_EQ(Cli({"-o", dir / "new.bmp", "A"}).status, 0);
     EXPECT_EQ(fs::status(dir / "new.bmp").permissions(), fs::perms(0666 & ~mask));
     Spill(dir / "old.bmp", "old");
-    fs::permissions(dir / "old.bmp", fs::perms(0640));
+    fs::permissions(dir / "old.bmp", fs::perms(0664));
+    const bool admin = ::geteuid() == 0; // root gives it to nobody; another user keeps it
+    ASSERT_TRUE(!admin || ::chown((dir / "old.bmp").c_str(), 65534, 65534) == 0);
     fs::create_hard_link(dir / "old.bmp", dir / "twin.bmp");
     fs::create_symlink("old.bmp", dir / "link.bmp");
     ASSERT_EQ(Cli({"-o", dir / "link.bmp", "NEW"}).status, 0);
     EXPECT_TRUE(Whole(dir / "old.bmp"));
     EXPECT_TRUE(fs::is_symlink(dir / "link.bmp"));
     EXPECT_EQ(Slurp(dir / "twin.bmp"), "old");
-    EXPECT_EQ(fs::status(dir / "old.bmp").permissions(), fs::perms(0640));
+    EXPECT_EQ(fs::status(dir / "old.bmp").permissions(), fs::perms(0664));
+    struct stat st { };
+    ASSERT_EQ(::stat((dir / "old.bmp").c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, admin ? 65534 : ::getuid());
+    EXPECT_EQ(st.st_gid, admin ? 65534 : ::getgid());
 }
 
 // Run by on_small_disks.sh, ZEBRIX_TEST_FULL_DISK naming a full tmpfs holding

@@ -1,13 +1,12 @@
 // The converter library on its own: the bitmaps it reads, the JPEG it
 // writes, and the bitmaps, paths and arguments it refuses.
 #include "OutputTestSupport.h"
-#include "output/JpegConverter.h"
 
-#include <QCoreApplication>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <array>
 #include <bit>
@@ -152,30 +151,32 @@ TEST_F(ConverterTest, RefusesHostileHeadersWithoutWritingAnything)
     EXPECT_EQ(Facts(ReadAll(out)), "1 17 q1 1:65535");
 }
 
-// Bad paths and arguments are refused; optimised coding, the same picture smaller; the program's folder comes first.
+// Bad paths, arguments and a full disk (on_small_disks.sh) are refused; optimised coding: the same picture smaller.
 TEST_F(ConverterTest, PathsAndArguments)
 {
-    const QByteArray chosen = qgetenv("ZEBRIX_CONVERTER_DIR");
-    qunsetenv("ZEBRIX_CONVERTER_DIR");
-    EXPECT_EQ(ConverterFolders().value(0), QCoreApplication::applicationDirPath());
-    qputenv("ZEBRIX_CONVERTER_DIR", chosen);
     ASSERT_EQ(convert(BuildBmp({"24-bit", 24}, 40, 16), 80, 0), ZAREZU_OK);
     const QByteArray plain = ReadAll(out), none = QFile::encodeName(dir.filePath("none.bmp")),
                      folder = QFile::encodeName(dir.path()), pipe = QFile::encodeName(dir.filePath("pipe.bmp")),
-                     lost = QFile::encodeName(dir.filePath("no/out.jpg"));
+                     lost = QFile::encodeName(dir.filePath("no/out.jpg")),
+                     locked = QFile::encodeName(dir.filePath("locked.jpg")), disk = qgetenv("ZEBRIX_TEST_FULL_DISK"),
+                     full = disk.isEmpty() ? lost : disk + "/old.bmp"; // "precious", whatever its name
     ASSERT_EQ(mkfifo(pipe.constData(), 0600), 0);
-    const std::tuple<const char*, const char*, const char*, int> rows[]
-        = {{"no source", nullptr, to, ZAREZU_BAD_ARGUMENT}, {"no destination", from, nullptr, ZAREZU_BAD_ARGUMENT},
-            {"empty source", "", to, ZAREZU_BAD_ARGUMENT}, {"empty destination", from, "", ZAREZU_BAD_ARGUMENT},
-            {"missing source", none, to, ZAREZU_CANNOT_READ}, {"folder as source", folder, to, ZAREZU_CANNOT_READ},
-            {"pipe as source, not waited on", pipe, to, ZAREZU_CANNOT_READ},
-            {"missing folder", from, lost, ZAREZU_CANNOT_WRITE},
-            {"folder as destination", from, folder, ZAREZU_CANNOT_WRITE}};
+    ASSERT_TRUE(WriteAll(locked, "locked") && QFile::setPermissions(locked, QFile::ReadOwner));
+    const std::tuple<const char*, const char*, const char*, int> rows[] = {
+        {"no source", nullptr, to, ZAREZU_BAD_ARGUMENT}, {"no destination", from, nullptr, ZAREZU_BAD_ARGUMENT},
+        {"empty source", "", to, ZAREZU_BAD_ARGUMENT}, {"empty destination", from, "", ZAREZU_BAD_ARGUMENT},
+        {"missing source", none, to, ZAREZU_CANNOT_READ}, {"folder as source", folder, to, ZAREZU_CANNOT_READ},
+        {"pipe as source, not waited on", pipe, to, ZAREZU_CANNOT_READ},
+        {"missing folder", from, lost, ZAREZU_CANNOT_WRITE},
+        {"folder as destination", from, folder, ZAREZU_CANNOT_WRITE}, {"full disk", from, full, ZAREZU_CANNOT_WRITE},
+        {"write-protected destination, but to root", from, locked, ::geteuid() ? ZAREZU_CANNOT_WRITE : ZAREZU_OK}};
     QFile::remove(out);
     for (const auto& [name, source, destination, result] : rows) {
         EXPECT_EQ(RealConverter()(source, destination, 80, 1), result) << name;
         EXPECT_FALSE(QFile::exists(out)) << name;
     }
+    EXPECT_EQ(ReadAll(locked) == "locked", ::geteuid() != 0);
+    EXPECT_EQ(ReadAll(full), disk.isEmpty() ? "" : "precious");
     EXPECT_EQ(RealConverter()(from, to, 80, 1), ZAREZU_OK);
     EXPECT_LT(ReadAll(out).size(), plain.size());
     EXPECT_EQ(QImage(out), QImage::fromData(plain));

@@ -62,25 +62,6 @@ TEST_F(QtSaveDialogTest, ShowsTheFileTypesAsTheyStandAndListsFilesWhateverTheirC
     EXPECT_EQ(memory.lastFileName + QString::number(memory.lastFileType), dir.filePath("code.bmp") + "1");
 }
 
-// Each type chosen is the type the next dialog opens on, and Enter keeps it.
-TEST_F(QtSaveDialogTest, OpensOnTheTypeChosenLastAndEnterKeepsIt)
-{
-    for (int type : {1, 2, 3, 4, 6}) {
-        SCOPED_TRACE(type);
-        save([&](QFileDialog* d) { ChooseType(d, type - 1), Name(d)->setText(QString::number(type)), Save(d); });
-        const QString written = memory.lastFileName;
-        int shown = -1;
-        save([&](QFileDialog* d) {
-            shown = Types(d)->currentIndex() + 1;
-            OnModal<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); }); // replace it
-            QTest::keyClick(Name(d), Qt::Key_Return);
-        });
-        EXPECT_EQ(shown, type);
-        EXPECT_EQ(memory.lastFileType, type);
-        EXPECT_EQ(memory.lastFileName, written);
-    }
-}
-
 // "No" to replacing a file keeps the dialog open, and a cancel then gives nothing.
 TEST_F(QtSaveDialogTest, NoToReplacingKeepsTheDialogOpen)
 {
