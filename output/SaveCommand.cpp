@@ -5,6 +5,7 @@
 #include "RatioNumber.h"
 #include "output/files/FileOutput.h"
 #include "output/files/ImageFiles.h"
+#include "platform/FrenchTranslations.h"
 #include "platform/MessageBox.h"
 
 #include <QComboBox>
@@ -174,6 +175,7 @@ std::optional<Chosen> AskFileName(QWidget* parent, int selectedType, const QStri
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setProxyModel(FrenchFileDetails(&dialog));
     // File names are case-sensitive here, our patterns are not meant to be:
     // "*.BMP" lists code.bmp as well as CODE.BMP.
     dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);

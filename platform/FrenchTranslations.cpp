@@ -1,6 +1,8 @@
 #include "FrenchTranslations.h"
 
 #include <QCoreApplication>
+#include <QFileSystemModel>
+#include <QIdentityProxyModel>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -54,7 +56,32 @@ public:
     }
 };
 
+// The file list's size and date columns, which Qt formats with the system's
+// locale, not the program's.
+class FileDetails : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (role != Qt::DisplayRole || !files || (index.column() != kSize && index.column() != kModified))
+            return QIdentityProxyModel::data(index, role);
+        const QFileInfo file = files->fileInfo(mapToSource(index));
+        const QLocale french(QLocale::French, QLocale::France);
+        if (index.column() == kModified)
+            return french.toString(file.lastModified(), QLocale::ShortFormat);
+        return file.isDir() ? QString() : french.formattedDataSize(file.size());
+    }
+
+private:
+    static constexpr int kSize = 1;
+    static constexpr int kModified = 3;
+};
+
 } // namespace
+
+QAbstractProxyModel* FrenchFileDetails(QObject* parent) { return new FileDetails(parent); }
 
 QTranslator* InstallFrenchTranslations()
 {

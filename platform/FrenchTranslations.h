@@ -4,6 +4,8 @@
 // come from Qt's French translations, which Debian ships in
 // qt6-translations-l10n; the few texts of Qt's dialogs they lack are ours.
 
+class QAbstractProxyModel;
+class QObject;
 class QTranslator;
 
 namespace zebrix {
@@ -13,5 +15,9 @@ namespace zebrix {
 // are not installed: Qt's texts then stay English. Call it once the
 // application exists.
 QTranslator* InstallFrenchTranslations();
+
+// For Qt's file dialog (setProxyModel): its list writes sizes and dates in
+// the system's language ("12 bytes", "7 Dec 2026"); this one in French.
+QAbstractProxyModel* FrenchFileDetails(QObject* parent);
 
 } // namespace zebrix

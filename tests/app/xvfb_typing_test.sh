@@ -30,7 +30,8 @@ holds() {
   else convert "$out/$1" -crop 137x20+144+104 +repage -format %c histogram:info: | grep -qi "#$2"; fi
 }
 expect() { within 60 holds "$@" && echo "ok: $1" || fail "$1: no ${3:-scan} $2"; }
-french() { local english; english=$($atspi Print Printer Properties Advanced Double Sided Binding Off Cancel Close File Folder Size Modified) || fail "no accessibility tree"
+french() { local english; english=$($atspi Print Printer Properties Advanced Double Sided Binding Off Cancel Close File Folder Size Modified \
+    bytes KiB Jan Feb Apr May Jun Jul Aug Sep Oct Nov Dec) || fail "no accessibility tree"
   [ -z "$english" ] && echo "ok: French $1" || fail "English words in the $1: $english"; } # Qt's own, translated or ours
 start() { "$zebrix" >"$log" 2>&1 & pid=$!; }
 $atspi x 2>/dev/null || true # starts the accessibility bus, which the program joins as it starts
