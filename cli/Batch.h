@@ -26,6 +26,7 @@ struct BatchCounts {
     long long unreadable = 0; // written, but not read back as drawn
     int readError = 0; // errno when the input could not be read to its end
     int stoppedBy = 0; // the signal that stopped the batch, 0 when it ran to its end
+    std::string unchecked; // why --verify could not read the files back at all (the reader missing)
 };
 
 // Set (to SIGINT or SIGTERM) by a signal handler: the batch takes no more

@@ -17,6 +17,7 @@
 #include <thread>
 
 #include <fcntl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
@@ -53,10 +54,7 @@ std::string Slurp(const std::string& path)
 }
 void Spill(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-int Width(Symbology symbology, std::u16string_view text)
-{
-    return cli::LayOut({symbology, std::u16string(text)}).width;
-}
+int Width(Symbology s, std::u16string_view text) { return cli::LayOut({s, std::u16string(text)}).width; }
 Strings With(Strings args, const Strings& more) { return args.insert(args.end(), more.begin(), more.end()), args; }
 std::uint32_t U32(const std::string& b, std::size_t at) // little-endian, as in a BMP's header
 {
@@ -79,10 +77,12 @@ int Wait(pid_t pid)
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
-// zebrix-cli with its standard streams on these descriptors (-1: /dev/null), and NAME=VALUE variables.
-pid_t Start(const Strings& args, int in = -1, int out = -1, int err = -1, Strings env = {})
+// zebrix-cli (or a copy) with its standard streams on these descriptors (-1: /dev/null, -2: closed), and NAME=VALUE
+// variables.
+pid_t Start(
+    const Strings& args, int in = -1, int out = -1, int err = -1, Strings env = {}, const char* cli = ZEBRIX_CLI)
 {
-    std::vector<char*> argv{const_cast<char*>(ZEBRIX_CLI)};
+    std::vector<char*> argv{const_cast<char*>(cli)};
     for (const auto& a : args)
         argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
@@ -90,11 +90,11 @@ pid_t Start(const Strings& args, int in = -1, int out = -1, int err = -1, String
     if (pid == 0) {
         const int null = ::open("/dev/null", O_RDWR), fds[] = {in, out, err};
         for (int fd = 0; fd < 3; ++fd)
-            ::dup2(fds[fd] >= 0 ? fds[fd] : null, fd);
+            fds[fd] == -2 ? ::close(fd) : ::dup2(fds[fd] >= 0 ? fds[fd] : null, fd);
         std::signal(SIGINT, SIG_DFL); // as from a terminal, even under a runner that ignores it
         for (auto& v : env)
             ::putenv(v.data());
-        ::execv(ZEBRIX_CLI, argv.data());
+        ::execv(cli, argv.data());
         ::_exit(127);
     }
     return pid;
@@ -104,14 +104,15 @@ pid_t Start(const Strings& args, int in = -1, int out = -1, int err = -1, String
 struct Cli {
     int status;
     std::string out, err;
-    Cli(const Strings& args, const std::string& input = {}, const Strings& env = {}, int errorStream = -1)
+    Cli(const Strings& args, const std::string& input = {}, const Strings& env = {}, int errorStream = -1,
+        const std::string& program = ZEBRIX_CLI)
     {
         const TempDir io;
         Spill(io / "in", input);
         const int fds[]
             = {::open((io / "in").c_str(), O_RDONLY), ::open((io / "out").c_str(), O_WRONLY | O_CREAT, 0600),
                 ::open((io / "err").c_str(), O_WRONLY | O_CREAT, 0600)};
-        status = Wait(Start(args, fds[0], fds[1], errorStream >= 0 ? errorStream : fds[2], env));
+        status = Wait(Start(args, fds[0], fds[1], errorStream != -1 ? errorStream : fds[2], env, program.c_str()));
         for (const int fd : fds)
             ::close(fd);
         out = Slurp(io / "out");
@@ -153,9 +154,11 @@ bool HoldsPainted(const std::string& path, Symbology symbology, std::u16string_v
 // A file as a reader finds it: whole (a BMP as long as its header says, an SVG closed), or not.
 bool Whole(const std::string& path)
 {
-    const std::string bytes = Slurp(path);
-    return path.ends_with(".svg") ? bytes.ends_with("</svg>\n")
-                                  : bytes.starts_with("BM") && U32(bytes, 2) == bytes.size();
+    if (path.ends_with(".svg"))
+        return Slurp(path).ends_with("</svg>\n");
+    std::string head(6, '\0');
+    std::ifstream(path, std::ios::binary).read(head.data(), 6);
+    return head.starts_with("BM") && U32(head, 2) == fs::file_size(path);
 }
 
 } // namespace
@@ -193,7 +196,8 @@ TEST(Cli, AnSvgIsAsLargeOnPaperAsItsResolutionSays)
         {{"--scale", "1"}, "e.bmp", "3780"}, {{"--dpi", "96"}, "a.svg", "width=\"23.0188mm\" height=\"17.7271mm\""},
         {{"--dpi", "254"}, "b.svg", "width=\"8.7mm\" height=\"6.7mm\""},
         {{"--dpi", "2540"}, "c.svg", "width=\"0.87mm\" height=\"0.67mm\""},
-        {{"--dpi", "25"}, "d.svg", "width=\"88.392mm\" height=\"68.072mm\""}};
+        {{"--dpi", "25"}, "d.svg", "width=\"88.392mm\" height=\"68.072mm\""},
+        {{"--verify", "-w", "65535", "--scale", "61"}, "e.svg", "width=\"17339.4688mm\""}}; // no dots: no limit
     for (const auto& [args, name, says] : rows) {
         ASSERT_EQ(Cli(With(args, {"-o", dir / name, "X"})).status, 0);
         const std::string bytes = Slurp(dir / name);
@@ -230,7 +234,7 @@ TEST(Cli, AnInvalidCharacterGivesTheMessageAndNoFile)
     const TempDir dir;
     const std::string png = dir / "x.png", jpg = dir / "a.jpg", list = dir / "l.txt",
                       any = "zebrix-cli: ", device = "not a regular file",
-                      input = "not a regular file, a pipe or a terminal";
+                      input = "not a regular file, a pipe, a socket or a terminal";
     Spill(list, "A\n");
     Spill(dir / "empty.txt", "");
     ASSERT_EQ(::mkfifo((dir / "fifo.bmp").c_str(), 0600), 0);
@@ -248,8 +252,8 @@ TEST(Cli, AnInvalidCharacterGivesTheMessageAndNoFile)
         {{"-o", png, "-s", "i2of5", "12a"}, 2, "zebrix-cli: a : Caractère non valide\n"},
         {{"-o", png, "-s", "codabar", "12e"}, 2, "zebrix-cli: e : Caractère non valide\n"},
         // the first bad one, a blank
-        {{"-o", png, "-s", "i2of5", " 1é"}, 2, "zebrix-cli:   : Caractère non valide\n"},
-        {{"-o", png, ""}, 2, any}, {{"-o", png}, 2, any}, {{"ABC"}, 2, any}, {{"-s", "qr", "-o", png, "A"}, 2, any},
+        {{"-o", png, "-s", "i2of5", " 1é"}, 2, "zebrix-cli:   : Caractère non valide\n"}, {{"-o", png, ""}, 2, any},
+        {{"-o", png}, 2, any}, {{"ABC"}, 2, any}, {{"-s", "qr", "-o", png, "A"}, 2, any},
         {{"-w", "0", "-o", png, "A"}, 2, any}, {{"-w", "abc", "-o", png, "A"}, 2, any}, {{"-o", png, "A", "B"}, 2, any},
         {{"--bogus", "-o", png, "A"}, 2, any}, {{"-o", dir / "x.gif", "A"}, 2, any},
         {{"--scale", "0", "-o", png, "A"}, 2, "from 1 to 100"}, {{"--scale", "1.5", "-o", png, "A"}, 2, any},
@@ -353,6 +357,8 @@ TEST(Batch, ALaterLineNeverOverwritesAnEarlierOne)
 }
 
 // A file that does not read back is written, then reported with the window's reasons (exit 3; by line in a batch).
+// Without its reader module (zebrix-cli copied alone) the files are written and why they are not read back is said
+// once: exit 4, which blames the installation, not the barcodes.
 TEST(Verify, CatchesWhatDoesNotReadBack)
 {
     const TempDir dir;
@@ -368,6 +374,15 @@ TEST(Verify, CatchesWhatDoesNotReadBack)
             + ": does not read back: Aucun lecteur ne le lit (attendu : « a1 »).\n"
               "line 5: X : Caractère non valide\n");
     EXPECT_TRUE(fs::exists(dir / "c3.svg"));
+    fs::copy_file(ZEBRIX_CLI, dir / "zebrix-cli");
+    for (const Strings& args :
+        {Strings{"-o", dir / "one.png", "A1"}, {"--batch", dir / "c.txt", "-o", dir / "{n}.png"}}) {
+        const Cli alone(With({"--verify"}, args), {}, {}, -1, dir / "zebrix-cli");
+        EXPECT_EQ(alone.status, 4);
+        EXPECT_TRUE(Has(alone.err, "cannot load the reader module")) << alone.err;
+        EXPECT_EQ(alone.err.find("reader module"), alone.err.rfind("reader module")) << alone.err; // said once
+    }
+    EXPECT_TRUE(fs::exists(dir / "5.png"));
 }
 
 // File names from a template: fields expanded (n = 7), a text made safe for a
@@ -396,23 +411,34 @@ TEST(NameTemplate, FieldsExpandAndBadPatternsSayWhy)
 }
 
 // Interrupted part-way, even by SIGKILL, a batch leaves only whole files (written aside, then renamed) and no
-// temporary one, and says how many it wrote.
+// temporary one, and says how many it wrote. Lines sent slowly through a pipe, or a socket (as Node hands its
+// children), are drawn as they come, then kept. A closed standard output is /dev/null from the start.
 TEST(Hardening, ASignalPartWayLeavesWholeFilesAndNoTemporaryOne)
 {
-    for (const auto& [signal, status, type] :
-        {std::tuple{SIGINT, 130, ".bmp"}, {SIGTERM, 143, ".svg"}, {SIGKILL, 137, ".bmp"}}) {
+    enum Source { File, Pipe, Socket };
+    for (const auto& [signal, status, type, source] :
+        {std::tuple{SIGINT, 130, ".bmp", File}, {SIGTERM, 143, ".svg", File}, {SIGKILL, 137, ".bmp", File},
+            {SIGINT, 130, ".bmp", Pipe}, {SIGINT, 130, ".bmp", Socket}}) {
         const TempDir dir, io;
         Spill(io / "in", Lines(200000));
-        const int err = ::open((io / "err").c_str(), O_WRONLY | O_CREAT, 0600);
-        const pid_t pid
-            = Start({"-s", "code128", "--scale", "3", "--batch", io / "in", "-o", dir / "{n}" + type}, -1, -1, err);
-        for (int i = 0; i < 1000 && dir.entries().size() < 150; ++i)
+        int ends[2], err = ::open((io / "err").c_str(), O_WRONLY | O_CREAT, 0600); // ends[0]: standard input
+        ASSERT_EQ(
+            source == Pipe ? ::pipe2(ends, O_CLOEXEC) : ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends), 0);
+        const std::size_t want = source == File ? 150 : 2;
+        const pid_t pid = Start(
+            {"-s", "code128", "--scale", "3", "--batch", source == File ? io / "in" : "-", "-o", dir / "{n}" + type},
+            ends[0], -2, err);
+        ASSERT_TRUE(source == File || ::write(ends[1], "FIRST\nSECOND\n", 13) == 13);
+        for (int i = 0; i < 6000 && dir.entries().size() < want; ++i) // 30 s at most: enough for any machine
             std::this_thread::sleep_for(5ms);
+        std::error_code none;
+        EXPECT_EQ(fs::read_symlink("/proc/" + std::to_string(pid) + "/fd/1", none), fs::path("/dev/null"));
         ::kill(pid, signal);
-        EXPECT_EQ(Wait(pid), status) << strsignal(signal);
-        ::close(err);
+        EXPECT_EQ(Wait(pid), status) << strsignal(signal) << ", from " << source;
+        for (const int fd : {ends[0], ends[1], err})
+            ::close(fd);
         const auto names = dir.entries();
-        ASSERT_GE(names.size(), 150u) << "the signal came too early to test anything";
+        ASSERT_GE(names.size(), want) << "the signal came too early to test anything, or the lines were not drawn";
         EXPECT_LT(names.size(), 200000u) << "the signal came too late to test anything";
         EXPECT_FALSE(names.front().starts_with(".")) << "a temporary file left"; // sorted: the hidden ones first
         for (const auto& name : names)
@@ -462,7 +488,8 @@ TEST(Hardening, AFullDiskLosesNoFile)
 }
 
 // A full standard output is an error; a reader of the messages that goes away
-// (| head -1) stops the messages, not the files.
+// (| head -1) stops the messages, not the files; with standard error closed
+// (2>&-) no file takes its place: every image is whole, no message in one.
 TEST(Hardening, ClosedOrFullStandardStreamsStopMessagesNotFiles)
 {
     const TempDir dir, io;
@@ -476,4 +503,13 @@ TEST(Hardening, ClosedOrFullStandardStreamsStopMessagesNotFiles)
     for (const int fd : {full, err, pipe[1]})
         ::close(fd);
     EXPECT_EQ(dir.entries().size(), 300u);
+    std::string lines; // messages come while other threads write large files (which one varies: a chance to catch)
+    for (int i = 1; i <= 400; ++i)
+        lines += (i % 2 ? "OK" : "é") + std::to_string(i) + "\n";
+    const TempDir closed;
+    const Strings args{"-s", "code128", "-j", "8", "--scale", "50", "--batch", "-", "-o", closed / "{n}.bmp"};
+    EXPECT_EQ(Cli(args, lines, {}, -2).status, 2);
+    EXPECT_EQ(closed.entries().size(), 200u);
+    for (const auto& name : closed.entries())
+        EXPECT_TRUE(Whole(closed / name)) << name;
 }
