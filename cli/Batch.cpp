@@ -175,9 +175,8 @@ BatchCounts RunBatch(LineReader& input, long long expectedLines, const BatchSett
             while (queue.pop(chunk)) {
                 results.clear();
                 for (Job& job : chunk) {
-                    if (stop.load() != 0 || job.path.empty()) {
-                        if (stop.load() == 0)
-                            results.emplace_back(job.line, Line(job.line, job.message));
+                    if (job.path.empty()) {
+                        results.emplace_back(job.line, Line(job.line, job.message));
                         budget.give(job.bytes);
                         continue;
                     }
@@ -230,15 +229,15 @@ BatchCounts RunBatch(LineReader& input, long long expectedLines, const BatchSett
     long long n = 0;
     // Hands the writers the lines read so far.
     auto handOver = [&] {
-        const bool pushed = chunk.empty() || queue.push(std::move(chunk));
+        if (!chunk.empty())
+            queue.push(std::move(chunk));
         chunk = Chunk();
         chunk.reserve(kChunk);
-        return pushed;
     };
     for (;;) {
         // Lines typed, or sent slowly through a pipe, are drawn as they come.
-        if (!chunk.empty() && !input.ready() && !handOver())
-            break;
+        if (!chunk.empty() && !input.ready())
+            handOver();
         const LineReader::Result r = input.next(lineBytes);
         if (r == LineReader::End || r == LineReader::Failed || stop.load() != 0) {
             counts.readError = r == LineReader::Failed ? input.error() : 0;
@@ -282,14 +281,13 @@ BatchCounts RunBatch(LineReader& input, long long expectedLines, const BatchSett
         }
         // The writers free room in the budget only for lines handed to them.
         job.bytes = JobBytes(job, settings.output);
-        if (!budget.tryTake(job.bytes) && (!handOver() || !budget.take(job.bytes)))
+        if (!budget.tryTake(job.bytes) && (handOver(), !budget.take(job.bytes)))
             break;
         chunk.push_back(std::move(job));
-        if (chunk.size() == kChunk && !handOver())
-            break;
+        if (chunk.size() == kChunk)
+            handOver();
     }
-    if (stop.load() == 0)
-        handOver();
+    handOver(); // stopped, the lines read are finished too
     queue.close();
     for (auto& w : workers)
         w.join();

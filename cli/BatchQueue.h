@@ -86,22 +86,19 @@ private:
 };
 
 // A bounded queue of chunks of work: the reading thread waits when the
-// writers fall behind, or stops waiting when the batch is stopped.
+// writers fall behind (they finish every chunk, even once stopped).
 class JobQueue {
 public:
     explicit JobQueue(std::size_t capacity)
         : capacity_(capacity)
     {
     }
-    bool push(Chunk job)
+    void push(Chunk job)
     {
         std::unique_lock lock(mutex_);
-        while (!notFull_.wait_for(lock, std::chrono::milliseconds(50), [&] { return jobs_.size() < capacity_; }))
-            if (BatchStop().load() != 0)
-                return false;
+        notFull_.wait(lock, [&] { return jobs_.size() < capacity_; });
         jobs_.push_back(std::move(job));
         notEmpty_.notify_one();
-        return true;
     }
     bool pop(Chunk& job)
     {
