@@ -142,7 +142,7 @@ int RunBatchCommand(const CommandLine& cl, const NameTemplate& names, const Outp
         return 2;
     }
     if (!counts.unchecked.empty())
-        Report(s, counts.unchecked + " (" + std::to_string(counts.written) + " written, not checked)");
+        Report(s, counts.unchecked + " (files written: " + std::to_string(counts.written) + ")");
     if (counts.writeErrors > 0)
         return 1;
     if (!counts.unchecked.empty())
