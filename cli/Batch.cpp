@@ -157,7 +157,7 @@ BatchCounts RunBatch(LineReader& input, long long expectedLines, const BatchSett
     const std::atomic<int>& stop = BatchStop();
 
     // The signals that stop a batch reach this thread only, so that they
-    // interrupt its reading; the writers finish the file in hand.
+    // interrupt its reading; the writers finish the lines handed to them.
     sigset_t stopSignals, previous;
     sigemptyset(&stopSignals);
     sigaddset(&stopSignals, SIGINT);
@@ -229,8 +229,9 @@ BatchCounts RunBatch(LineReader& input, long long expectedLines, const BatchSett
     long long n = 0;
     // Hands the writers the lines read so far.
     auto handOver = [&] {
-        if (!chunk.empty())
-            queue.push(std::move(chunk));
+        if (chunk.empty())
+            return;
+        queue.push(std::move(chunk));
         chunk = Chunk();
         chunk.reserve(kChunk);
     };
