@@ -43,9 +43,10 @@ long long CountLines(int fd)
     return breaks + (last != '\n' ? 1 : 0);
 }
 
-// Opens the batch's input: a regular file, a pipe or a terminal (a named
-// pipe waits for its writer, as any reader of a pipe does). Anything else,
-// a device such as /dev/zero above all, is refused before a byte is read.
+// Opens the batch's input: a regular file, a pipe, a socket (as some
+// programs hand their children) or a terminal (a named pipe waits for its
+// writer, as any reader of a pipe does). Anything else, a device such as
+// /dev/zero above all, is refused before a byte is read.
 int OpenInput(const std::string& name, bool count, long long& lines, std::string& why)
 {
     int fd = STDIN_FILENO;
@@ -62,8 +63,9 @@ int OpenInput(const std::string& name, bool count, long long& lines, std::string
     }
     struct stat st { };
     if (::fstat(fd, &st) != 0
-        || !(S_ISREG(st.st_mode) || S_ISFIFO(st.st_mode) || (S_ISCHR(st.st_mode) && ::isatty(fd)))) {
-        why = "not a regular file, a pipe or a terminal";
+        || !(S_ISREG(st.st_mode) || S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode)
+            || (S_ISCHR(st.st_mode) && ::isatty(fd)))) {
+        why = "not a regular file, a pipe, a socket or a terminal";
         if (fd != STDIN_FILENO)
             ::close(fd);
         return -1;
@@ -117,7 +119,8 @@ int RunBatchCommand(const CommandLine& cl, const NameTemplate& names, const Outp
         return 1;
     }
     LineReader reader(fd, &BatchStop());
-    BatchSettings settings{cl.request, names, output, cl.jobs, s.errIsTerminal};
+    // No progress bar over what the user types.
+    BatchSettings settings{cl.request, names, output, cl.jobs, s.errIsTerminal && ::isatty(fd) == 0};
     const BatchCounts counts = RunBatch(reader, expected, settings, s.err);
     if (fd != STDIN_FILENO)
         ::close(fd);
@@ -138,8 +141,12 @@ int RunBatchCommand(const CommandLine& cl, const NameTemplate& names, const Outp
         Report(s, "no lines to draw in " + inputName);
         return 2;
     }
+    if (!counts.unchecked.empty())
+        Report(s, counts.unchecked + " (files written: " + std::to_string(counts.written) + ")");
     if (counts.writeErrors > 0)
         return 1;
+    if (!counts.unchecked.empty())
+        return 4;
     if (counts.unreadable > 0)
         return 3;
     if (counts.failed > 0)
@@ -211,6 +218,7 @@ int RunCli(const std::vector<std::string>& args, const Streams& s)
     case Product::Written: return 0;
     case Product::WriteFailed: return 1;
     case Product::Unreadable: return 3;
+    case Product::NotChecked: return 4;
     }
     return 0;
 }

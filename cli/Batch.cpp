@@ -1,6 +1,7 @@
 #include "Batch.h"
 
 #include "BatchNames.h"
+#include "BatchQueue.h"
 #include "LineInput.h"
 #include "Printable.h"
 #include "barcode/Utf.h"
@@ -12,7 +13,6 @@
 #include <condition_variable>
 #include <csignal>
 #include <cstdint>
-#include <deque>
 #include <map>
 #include <mutex>
 #include <pthread.h>
@@ -91,60 +91,12 @@ private:
     Clock::time_point start_;
 };
 
-struct Job {
-    long long line;
-    RenderRequest request;
-    Layout layout;
-    std::string path; // empty: nothing to draw, only the message to report
-    std::string message; // why the line is not drawn
-};
-
-using Chunk = std::vector<Job>;
 constexpr std::size_t kChunk = 32;
 
-// A bounded queue of chunks of work: the reading thread waits when the
-// writers fall behind, or stops waiting when the batch is stopped.
-class JobQueue {
-public:
-    explicit JobQueue(std::size_t capacity)
-        : capacity_(capacity)
-    {
-    }
-    bool push(Chunk job)
-    {
-        std::unique_lock lock(mutex_);
-        while (!notFull_.wait_for(lock, std::chrono::milliseconds(50), [&] { return jobs_.size() < capacity_; }))
-            if (BatchStop().load() != 0)
-                return false;
-        jobs_.push_back(std::move(job));
-        notEmpty_.notify_one();
-        return true;
-    }
-    bool pop(Chunk& job)
-    {
-        std::unique_lock lock(mutex_);
-        notEmpty_.wait(lock, [&] { return !jobs_.empty() || closed_; });
-        if (jobs_.empty())
-            return false;
-        job = std::move(jobs_.front());
-        jobs_.pop_front();
-        notFull_.notify_one();
-        return true;
-    }
-    void close()
-    {
-        std::lock_guard lock(mutex_);
-        closed_ = true;
-        notEmpty_.notify_all();
-    }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable notEmpty_, notFull_;
-    std::deque<Chunk> jobs_;
-    std::size_t capacity_;
-    bool closed_ = false;
-};
+// The bytes a batch holds at once in the lines it has read and not yet
+// written (a longer line runs alone): memory stays the same whatever the
+// threads and the line lengths.
+constexpr std::size_t kBytesInHand = std::size_t{64} << 20;
 
 std::string Line(long long n, const std::string& what)
 {
@@ -205,7 +157,7 @@ BatchCounts RunBatch(LineReader& input, long long expectedLines, const BatchSett
     const std::atomic<int>& stop = BatchStop();
 
     // The signals that stop a batch reach this thread only, so that they
-    // interrupt its reading; the writers finish the file in hand.
+    // interrupt its reading; the writers finish the lines handed to them.
     sigset_t stopSignals, previous;
     sigemptyset(&stopSignals);
     sigaddset(&stopSignals, SIGINT);
@@ -213,6 +165,8 @@ BatchCounts RunBatch(LineReader& input, long long expectedLines, const BatchSett
     pthread_sigmask(SIG_BLOCK, &stopSignals, &previous);
 
     JobQueue queue(2 * threads + 2);
+    ByteBudget budget(kBytesInHand);
+    std::once_flag uncheckedOnce;
     std::vector<std::thread> workers;
     for (unsigned t = 0; t < threads; ++t)
         workers.emplace_back([&] {
@@ -220,20 +174,30 @@ BatchCounts RunBatch(LineReader& input, long long expectedLines, const BatchSett
             std::vector<std::pair<long long, std::string>> results;
             while (queue.pop(chunk)) {
                 results.clear();
-                for (const Job& job : chunk) {
-                    if (stop.load() != 0)
-                        break;
+                for (Job& job : chunk) {
                     if (job.path.empty()) {
                         results.emplace_back(job.line, Line(job.line, job.message));
+                        budget.give(job.bytes);
                         continue;
                     }
-                    const Product p = ProduceImage(job.request, job.layout, job.path, settings.output);
+                    Product p = ProduceImage(job.request, job.layout, job.path, settings.output);
+                    const long long line = job.line;
+                    const std::size_t bytes = job.bytes;
+                    { // its memory freed (an assignment would keep it) before its room is given back
+                        const Job done = std::move(job);
+                    }
+                    budget.give(bytes);
                     switch (p.status) {
                     case Product::Written: ++written; break;
                     case Product::WriteFailed: ++failed, ++writeErrors; break;
                     case Product::Unreadable: ++written, ++unreadable; break;
+                    case Product::NotChecked:
+                        ++written;
+                        std::call_once(uncheckedOnce, [&] { counts.unchecked = std::move(p.message); });
+                        p.message.clear(); // said once for the batch, not for each file
+                        break;
                     }
-                    results.emplace_back(job.line, p.message.empty() ? std::string() : Line(job.line, p.message));
+                    results.emplace_back(line, p.message.empty() ? std::string() : Line(line, p.message));
                 }
                 reporter.finish(results);
             }
@@ -263,16 +227,28 @@ BatchCounts RunBatch(LineReader& input, long long expectedLines, const BatchSett
     chunk.reserve(kChunk);
     std::string lineBytes;
     long long n = 0;
+    // Hands the writers the lines read so far.
+    auto handOver = [&] {
+        if (chunk.empty())
+            return;
+        queue.push(std::move(chunk));
+        chunk = Chunk();
+        chunk.reserve(kChunk);
+    };
     for (;;) {
+        // Lines typed, or sent slowly through a pipe, are drawn as they come.
+        if (!chunk.empty() && !input.ready())
+            handOver();
         const LineReader::Result r = input.next(lineBytes);
         if (r == LineReader::End || r == LineReader::Failed || stop.load() != 0) {
             counts.readError = r == LineReader::Failed ? input.error() : 0;
             break;
         }
         ++n;
+        Job job{n, {}, {}, {}, {}};
         auto reject = [&](std::string why) {
             ++failed;
-            chunk.push_back(Job{n, {}, {}, {}, std::move(why)});
+            job.message = std::move(why);
         };
         if (r == LineReader::TooLong) {
             reject("longer than " + std::to_string(kMaxLineBytes >> 20) + " MiB, not drawn");
@@ -299,18 +275,20 @@ BatchCounts RunBatch(LineReader& input, long long expectedLines, const BatchSett
                 reject(Describe(refused, path));
             } else {
                 taken.insert(key);
-                chunk.push_back(Job{n, std::move(request), std::move(layout), std::move(path), {}});
+                job.request = std::move(request);
+                job.layout = std::move(layout);
+                job.path = std::move(path);
             }
         }
-        if (chunk.size() == kChunk) {
-            if (!queue.push(std::move(chunk)))
-                break;
-            chunk = Chunk();
-            chunk.reserve(kChunk);
-        }
+        // The writers free room in the budget only for lines handed to them.
+        job.bytes = JobBytes(job, settings.output);
+        if (!budget.tryTake(job.bytes) && (handOver(), !budget.take(job.bytes)))
+            break;
+        chunk.push_back(std::move(job));
+        if (chunk.size() == kChunk)
+            handOver();
     }
-    if (!chunk.empty() && stop.load() == 0)
-        queue.push(std::move(chunk));
+    handOver(); // stopped, the lines read are finished too
     queue.close();
     for (auto& w : workers)
         w.join();

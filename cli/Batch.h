@@ -26,10 +26,11 @@ struct BatchCounts {
     long long unreadable = 0; // written, but not read back as drawn
     int readError = 0; // errno when the input could not be read to its end
     int stoppedBy = 0; // the signal that stopped the batch, 0 when it ran to its end
+    std::string unchecked; // why --verify could not read the files back at all (the reader missing)
 };
 
-// Set (to SIGINT or SIGTERM) by a signal handler: the batch takes no more
-// lines, finishes the files in hand (none is left half written) and returns.
+// Set (to SIGINT or SIGTERM) by a signal handler: the batch reads no more
+// lines, finishes those it has read (none is left half written) and returns.
 std::atomic<int>& BatchStop();
 
 // One image per line of input. Messages ("line N: ...") go to err in line

@@ -66,11 +66,14 @@ const char* const kHelp = "Draws TEXT as a one-dimensional barcode and writes it
                           "drawn (or is empty) is reported with its number and the encoder's message, and\n"
                           "the other lines are still written; a line whose file an earlier line of the\n"
                           "batch has written (under its name, or another linked to it) is reported and\n"
-                          "not written. The input is a file, a pipe or a terminal (a device is refused),\n"
-                          "read as it is drawn, of any length; a line longer than 1 MiB is reported and\n"
-                          "skipped. On a terminal a progress bar shows how far a long batch has got.\n"
-                          "Ctrl+C (SIGINT) or SIGTERM stops a batch between files: the files in hand are\n"
-                          "finished, nothing is left half written, and the number written is reported.\n"
+                          "not written. The input is a file, a pipe, a socket or a terminal (a device is\n"
+                          "refused), read as it is drawn, of any length, in bounded memory whatever -j;\n"
+                          "a line longer than 1 MiB is reported and skipped. Each line is drawn as soon\n"
+                          "as it is read when lines come slowly (typed, or through a pipe). A progress\n"
+                          "bar shows how far a long batch has got when the messages go to a terminal and\n"
+                          "the lines do not come from one. Ctrl+C (SIGINT) or SIGTERM stops a batch\n"
+                          "between files: the lines read are finished, nothing is left half written, and\n"
+                          "the number written is reported.\n"
                           "\n"
                           "Files. Each file appears under its name only once complete, whatever stops\n"
                           "the program and whoever watches the folder; a file replaced keeps its old\n"
@@ -96,10 +99,12 @@ const char* const kHelp = "Draws TEXT as a one-dimensional barcode and writes it
                           "Exit status: 0 written; 1 a file could not be written (nothing is left\n"
                           "behind) or the batch file could not be read; 2 bad options, or a text (a line)\n"
                           "that cannot be drawn: the message is printed and no file is written for it;\n"
-                          "3 --verify found a file that does not read back as drawn. When a batch has\n"
-                          "several kinds of failure, 1 comes before 3, and 3 before 2. 130 (SIGINT) or\n"
-                          "143 (SIGTERM): the batch was stopped. A failure to write the standard output\n"
-                          "(--help to a full device) is reported and exits 1.\n";
+                          "3 --verify found a file that does not read back as drawn; 4 --verify cannot\n"
+                          "read back at all, its reader module missing (the files are written; said\n"
+                          "once). When a batch has several kinds of failure, 1 comes before 4, 4 before\n"
+                          "3, and 3 before 2. 130 (SIGINT) or 143 (SIGTERM): the batch was stopped. A\n"
+                          "failure to write the standard output (--help to a full device) is reported\n"
+                          "and exits 1.\n";
 
 namespace {
 

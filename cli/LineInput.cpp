@@ -37,6 +37,7 @@ std::vector<std::string_view> SplitLines(std::string_view data)
 } // namespace zebrix::cli
 
 #include <cerrno>
+#include <poll.h>
 #include <unistd.h>
 
 namespace zebrix::cli {
@@ -69,6 +70,14 @@ bool LineReader::fill()
         eof_ = true;
         return false;
     }
+}
+
+bool LineReader::ready() const
+{
+    if (fd_ < 0 || eof_ || buffer_.find('\n', pos_) != std::string::npos)
+        return true;
+    pollfd input{fd_, POLLIN, 0};
+    return ::poll(&input, 1, 0) != 0; // readable, at its end, or failed: next() does not wait
 }
 
 LineReader::Result LineReader::next(std::string& line)

@@ -51,6 +51,9 @@ public:
     // Failed: a read error (error() holds errno); End also when stop is set.
     Result next(std::string& line);
     int error() const { return error_; }
+    // Whether next() has a line without waiting for the input (a terminal
+    // or a pipe may not have sent one yet).
+    bool ready() const;
 
 private:
     bool fill();

@@ -10,6 +10,8 @@ std::string CheckSize(int width, int height, const Resolution& r, ImageType type
 {
     const long long w = static_cast<long long>(width) * r.scale;
     const long long h = static_cast<long long>(height) * r.scale;
+    if (type == ImageType::Svg)
+        return {};
     if (type == ImageType::Jpeg && (w > kMaxJpegSide || h > kMaxJpegSide))
         return "the picture would be " + std::to_string(w) + " x " + std::to_string(h) + " dots; a JPEG is at most "
             + std::to_string(kMaxJpegSide) + " dots on a side (use .png, or a smaller --scale)";
@@ -35,13 +37,16 @@ Product Judged(const Verdict& verdict, const std::string& path)
 Product ProduceImage(
     const RenderRequest& request, const Layout& layout, const std::string& path, const OutputSettings& output)
 {
-    Bitmap bitmap(layout.width, request.height);
-    PaintBars(layout.drawing, bitmap);
+    Bitmap bitmap;
+    if (output.type != ImageType::Svg) { // an SVG takes the drawing itself
+        bitmap = Bitmap(layout.width, request.height);
+        PaintBars(layout.drawing, bitmap);
+    }
     std::string bytes;
     switch (output.type) {
     case ImageType::Bmp: bytes = EncodeBmp(bitmap, output.resolution); break;
     case ImageType::Png: bytes = EncodePng(bitmap, output.resolution); break;
-    case ImageType::Svg: bytes = EncodeSvg(layout.drawing, bitmap.w, bitmap.h, output.resolution); break;
+    case ImageType::Svg: bytes = EncodeSvg(layout.drawing, layout.width, request.height, output.resolution); break;
     case ImageType::Jpeg:
         if (auto jpeg = EncodeJpeg(bitmap, output.resolution, output.quality))
             bytes = std::move(*jpeg);
@@ -60,6 +65,8 @@ Product ProduceImage(
         return Judged(*known, path);
     GrayImage image;
     std::string why;
+    if (!ReaderModuleLoads(why))
+        return {Product::NotChecked, "--verify cannot read the files back: " + why};
     if (output.type == ImageType::Svg) {
         std::string svg;
         if (!ReadWholeFile(path, svg, std::size_t{1} << 30) || !RasterizeSvgBars(svg, image))

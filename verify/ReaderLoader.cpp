@@ -58,6 +58,8 @@ ModuleReadFunction LoadReader(std::string& why)
 
 } // namespace
 
+bool ReaderModuleLoads(std::string& why) { return LoadReader(why) != nullptr; }
+
 std::optional<std::vector<std::string>> ReadWithModule(
     Reader reader, const GreyPicture& picture, Symbology symbology, bool dropCode39Check, std::string& why)
 {

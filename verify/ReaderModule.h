@@ -20,4 +20,7 @@ using ModuleReadFunction = char* (*)(const std::uint8_t* pixels, int width, int 
 std::optional<std::vector<std::string>> ReadWithModule(
     Reader reader, const GreyPicture& picture, Symbology symbology, bool dropCode39Check, std::string& why);
 
+// Whether the module can be loaded (it is then, once); why not, when not.
+bool ReaderModuleLoads(std::string& why);
+
 } // namespace zebrix
