@@ -1,6 +1,7 @@
 // Zebrix: draws a one-dimensional barcode from a line of text while you type.
 #include "MainWindow.h"
 #include "TypedInput.h"
+#include "output/files/FileOutput.h"
 #include "platform/FrenchTranslations.h"
 #include "platform/Look.h"
 
@@ -35,6 +36,8 @@ bool AsksForHelpOrVersion(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+    if (!zebrix::OpenClosedStandardStreams())
+        return 1;
     QCoreApplication::setApplicationName(zebrix::ProgramTitle());
     QCoreApplication::setApplicationVersion(QStringLiteral(ZEBRIX_VERSION));
     if (AsksForHelpOrVersion(argc, argv)) {

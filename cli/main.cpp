@@ -1,6 +1,7 @@
 // zebrix-cli: draws barcodes to image files, one or a batch, with the
 // window's pixels.
 #include "App.h"
+#include "output/files/FileOutput.h"
 
 #include <cerrno>
 #include <csignal>
@@ -39,23 +40,11 @@ private:
     int error_ = 0;
 };
 
-// Opens a standard stream the caller closed (2>&-) on /dev/null, before
-// anything else is opened: a file the program opens would take its number
-// and receive what is meant for it. False if that cannot be done.
-bool OpenClosedStandardStreams()
-{
-    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd)
-        if (::fcntl(fd, F_GETFD) < 0 && errno == EBADF
-            && ::open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY) != fd)
-            return false;
-    return true;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (!OpenClosedStandardStreams())
+    if (!zebrix::OpenClosedStandardStreams())
         return 1;
     // A reader that closes the pipe (| head -1) ends the messages, not the
     // program: its files are still written, and the failure reported.

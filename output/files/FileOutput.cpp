@@ -263,6 +263,15 @@ bool ReadWholeFile(const std::string& path, std::string& out, std::size_t maxByt
     return true;
 }
 
+bool OpenClosedStandardStreams()
+{
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd)
+        if (::fcntl(fd, F_GETFD) < 0 && errno == EBADF
+            && ::open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY) != fd)
+            return false;
+    return true;
+}
+
 bool MakeFolders(const std::string& path)
 {
     if (path.empty())

@@ -49,6 +49,12 @@ std::string Describe(const WriteResult& result, const std::string& path);
 // is larger, or is not a regular file (a pipe or device is never waited on).
 bool ReadWholeFile(const std::string& path, std::string& out, std::size_t maxBytes);
 
+// Opens a standard stream the caller closed (2>&-) on /dev/null; called
+// first thing in main, before anything else is opened: a file the program
+// opens would take its number and receive what is meant for it. False if
+// that cannot be done.
+bool OpenClosedStandardStreams();
+
 // Creates the folder and its parents (mode 0700 for those it creates).
 bool MakeFolders(const std::string& path);
 
