@@ -28,7 +28,7 @@ void VerdictIndicator::judge(const Drawing& drawing, Symbology symbology, const 
     bool drawnOverSavedPicture)
 {
     ++generation_;
-    if (auto known = JudgeWithoutReading(drawing, symbology, options)) {
+    if (auto known = JudgeWithoutReading(drawing, symbology)) {
         waiting_.reset();
         display(std::move(known));
         return;
@@ -50,7 +50,7 @@ void VerdictIndicator::start(Job job)
             = Judge(job.drawing, job.symbology, job.options, job.drawnOverSavedPicture, [&](Reader reader) {
                   const GreyPicture picture{
                       gray.constBits(), gray.width(), gray.height(), static_cast<int>(gray.bytesPerLine())};
-                  return std::optional(ReadBarcodes(reader, picture, job.symbology, job.options.addCheck == 1));
+                  return std::optional(ReadBarcodes(reader, picture, job.symbology));
               });
         QMetaObject::invokeMethod(
             this, [this, generation = job.generation, verdict] { finished(generation, verdict); },

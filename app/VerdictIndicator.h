@@ -14,10 +14,10 @@ namespace zebrix {
 
 // The window's word on its barcode: a mark and "Lisible" or "Illisible",
 // the reason in the tooltip and the accessible description, nothing for an
-// empty text. What the drawing decides shows at once; a picture that must
-// be read is read with ZXing-C++ (and zbar) on a thread of its own, one
-// picture at a time: while one is read, only the latest drawing waits, and
-// a result is shown only if no drawing came after it.
+// empty text. Every barcode is read with ZXing-C++ (and zbar) on a thread of
+// its own, one picture at a time: while one is read, only the latest drawing
+// waits, and a result is shown only if no drawing came after it. A message
+// needs no reading and shows at once.
 class VerdictIndicator : public QLabel {
 public:
     explicit VerdictIndicator(QWidget* parent = nullptr);
