@@ -114,8 +114,10 @@ void VerdictIndicator::display(std::optional<Verdict> verdict)
     const std::string word = shown_ ? shown_->word() : std::string();
     std::optional<Remedy> remedy = shown_ && findRemedy_ ? findRemedy_(*shown_) : std::nullopt;
     remedy_ = remedy ? std::move(remedy->apply) : nullptr;
-    link_->setToolTip(remedy ? remedy->tooltip : QString());
-    link_->setAccessibleDescription(link_->toolTip());
+    if (remedy) {
+        link_->setToolTip(remedy->tooltip);
+        link_->setAccessibleDescription(remedy->tooltip);
+    }
     link_->setVisible(remedy.has_value());
     if (word.empty()) {
         hide();
