@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "CommandKeys.h"
+#include "VerdictRemedies.h"
 #include "WindowColours.h"
 #include "about/AboutDialog.h"
 #include "barcode/Drawing.h"
@@ -173,7 +174,8 @@ void MainWindow::buildControls()
     barcodeView_->move(Twips(120, 2520, 0, 0).topLeft());
     barcodeView_->setSurfaceWidth(Twips(0, 0, 7215, 0).width());
     verdictIndicator_ = new VerdictIndicator(this); // in the free band under the option boxes, in their frame
-    verdictIndicator_->setGeometry(Twips(2160, 1560, 2055, 300));
+    verdictIndicator_->place(Twips(2160, 1560, 2055, 300));
+    verdictIndicator_->setRemedyFinder([this](const Verdict& v) { return FindRemedy(v, *this); });
 }
 
 void MainWindow::buildCommandButtons()
@@ -249,6 +251,7 @@ void MainWindow::setTabOrder()
         pasteButton_, aboutButton_, resetButton_, quitButton_};
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
+    QWidget::setTabOrder(optionBoxes_[2], verdictIndicator_->remedyLink()); // under the boxes, when shown
 }
 
 void MainWindow::keepTabOnSelectedSymbology()

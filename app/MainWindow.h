@@ -28,7 +28,7 @@
 //   "Frame1_0"  optionsFrame_           "Frame2"    commandsFrame_
 //   "Check1_0" .. "Check1_2"    optionBoxes_ (wider spaces, label, check character)
 //   "PicImage"  barcodeView_
-//   "VerdictIndicator"  verdictIndicator_ (no designer name: added since)
+//   "VerdictIndicator"  verdictIndicator_, "VerdictRemedy" its link (no designer names: added since)
 #include "BarcodeView.h"
 #include "LongLineEdit.h"
 #include "VerdictIndicator.h"

@@ -59,9 +59,9 @@ Product ProduceImage(
     if (!output.verify)
         return {};
 
-    // What the drawing alone tells needs no reading; else read the file
-    // back from the disk, as a user's scanner would see it.
-    if (const auto known = JudgeWithoutReading(layout.drawing, request.symbology, request.options))
+    // A message needs no reading; else read the file back from the disk,
+    // as a user's scanner would see it.
+    if (const auto known = JudgeWithoutReading(layout.drawing, request.symbology))
         return Judged(*known, path);
     GrayImage image;
     std::string why;
@@ -75,9 +75,8 @@ Product ProduceImage(
         return {Product::Unreadable, path + ": cannot read it back: " + why};
     }
     const GreyPicture picture{image.pixels.data(), image.width, image.height, image.width};
-    const Verdict verdict = Judge(layout.drawing, request.symbology, request.options, false, [&](Reader reader) {
-        return ReadWithModule(reader, picture, request.symbology, request.options.addCheck == 1, why);
-    });
+    const Verdict verdict = Judge(layout.drawing, request.symbology, request.options, false,
+        [&](Reader reader) { return ReadWithModule(reader, picture, request.symbology, false, why); });
     if (verdict.kind == Verdict::Kind::NotRead)
         return {Product::Unreadable, path + ": cannot read it back: " + why};
     return Judged(verdict, path);
