@@ -181,6 +181,8 @@ int RunSheetCommand(const CommandLine& cl, const SheetSettings& settings, const 
         return Report(s, "cannot read " + inputName + " to its end: " + std::strerror(counts.readError) + nothing), 1;
     if (!counts.writeError.empty())
         return Report(s, counts.writeError), 1;
+    if (!counts.refused.empty())
+        return Report(s, counts.refused + nothing), 2;
     if (counts.tooBig > 0)
         return Report(s,
                    std::to_string(counts.tooBig) + (counts.tooBig == 1 ? " label does" : " labels do")

@@ -60,6 +60,9 @@ bool Pair(std::string_view s, char separator, double& a, double& b)
     return at != s.npos && Number(s.substr(0, at), a) && Number(s.substr(at + 1), b);
 }
 
+// The PDF is made in memory, about 3 KB a label: a bound for a batch without end.
+constexpr long long kMaxLabels = 100000;
+
 std::string Line(long long n, const std::string& what)
 {
     return "line " + std::to_string(n) + ": " + Printable(what) + "\n";
@@ -165,6 +168,11 @@ SheetCounts RunSheet(LineReader& input, const SheetSettings& s, const std::funct
                 ++counts.unreadable, err(Printable(p.message) + "\n");
         }
         for (int copy = 0; copy < s.copies; ++copy, ++cell) {
+            if (counts.labels == kMaxLabels) {
+                counts.refused = "more than " + std::to_string(kMaxLabels) + " labels from line " + std::to_string(n)
+                    + " on: one PDF is made in memory; split the batch";
+                return counts;
+            }
             if (!pageOpen || cell == g.cells()) {
                 if (!document->page(g.pageWidth, g.pageHeight)) {
                     counts.writeError = "cannot make the PDF's page";

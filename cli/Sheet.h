@@ -47,6 +47,7 @@ struct SheetCounts {
     int stoppedBy = 0;
     std::string unchecked; // why --verify could not read back at all
     std::string writeError; // the PDF could not be made or written: no file
+    std::string refused; // too many labels for one PDF: no file
 };
 
 // Lays the lines out on sheets, page after page, in one PDF written whole at

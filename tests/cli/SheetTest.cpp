@@ -4,13 +4,15 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <csignal>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <spawn.h>
 #include <sstream>
+#include <sys/ioctl.h>
 #include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 
 using namespace zebrix;
 namespace fs = std::filesystem;
@@ -24,54 +26,45 @@ struct Folder { // a fresh folder, removed with everything in it
     ~Folder() { fs::remove_all(path); }
     std::string operator/(const std::string& name) const { return path + "/" + name; }
 };
-std::string Slurp(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
+std::string Slurp(const std::string& path) { return {std::istreambuf_iterator<char>(std::ifstream(path).rdbuf()), {}}; }
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-std::string Tool(const std::string& command) // a poppler tool's standard output
-{
-    std::string out;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    for (char buffer[4096]; std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe);)
-        out.append(buffer, n);
-    return ::pclose(pipe), out;
-}
+std::string Tool(const std::string& c, const std::string& o) { return std::system((c + " >" + o).c_str()), Slurp(o); }
 
-struct Cli { // zebrix-cli run on this standard input: its exit status and its messages
+pid_t Start(const Strings& args, int in, const std::string& err) // zebrix-cli, SIGINT as from a terminal
+{
+    std::vector<char*> argv{const_cast<char*>(ZEBRIX_CLI)};
+    for (const auto& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::dup2(in, 0), ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT, 0600), 2), std::signal(SIGINT, SIG_DFL);
+        ::execv(ZEBRIX_CLI, argv.data()), ::_exit(127);
+    }
+    return pid;
+}
+int Wait(pid_t pid, int status = 0) { return ::waitpid(pid, &status, 0), WEXITSTATUS(status); } // killed: 0
+
+struct Cli { // zebrix-cli run with these arguments on this standard input: its exit status and its messages
     int status = -1;
     std::string err;
-    Cli(const Strings& args, const std::string& input)
+    Cli(Strings args, const Strings& more, const std::string& input)
     {
         const Folder io;
         std::ofstream(io / "in") << input;
-        posix_spawn_file_actions_t files;
-        posix_spawn_file_actions_init(&files);
-        posix_spawn_file_actions_addopen(&files, 0, (io / "in").c_str(), O_RDONLY, 0);
-        posix_spawn_file_actions_addopen(&files, 2, (io / "err").c_str(), O_WRONLY | O_CREAT, 0600);
-        std::vector<char*> argv{const_cast<char*>(ZEBRIX_CLI)};
-        for (const auto& a : args)
-            argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        pid_t pid = 0;
-        if (::posix_spawn(&pid, ZEBRIX_CLI, &files, nullptr, argv.data(), environ) == 0)
-            ::waitpid(pid, &status, 0), status = WEXITSTATUS(status);
-        posix_spawn_file_actions_destroy(&files);
-        err = Slurp(io / "err");
+        const int in = ::open((io / "in").c_str(), O_RDONLY);
+        status = Wait(Start((args.insert(args.end(), more.begin(), more.end()), args), in, io / "err"));
+        ::close(in), err = Slurp(io / "err");
     }
 };
 
 struct Page { // a page drawn by pdftoppm, in grey
-    int width = 0, height = 0;
+    int width = 0, height = 0, maximum = 0;
     std::string pixels;
     Page(const std::string& pgm)
     {
         std::istringstream in(Slurp(pgm));
-        std::string magic;
-        int maximum = 0;
-        in >> magic >> width >> height >> maximum;
-        in.get();
+        in >> pixels >> width >> height >> maximum, in.get();
         pixels.assign(std::istreambuf_iterator<char>(in), {});
     }
     // What a reader finds in the box, in millimetres at dpi.
@@ -83,19 +76,19 @@ struct Page { // a page drawn by pdftoppm, in grey
     }
 };
 
-std::string Numbered(int count)
-{
-    std::string lines;
-    for (int i = 1; i <= count; ++i)
-        lines += "ZBX-" + std::to_string(i) + "\n";
-    return lines;
-}
 Strings Cells(int lines, int skip = 0, int copies = 1) // what each cell holds, page after page ("": empty)
 {
     Strings cells(static_cast<std::size_t>(skip), "");
     for (int line = 1; line <= lines; ++line)
         cells.insert(cells.end(), static_cast<std::size_t>(copies), "ZBX-" + std::to_string(line));
     return cells;
+}
+std::string Numbered(int count)
+{
+    std::string lines;
+    for (const auto& line : Cells(count))
+        lines += line + "\n";
+    return lines;
 }
 
 } // namespace
@@ -115,12 +108,13 @@ TEST(Sheet, EveryLabelReadsInItsOwnCell)
     for (const auto& [args, input, status, cells] : rows) {
         SCOPED_TRACE(cells.size());
         const Folder dir;
-        Strings all{"-s", "code128", "--verify", "--batch", "-", "-o", dir / "s.pdf", "--sheet", "a4-3x8"};
-        const Cli run((all.insert(all.end(), args.begin(), args.end()), all), input);
+        const Cli run(
+            {"-s", "code128", "--verify", "--batch", "-", "-o", dir / "s.pdf", "--sheet", "a4-3x8"}, args, input);
         ASSERT_EQ(run.status, status) << run.err;
         const std::size_t pages = (cells.size() + 23) / 24;
-        EXPECT_TRUE(Has(Tool("pdfinfo " + dir / "s.pdf"), "Pages:           " + std::to_string(pages) + "\n"));
-        const std::string text = Tool("pdftotext " + dir / "s.pdf -");
+        EXPECT_TRUE(
+            Has(Tool("pdfinfo " + dir / "s.pdf", dir / "o"), "Pages:           " + std::to_string(pages) + "\n"));
+        const std::string text = Tool("pdftotext " + dir / "s.pdf -", dir / "o");
         for (const auto& c : cells)
             EXPECT_TRUE(Has(text, c + "\n")) << c;
         ASSERT_EQ(std::system(("pdftoppm -r 300 -gray " + dir / "s.pdf " + dir / "p").c_str()), 0);
@@ -137,40 +131,29 @@ TEST(Sheet, EveryLabelReadsInItsOwnCell)
 }
 
 // One label on a page of its size: the narrow bar is --module wide (measured at 2540 dpi, 0.01 mm a dot), its text
-// is real text, and it reads; --verify reads each label back: one that does not read is reported by line (exit 3).
+// is real text, and it reads; --verify reads each label back: one that does not read (widened Code 128 spaces, bars
+// thinner than a dot) is reported by line (exit 3).
 TEST(Sheet, TheNarrowBarIsTheModuleWide)
 {
     for (const double module : {0.26, 0.33, 0.5}) {
         const Folder dir;
         const std::string mm = std::to_string(module);
-        ASSERT_EQ(Cli({"-s", "code128", "--module", mm, "--verify", "-o", dir / "a.pdf", "Zebrix"}, "").status, 0);
-        EXPECT_EQ(Tool("pdftotext " + dir / "a.pdf -"), "Zebrix\n\n\f");
+        ASSERT_EQ(Cli({"-s", "code128", "--module", mm, "--verify", "-o", dir / "a.pdf", "Zebrix"}, {}, "").status, 0);
+        EXPECT_EQ(Tool("pdftotext " + dir / "a.pdf -", dir / "o"), "Zebrix\n\n\f");
         ASSERT_EQ(std::system(("pdftoppm -r 2540 -gray " + dir / "a.pdf " + dir / "m").c_str()), 0);
         const Page page(dir / "m-1.pgm");
-        int narrowest = page.width;
-        for (int x = 0, run = 0; x < page.width; ++x) { // along a row across the bars, 5 mm down
-            run = static_cast<unsigned char>(page.pixels[static_cast<std::size_t>(600 * page.width + x)]) < 128
-                ? run + 1
-                : 0;
-            const bool ends = run > 0
-                && (x + 1 == page.width
-                    || static_cast<unsigned char>(page.pixels[static_cast<std::size_t>(600 * page.width + x + 1)])
-                        >= 128);
-            narrowest = ends ? std::min(narrowest, run) : narrowest;
-        }
-        EXPECT_NEAR(narrowest * 0.01, module, 0.02) << mm;
+        int narrowest = page.width, run = 0;
+        for (const char dot : page.pixels.substr(600 * page.width, page.width) + "\xff") // a row 5 mm down
+            static_cast<unsigned char>(dot) < 128 ? ++run
+                                                  : (narrowest = run ? std::min(narrowest, run) : narrowest, run = 0);
+        EXPECT_NEAR(narrowest * 0.01, module, 0.02) << module;
     }
     const Folder dir;
-    const struct {
-        Strings args;
-        std::string says;
-    } rows[] = {{{"-p"}, "line 2: does not read back: "}, // widened Code 128 spaces
-        {{"--module", "0.05", "--verify-dpi", "100"}, "line 2: does not read back: "}}; // bars thinner than a dot
-    for (const auto& [args, says] : rows) {
-        Strings all{"-s", "code128", "--verify", "--batch", "-", "-o", dir / "v.pdf", "--sheet", "a4-3x8"};
-        const Cli r((all.insert(all.end(), args.begin(), args.end()), all), "\nZebrix\n");
+    for (const Strings& args : {Strings{"-p"}, {"--module", "0.05", "--verify-dpi", "100"}}) {
+        const Cli r({"-s", "code128", "--verify", "--batch", "-", "-o", dir / "v.pdf", "--sheet", "a4-3x8"}, args,
+            "\nZebrix\n");
         EXPECT_EQ(r.status, 3) << r.err;
-        EXPECT_TRUE(Has(r.err, says)) << r.err;
+        EXPECT_TRUE(Has(r.err, "line 2: does not read back: ")) << r.err;
         EXPECT_TRUE(fs::exists(dir / "v.pdf"));
     }
 }
@@ -189,8 +172,8 @@ TEST(Sheet, RefusesWhatDoesNotFitAndWritesNothing)
         {{"--sheet", "210x297:0,-1:3x8:70x37:0,0"}, "A", "the margins and gaps zero or more"},
         {{"--sheet", "210x297:0,0:3.5x8:70x37:0,0"}, "A", "whole numbers of columns and rows"},
         {{"--sheet", "210x297:0,0:3x8:70x37:0,0:1"}, "A", "unknown sheet"},
-        {{"--sheet", "a4-3x8"}, wide, "line 2: the label needs 1"},
-        {{"--sheet", "a4-3x8"}, wide, "the cell has 70 x 37 mm"},
+        {{"--sheet", "a4-3x8"}, wide,
+            "line 2: the label needs 184.86 x 16.35 mm (quiet zones included); the cell has 70"},
         {{"--sheet", "a4-3x8", "--height", "40"}, "A", "line 1: the label needs 22.62 x 43.35 mm"},
         {{"--sheet", "a4-3x8", "--module", "0"}, "A", "--module needs a width in millimetres from 0.05"},
         {{"--sheet", "a4-3x8", "--height", "-3"}, "A", "--height needs a height in millimetres from 0.5"},
@@ -199,10 +182,25 @@ TEST(Sheet, RefusesWhatDoesNotFitAndWritesNothing)
         {{}, "A", "a batch into a PDF lays its labels out on sheets: give --sheet"}};
     for (const auto& [args, input, says] : rows) {
         const Folder dir;
-        Strings all{"--batch", "-", "-o", dir / "s.pdf"};
-        const Cli r((all.insert(all.end(), args.begin(), args.end()), all), input);
+        const Cli r({"--batch", "-", "-o", dir / "s.pdf"}, args, input);
         EXPECT_EQ(r.status, 2) << says;
         EXPECT_TRUE(Has(r.err, says)) << r.err;
         EXPECT_FALSE(fs::exists(dir / "s.pdf")) << says;
     }
+}
+
+// Stopped by Ctrl+C while the lines come, it writes nothing, and says so.
+TEST(Sheet, StoppedItWritesNothing)
+{
+    const Folder dir;
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    const pid_t pid = Start({"--batch", "-", "-o", dir / "s.pdf", "--sheet", "a4-3x8"}, ends[0], dir / "err");
+    ASSERT_EQ(::write(ends[1], "A\nB\n", 4), 4);
+    for (int left = 4; left > 0; std::this_thread::sleep_for(std::chrono::milliseconds(5)))
+        ::ioctl(ends[0], FIONREAD, &left); // read: its handlers are in place
+    ::kill(pid, SIGINT);
+    EXPECT_EQ(Wait(pid), 130);
+    EXPECT_FALSE(fs::exists(dir / "s.pdf"));
+    EXPECT_TRUE(Has(Slurp(dir / "err"), "interrupted by SIGINT; " + dir / "s.pdf not written")) << Slurp(dir / "err");
 }
