@@ -212,6 +212,10 @@ int RunPdfLabel(const RenderRequest& request, const SheetSettings& s, const std:
         return say("cannot write " + s.path + ": " + why), 1;
     const LabelMarks marks = document->Marks(layout, s.look);
     const double margin = 1; // millimetres of white above and below
+    if (const double side = 14400 / 72.0 * 25.4; marks.width > side || marks.height + 2 * margin > side)
+        return say("the label would be " + Mm(marks.width) + " x " + Mm(marks.height + 2 * margin)
+                   + " mm; a PDF page is at most " + Mm(side) + " mm on a side (use a smaller --module)"),
+               2;
     if (!document->page(marks.width, marks.height + 2 * margin) || !document->draw(marks, 0, margin))
         return say("cannot write " + s.path + ": the PDF could not be made"), 1;
     // Read back before the file is written; written all the same, as an image is.
