@@ -4,7 +4,6 @@
 #include "verify/ReaderModule.h"
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 #include <dlfcn.h>
 #include <mutex>
@@ -25,15 +24,6 @@ constexpr double kFontPixels = 8 * 96 / 72.0;
 constexpr double kTextGapPixels = 3;
 constexpr double kCapHeight = 0.718; // Helvetica's, in ems
 constexpr double kDescent = 0.207;
-
-std::string ProgramFolder()
-{
-    char path[PATH_MAX];
-    const ssize_t n = ::readlink("/proc/self/exe", path, sizeof path - 1);
-    const std::string s(path, static_cast<std::size_t>(std::max<ssize_t>(n, 0)));
-    const auto slash = s.rfind('/');
-    return slash == std::string::npos ? std::string() : s.substr(0, slash);
-}
 
 // zebrix-cli-pdf.so, next to the program (the build tree), then in its
 // library folder once installed; loaded once.
