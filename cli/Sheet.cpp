@@ -153,9 +153,8 @@ SheetCounts RunSheet(LineReader& input, const SheetSettings& s, const std::funct
             ++counts.tooBig;
             err(Line(n,
                 "the label needs " + Mm(marks.width) + " x " + Mm(marks.height)
-                    + " mm (quiet zones included); the "
-                      "cell has "
-                    + Mm(g.labelWidth) + " x " + Mm(g.labelHeight) + " mm"));
+                    + " mm (quiet zones included); the cell has " + Mm(g.labelWidth) + " x " + Mm(g.labelHeight)
+                    + " mm"));
             continue;
         }
         if (counts.tooBig > 0)
