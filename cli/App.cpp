@@ -3,6 +3,7 @@
 #include "Batch.h"
 #include "CommandLine.h"
 #include "Printable.h"
+#include "Sheet.h"
 #include "barcode/Look.h"
 #include "barcode/Utf.h"
 #include "output/files/FileOutput.h"
@@ -154,6 +155,46 @@ int RunBatchCommand(const CommandLine& cl, const NameTemplate& names, const Outp
     return 0;
 }
 
+// A batch laid out on sheets into one PDF (the input opened as a batch's).
+int RunSheetCommand(const CommandLine& cl, const SheetSettings& settings, const Streams& s)
+{
+    const std::string inputName = *cl.batch == "-" ? std::string("standard input") : *cl.batch;
+    StopSignals signals;
+    long long expected = 0;
+    std::string why;
+    const int fd = OpenInput(*cl.batch, false, expected, why);
+    if (fd < 0) {
+        if (const int signal = BatchStop().load(); signal != 0)
+            return Report(s, std::string("interrupted by ") + (signal == SIGINT ? "SIGINT" : "SIGTERM")), 128 + signal;
+        return Report(s, "cannot read " + inputName + ": " + why), 1;
+    }
+    LineReader reader(fd, &BatchStop());
+    const SheetCounts counts = RunSheet(reader, settings, s.err);
+    if (fd != STDIN_FILENO)
+        ::close(fd);
+    const std::string nothing = "; " + cl.output + " not written";
+    if (counts.stoppedBy != 0)
+        return Report(
+                   s, std::string("interrupted by ") + (counts.stoppedBy == SIGINT ? "SIGINT" : "SIGTERM") + nothing),
+               128 + counts.stoppedBy;
+    if (counts.readError != 0)
+        return Report(s, "cannot read " + inputName + " to its end: " + std::strerror(counts.readError) + nothing), 1;
+    if (!counts.writeError.empty())
+        return Report(s, counts.writeError), 1;
+    if (!counts.refused.empty())
+        return Report(s, counts.refused + nothing), 2;
+    if (counts.tooBig > 0)
+        return Report(s,
+                   std::to_string(counts.tooBig) + (counts.tooBig == 1 ? " label does" : " labels do")
+                       + " not fit the sheet's cells" + nothing),
+               2;
+    if (counts.labels == 0)
+        return Report(s, "no lines to draw in " + inputName + nothing), 2;
+    if (!counts.unchecked.empty())
+        return Report(s, counts.unchecked + " (" + cl.output + " written)"), 4;
+    return counts.unreadable > 0 ? 3 : counts.failed > 0 ? 2 : 0;
+}
+
 } // namespace
 
 int RunCli(const std::vector<std::string>& args, const Streams& s)
@@ -171,6 +212,29 @@ int RunCli(const std::vector<std::string>& args, const Streams& s)
     if (cl->version) {
         s.out("zebrix-cli " ZEBRIX_VERSION "\n");
         return 0;
+    }
+
+    const bool pdf = IsPdfName(cl->output);
+    if (!pdf && (cl->module || cl->barHeight || cl->sheet))
+        return UsageError(s, "--module, --height and --sheet are for a PDF (-o FILE.pdf)");
+    if (pdf) {
+        SheetSettings paper{cl->request, {cl->module.value_or(0.26), cl->barHeight.value_or(0)}, {},
+            cl->start.value_or(1), cl->copies.value_or(1), cl->verify, cl->verifyDpi, cl->output};
+        if (!cl->batch) {
+            paper.base.text = *cl->text;
+            return RunPdfLabel(paper.base, paper, s.err);
+        }
+        if (!cl->sheet)
+            return UsageError(s, "a batch into a PDF lays its labels out on sheets: give --sheet");
+        const auto sheet = ParseSheet(*cl->sheet, why);
+        if (!sheet)
+            return UsageError(s, why);
+        if (paper.start > sheet->cells())
+            return UsageError(s,
+                "--start " + std::to_string(paper.start) + ": the sheet has " + std::to_string(sheet->cells())
+                    + " cells");
+        paper.sheet = *sheet;
+        return RunSheetCommand(*cl, paper, s);
     }
 
     OutputSettings output;

@@ -12,7 +12,10 @@ namespace zebrix::cli {
 const char* const kUsage = "Usage: zebrix-cli [-s code39|i2of5|code128|codabar] [-p] [--no-label] [-c]\n"
                            "                  [-w PX] [--scale N] [--dpi D] [--quality Q] [--verify]\n"
                            "                  -o FILE [--] TEXT\n"
-                           "       zebrix-cli [options] --batch FILE|- -o NAME\n";
+                           "       zebrix-cli [options] --batch FILE|- -o NAME\n"
+                           "       zebrix-cli [options] [--module MM] [--height MM] -o FILE.pdf [--] TEXT\n"
+                           "       zebrix-cli [options] --batch FILE|- -o FILE.pdf --sheet SHEET [--start N]\n"
+                           "                  [--copies N] [--verify [--verify-dpi D]]\n";
 
 const char* const kHelp = "Draws TEXT as a one-dimensional barcode and writes it to FILE, pixel for pixel\n"
                           "as the Zebrix window draws it (one pixel per narrow bar, 67 pixels high).\n"
@@ -29,7 +32,7 @@ const char* const kHelp = "Draws TEXT as a one-dimensional barcode and writes it
                           "                         (with --scale) for a JPEG (default: the bars,\n"
                           "                         a 20-pixel quiet zone on each side, and the whole label);\n"
                           "                         a narrower image cuts the right end off\n"
-                          "  -o, --output FILE      .bmp, .png, .svg or .jpg/.jpeg; BMP and PNG pictures\n"
+                          "  -o, --output FILE      .bmp, .png, .svg, .jpg/.jpeg or .pdf; BMP and PNG pictures\n"
                           "                         in black and white take one bit per pixel\n"
                           "      --quality Q        JPEG quality, 20 to 100 (default 100)\n"
                           "      --scale N          every pixel drawn as N x N dots, N a whole number from\n"
@@ -40,8 +43,22 @@ const char* const kHelp = "Draws TEXT as a one-dimensional barcode and writes it
                           "                         where it cannot) and compare it with the text drawn;\n"
                           "                         report each one that differs, and why in French, as\n"
                           "                         the window says it\n"
+                          "      --verify-dpi D     the resolution a PDF's labels are read back at, 50 to\n"
+                          "                         2400 dots per inch (default 300)\n"
                           "      --batch FILE       one image per line of FILE (\"-\": standard input)\n"
-                          "  -j, --jobs N           threads for a batch (default: one per core)\n"
+                          "      --module MM        a PDF's narrow bar, in millimetres (0.05 to 10; default\n"
+                          "                         0.26, one pixel at 96 dpi); the rest scales with it\n"
+                          "      --height MM        a PDF's bars' height in millimetres (0.5 to 1000;\n"
+                          "                         default: 58 modules)\n"
+                          "      --sheet SHEET      a batch into one PDF of sheets of labels: a4-3x8 (70 x 37 mm),\n"
+                          "                         a4-3x7 (70 x 42.3 mm), letter-3x10 (2 5/8 x 1 in, as Avery\n"
+                          "                         5160), or PAGEWxPAGEH:LEFT,TOP:COLSxROWS:LABELWxLABELH:GAPX,GAPY\n"
+                          "                         in millimetres (LEFT,TOP: the first label's corner)\n"
+                          "      --start N          begin at cell N of the first page (a sheet partly used;\n"
+                          "                         cells count along the rows from 1)\n"
+                          "      --copies N         each line N times, 1 to 1000 (default 1)\n"
+                          "  -j, --jobs N           threads for a batch of images (default: one per core;\n"
+                          "                         a sheet is laid out by one)\n"
                           "  -h, --help             this help\n"
                           "      --version          the version\n"
                           "\n"
@@ -74,6 +91,18 @@ const char* const kHelp = "Draws TEXT as a one-dimensional barcode and writes it
                           "the lines do not come from one. Ctrl+C (SIGINT) or SIGTERM stops a batch\n"
                           "between files: the lines read are finished, nothing is left half written, and\n"
                           "the number written is reported.\n"
+                          "\n"
+                          "PDF and sheets. A PDF holds the barcode at its true size: each bar a filled\n"
+                          "rectangle, the human-readable line in Helvetica centred under the bars. With\n"
+                          "--sheet, each line's label is centred in its cell, page after page. A line that\n"
+                          "cannot be drawn is reported and skipped: the next line takes its cell. A label\n"
+                          "larger than its cell (quiet zones included), a sheet whose labels do not fit\n"
+                          "its page, or a size that is zero or less is refused before anything is written\n"
+                          "(exit 2, no file). The PDF is made in memory (about 3 MB per 1,000 labels, at\n"
+                          "most 100,000 labels) and written whole at the end, or not at all (a refusal,\n"
+                          "Ctrl+C). With --verify every label is read back, drawn at --verify-dpi\n"
+                          "from the same marks, before the file is written. Print the PDF at 100 % (\"actual\n"
+                          "size\"), never \"fit to page\", or the labels miss their stickers.\n"
                           "\n"
                           "Files. Each file appears under its name only once complete, whatever stops\n"
                           "the program and whoever watches the folder; a file replaced keeps its old\n"
@@ -248,6 +277,33 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
             if (!n)
                 return fail(arg + " needs a number of threads from 1 to 256");
             cl.jobs = static_cast<int>(*n);
+        } else if (arg == "--module" || arg == "--height") {
+            const bool module = arg == "--module";
+            const auto v = take();
+            const auto mm = v ? ParseNumber(*v, module ? 0.05 : 0.5, module ? 10 : 1000) : std::nullopt;
+            if (!mm)
+                return fail(arg
+                    + (module ? " needs a width in millimetres from 0.05 to 10"
+                              : " needs a height in millimetres from 0.5 to 1000"));
+            (module ? cl.module : cl.barHeight) = *mm;
+        } else if (arg == "--verify-dpi") {
+            const auto v = take();
+            const auto d = v ? ParseNumber(*v, 50, 2400) : std::nullopt;
+            if (!d)
+                return fail("--verify-dpi needs a number of dots per inch from 50 to 2400");
+            cl.verifyDpi = *d;
+        } else if (arg == "--sheet") {
+            const auto v = take();
+            if (!v || v->empty())
+                return fail("--sheet needs a sheet: a4-3x8, a4-3x7, letter-3x10 or its geometry");
+            cl.sheet = *v;
+        } else if (arg == "--start" || arg == "--copies") {
+            const auto v = take();
+            const auto n = v ? ParseWhole(*v, 1, arg == "--start" ? 10000 : 1000) : std::nullopt;
+            if (!n)
+                return fail(
+                    arg + (arg == "--start" ? " needs a cell number from 1" : " needs a number from 1 to 1000"));
+            (arg == "--start" ? cl.start : cl.copies) = static_cast<int>(*n);
         } else if (arg == "--batch") {
             const auto v = take();
             if (!v || v->empty())
@@ -261,6 +317,10 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
     }
     if (cl.output.empty())
         return fail("no output file (-o FILE)");
+    if ((cl.start || cl.copies) && !cl.sheet)
+        return fail("--start and --copies are for a sheet (--sheet)");
+    if (cl.sheet && !cl.batch)
+        return fail("--sheet lays out a batch (--batch FILE)");
     if (cl.batch && cl.text)
         return fail("a batch takes its texts from the file, not from the command line");
     if (!cl.batch && (!cl.text || cl.text->empty()))

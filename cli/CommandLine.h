@@ -17,6 +17,12 @@ struct CommandLine {
     int scale = 1;
     std::optional<double> dpi; // default 96 x scale
     int jobs = 0;
+    // A PDF's paper: the module and the bars' height in millimetres (0: the
+    // drawing's), a batch's sheet, its first cell and copies, --verify's dpi.
+    std::optional<double> module, barHeight;
+    std::optional<std::string> sheet;
+    std::optional<int> start, copies;
+    double verifyDpi = 300;
     bool help = false;
     bool version = false;
 };

@@ -15,8 +15,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   # Qt's own texts (standard buttons, dialogs, context menus) in French
   qt6-translations-l10n
-  # JPEG and PNG files
-  libjpeg62-turbo-dev zlib1g-dev
+  # JPEG and PNG files; PDF (zebrix-cli's labels and sheets)
+  libjpeg62-turbo-dev zlib1g-dev libhpdf-dev
   # the window's verdict and zebrix-cli --verify read the barcode back
   libzxing-dev libzbar-dev
   # fonts: a sans-serif close to MS Sans Serif for messages (Liberation Sans, also what
@@ -36,8 +36,8 @@ if [ "$what" = test ]; then
     xvfb xauth x11-utils xdotool xclip imagemagick poppler-utils
     # the window's dialogs read through the accessibility tree (AT-SPI)
     at-spi2-core python3-pyatspi
-    # benchmarks: Zint as the peer to compare with, hyperfine for one-shot runs
-    zint hyperfine bc time
+    # benchmarks: Zint and GNU barcode as the peers to compare with, hyperfine for one-shot runs
+    zint barcode hyperfine bc time
     # fuzzing and sanitizers
     clang libclang-rt-14-dev
   )

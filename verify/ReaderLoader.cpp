@@ -15,17 +15,6 @@ namespace zebrix {
 
 namespace {
 
-std::string ProgramFolder()
-{
-    char path[PATH_MAX];
-    const ssize_t n = ::readlink("/proc/self/exe", path, sizeof path - 1);
-    if (n <= 0)
-        return {};
-    const std::string s(path, static_cast<std::size_t>(n));
-    const auto slash = s.rfind('/');
-    return slash == std::string::npos ? std::string() : s.substr(0, slash);
-}
-
 ModuleReadFunction LoadReader(std::string& why)
 {
     static std::once_flag once;
@@ -57,6 +46,17 @@ ModuleReadFunction LoadReader(std::string& why)
 }
 
 } // namespace
+
+std::string ProgramFolder()
+{
+    char path[PATH_MAX];
+    const ssize_t n = ::readlink("/proc/self/exe", path, sizeof path - 1);
+    if (n <= 0)
+        return {};
+    const std::string s(path, static_cast<std::size_t>(n));
+    const auto slash = s.rfind('/');
+    return slash == std::string::npos ? std::string() : s.substr(0, slash);
+}
 
 bool ReaderModuleLoads(std::string& why) { return LoadReader(why) != nullptr; }
 

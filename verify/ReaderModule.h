@@ -23,4 +23,7 @@ std::optional<std::vector<std::string>> ReadWithModule(
 // Whether the module can be loaded (it is then, once); why not, when not.
 bool ReaderModuleLoads(std::string& why);
 
+// The running program's folder, where the build tree keeps its modules ("" if unknown).
+std::string ProgramFolder();
+
 } // namespace zebrix

@@ -457,7 +457,8 @@ TEST(Hardening, AFullDiskLosesNoFile)
         GTEST_SKIP() << "needs a full disk: run through on_small_disks.sh";
     const std::string disk = full;
     for (const Strings& args : {Strings{"-o", disk + "/old.bmp", "A"}, {"--batch", "-", "-o", disk + "/{n}.bmp"},
-             {"--batch", "-", "-o", disk + "/old.bmp"}}) {
+             {"--batch", "-", "-o", disk + "/old.bmp"}, {"-o", disk + "/a.pdf", "A"},
+             {"--batch", "-", "-o", disk + "/old.pdf", "--sheet", "a4-3x8"}}) {
         const Cli r(args, Lines(50));
         EXPECT_EQ(r.status, 1);
         EXPECT_TRUE(Has(r.err, "No space left on device")) << r.err;

@@ -25,20 +25,22 @@ file(GLOB deb ${out}/*.deb)
 run("dpkg-deb cannot list ${deb}" dpkg-deb -c ${deb})
 # The converter only in the private folder, and nothing runs ldconfig for it.
 expect("${log}" "\\./usr/bin/zebrix\n" "\\./usr/bin/zebrix-cli\n" "/zebrix/zebrix-cli-reader\\.so\n"
+       "/zebrix/zebrix-cli-pdf\\.so\n"
        "/doc/zebrix/copyright\n" "/doc/zebrix/changelog\\.gz\n" "/man1/zebrix\\.1\\.gz\n" "/man1/zebrix-cli\\.1\\.gz\n"
        "/metainfo/org\\.example\\.zebrix\\.metainfo\\.xml\n" "/applications/org\\.example\\.zebrix\\.desktop\n")
 string(REGEX MATCHALL "[^ \n]*libZarezu_BmpJpg[^ \n]*" converter "${log}")
 expect("${converter}" "^\\./usr/lib/([^/]+/)?zebrix/libZarezu_BmpJpg\\.so$")
 string(SUBSTRING "${converter}" 1 -1 converter)
 run("dpkg-deb cannot read the fields" dpkg-deb -f ${deb} Package Version Maintainer Depends Recommends)
-expect("${log}" "libqt6gui6" "libc6" "qt6-translations-l10n" "Recommends: qt6-wayland" "@zebrix\\.example\\.org>")
+expect("${log}" "libqt6gui6" "libhpdf" "libc6" "qt6-translations-l10n" "Recommends: qt6-wayland"
+       "@zebrix\\.example\\.org>")
 run("dpkg-deb cannot unpack the control files" dpkg-deb -e ${deb} ${out}/control)
 run("a control file calls ldconfig" bash -c "! grep -l ldconfig ${out}/control/*")
 run("lintian finds errors or warnings" lintian --no-tag-display-limit --fail-on error,warning ${deb})
 
 run("dpkg-deb cannot unpack ${deb}" dpkg-deb -x ${deb} ${out}/root)
 set(ENV{XDG_CACHE_HOME} ${out}/cache)
-foreach(format bmp png jpg svg) # --verify loads the reader module
+foreach(format bmp png jpg svg pdf) # --verify loads the reader module, a PDF the PDF writer
   run("the packaged zebrix-cli does not write ${format}" ${out}/root/usr/bin/zebrix-cli --verify -s code128
       -o ${out}/check.${format} "Zebrix package")
 endforeach()
