@@ -177,19 +177,24 @@ Product JudgeLabel(
     const RenderRequest& request, const Layout& layout, const LabelMarks& marks, double dpi, const std::string& what)
 {
     const Drawing& d = layout.drawing;
+    const auto judged = [&](const Verdict& verdict) -> Product {
+        if (verdict.kind == Verdict::Kind::Reads || verdict.kind == Verdict::Kind::Nothing)
+            return {};
+        return {Product::Unreadable, what + ": does not read back: " + verdict.explanation(true)};
+    };
+    if (const auto known = JudgeWithoutReading(d, request.symbology))
+        return judged(*known);
     std::string why;
-    if (!JudgeWithoutReading(d, request.symbology, request.options) && !ReaderModuleLoads(why))
+    if (!ReaderModuleLoads(why))
         return {Product::NotChecked, "--verify cannot read the labels back: " + why};
     const GrayImage image = RasterizeLabel(marks, dpi);
     const GreyPicture picture{image.pixels.data(), image.width, image.height, image.width};
-    const Verdict verdict = Judge(d, request.symbology, request.options, false, [&](Reader reader) {
-        return ReadWithModule(reader, picture, request.symbology, request.options.addCheck == 1, why);
-    });
+    // The check character kept: a scanner returns it.
+    const Verdict verdict = Judge(d, request.symbology, request.options, false,
+        [&](Reader reader) { return ReadWithModule(reader, picture, request.symbology, false, why); });
     if (verdict.kind == Verdict::Kind::NotRead)
         return {Product::Unreadable, what + ": cannot read it back: " + why};
-    if (verdict.kind == Verdict::Kind::Reads || verdict.kind == Verdict::Kind::Nothing)
-        return {};
-    return {Product::Unreadable, what + ": does not read back: " + verdict.explanation(true)};
+    return judged(verdict);
 }
 
 } // namespace zebrix::cli
