@@ -343,7 +343,11 @@ TEST(Verify, CatchesWhatDoesNotReadBack)
     const Cli wide({"--verify", "-s", "code128", "-p", "-o", dir / "p.bmp", "Hello"});
     EXPECT_EQ(wide.status, 3);
     EXPECT_TRUE(Has(wide.err, dir / "p.bmp: does not read back: Les espaces élargis")) << wide.err;
-    const Cli wider({"--verify", "-s", "code128", "-w", "65501", "-o", dir / "w.bmp", "1"}); // wider than a JPEG
+    const Cli cut({"--verify", "-w", "60", "-o", dir / "cut.png", "HELLO"});
+    EXPECT_TRUE(Has(cut.err, "coupé au bord droit de l'image : élargissez l'image (-w).")) << cut.err;
+    // Wider than a JPEG may be, and alone more than a batch's budget of bytes: it waits for no room.
+    const Cli wider(
+        {"--verify", "-s", "code128", "-w", "65501", "--scale", "3", "--batch", "-", "-o", dir / "w{n}.bmp"}, "1\n");
     EXPECT_EQ(wider.status, 0) << wider.err;
     Spill(dir / "c.txt", "12\n1\na1\n-$:/.+\nX\n"); // the unreadable files decide the exit code, not the bad line
     const Cli r({"--verify", "-s", "codabar", "--batch", dir / "c.txt", "-o", dir / "c{n}.svg"});
