@@ -2,7 +2,6 @@
 // real readers; and pictures loaded back at their true size.
 #include "OutputTestSupport.h"
 #include "barcode/Drawing.h"
-#include "barcode/Look.h"
 #include "output/PictureFile.h"
 #include "output/PrintCommand.h"
 #include "output/SaveCommand.h"
@@ -138,18 +137,14 @@ TEST_F(PrintTest, SavedPicturesArePrintedAtTheirTrueSizeAndScan)
     EXPECT_EQ(dialogs.shown, QStringList());
 }
 
-// Qt gives a file without a resolution the screen's, LoadPicture 96 dots per inch;
-// a file missing or cut short gives nothing or a picture with a resolution.
-TEST(PrintedPictureFile, APictureWithoutResolutionHas96DotsPerInch)
+// A file missing or cut short gives nothing or a picture with a resolution. (A file without one is printed at 96
+// dots per inch, on a 144 dpi screen too, where Qt would give it 144: SavedPicturesArePrintedAtTheirTrueSizeAndScan.)
+TEST(PrintedPictureFile, AFileMissingOrCutShortGivesNothingOrAPictureWithAResolution)
 {
     QTemporaryDir folder;
-    const int screenDpm = QImage(1, 1, QImage::Format_RGB32).dotsPerMeterX();
     if (const int dpi = qEnvironmentVariableIntValue("ZEBRIX_SCREEN_DPI")) {
-        ASSERT_EQ(screenDpm, qRound(dpi / 0.0254));
+        ASSERT_EQ(QImage(1, 1, QImage::Format_RGB32).dotsPerMeterX(), qRound(dpi / 0.0254));
     }
-    ASSERT_TRUE(WriteWithoutResolution(FramedPicture(8, 4, 11811), folder.filePath("bare.bmp"), "bmp"));
-    EXPECT_EQ(QImageReader(folder.filePath("bare.bmp")).read().dotsPerMeterX(), screenDpm);
-    EXPECT_EQ(LoadPicture(folder.filePath("bare.bmp")).dotsPerMeterX(), kDotsPerMetre);
     ASSERT_TRUE(FramedPicture(8, 4, 65536).save(folder.filePath("fine.bmp"))); // its third byte counts
     EXPECT_EQ(LoadPicture(folder.filePath("fine.bmp")).dotsPerMeterX(), 65536);
     EXPECT_TRUE(LoadPicture(folder.filePath("none.bmp")).isNull());
