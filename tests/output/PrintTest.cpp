@@ -2,7 +2,6 @@
 // real readers; and pictures loaded back at their true size.
 #include "OutputTestSupport.h"
 #include "barcode/Drawing.h"
-#include "barcode/Look.h"
 #include "output/PictureFile.h"
 #include "output/PrintCommand.h"
 #include "output/SaveCommand.h"
@@ -24,7 +23,7 @@ QImage RenderPage(const QString& pdf, int dpi)
     const auto dots = [dpi](double mm) { return QString::number(static_cast<int>(mm / kMmPerInch * dpi)); };
     const QStringList arguments = {"-r", QString::number(dpi), "-x", "0", "-y", "0", "-W", dots(120), "-H", dots(80),
         "-png", "-singlefile", pdf, pdf + "-page"};
-    return QProcess::execute(ZEBRIX_PDFTOPPM, arguments)
+    return QProcess::execute("pdftoppm", arguments)
         ? QImage()
         : QImage(pdf + "-page.png").convertToFormat(QImage::Format_Grayscale8);
 }
@@ -115,16 +114,13 @@ TEST_F(PrintTest, SavedPicturesArePrintedAtTheirTrueSizeAndScan)
         ASSERT_NEAR(corner.y(), dotsPerMeter ? 20 : usual.top(), 0.2);
         EXPECT_TRUE(print(loaded));
         const QImage saved = loaded.convertToFormat(QImage::Format_RGB32);
-        QProcess info;
-        info.start(ZEBRIX_PDFINFO, {pdfPath}), info.waitForFinished(60000);
-        EXPECT_TRUE(QString(info.readAllStandardOutput()).contains(QRegularExpression("\nPages: +1\n")));
         if (!dotsPerMeter) {
             const QImage page = RenderPage(pdfPath, 300);
             EXPECT_EQ(Single(DecodeWithZbar(page)), name.toStdString());
             EXPECT_EQ(Single(DecodeWithZXing(page)), name.toStdString());
         }
         const QString embedded = folder.filePath(QString::number(++n));
-        ASSERT_EQ(QProcess::execute(ZEBRIX_PDFIMAGES, {"-png", pdfPath, embedded}), 0);
+        ASSERT_EQ(QProcess::execute("pdfimages", {"-png", pdfPath, embedded}), 0);
         EXPECT_EQ(QImage(embedded + "-000.png").convertToFormat(QImage::Format_RGB32), saved);
         EXPECT_FALSE(QFile::exists(embedded + "-001.png"));
 
@@ -138,18 +134,14 @@ TEST_F(PrintTest, SavedPicturesArePrintedAtTheirTrueSizeAndScan)
     EXPECT_EQ(dialogs.shown, QStringList());
 }
 
-// Qt gives a file without a resolution the screen's, LoadPicture 96 dots per inch;
-// a file missing or cut short gives nothing or a picture with a resolution.
-TEST(PrintedPictureFile, APictureWithoutResolutionHas96DotsPerInch)
+// A file missing or cut short gives nothing or a picture with a resolution. (A file without one is printed at 96
+// dots per inch, on a 144 dpi screen too, where Qt would give it 144: SavedPicturesArePrintedAtTheirTrueSizeAndScan.)
+TEST(PrintedPictureFile, AFileMissingOrCutShortGivesNothingOrAPictureWithAResolution)
 {
     QTemporaryDir folder;
-    const int screenDpm = QImage(1, 1, QImage::Format_RGB32).dotsPerMeterX();
     if (const int dpi = qEnvironmentVariableIntValue("ZEBRIX_SCREEN_DPI")) {
-        ASSERT_EQ(screenDpm, qRound(dpi / 0.0254));
+        ASSERT_EQ(QImage(1, 1, QImage::Format_RGB32).dotsPerMeterX(), qRound(dpi / 0.0254));
     }
-    ASSERT_TRUE(WriteWithoutResolution(FramedPicture(8, 4, 11811), folder.filePath("bare.bmp"), "bmp"));
-    EXPECT_EQ(QImageReader(folder.filePath("bare.bmp")).read().dotsPerMeterX(), screenDpm);
-    EXPECT_EQ(LoadPicture(folder.filePath("bare.bmp")).dotsPerMeterX(), kDotsPerMetre);
     ASSERT_TRUE(FramedPicture(8, 4, 65536).save(folder.filePath("fine.bmp"))); // its third byte counts
     EXPECT_EQ(LoadPicture(folder.filePath("fine.bmp")).dotsPerMeterX(), 65536);
     EXPECT_TRUE(LoadPicture(folder.filePath("none.bmp")).isNull());

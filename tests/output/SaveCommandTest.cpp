@@ -6,6 +6,8 @@
 #include "qtsurface/BarcodePicture.h"
 #include "support/Decoders.h"
 
+#include <QtTest/QTest>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,6 +18,22 @@ namespace {
 
 QImage AsRgb(const QImage& image) { return image.convertToFormat(QImage::Format_RGB32); }
 QString Extension(int type) { return type == 1 ? ".bmp" : type == 6 ? ".png" : ".jpg"; }
+
+// Qt's own file dialog, worked as a user works it.
+QComboBox* Types(QFileDialog* d) { return d->findChild<QComboBox*>("fileTypeCombo"); }
+QLineEdit* Name(QFileDialog* d) { return d->findChild<QLineEdit*>("fileNameEdit"); }
+void ChooseType(QFileDialog* d, int index) { Types(d)->setCurrentIndex(index), emit Types(d)->activated(index); }
+void Save(QFileDialog* d) { static_cast<QDialog*>(d)->accept(); } // what the Save button does
+
+// The names the dialog's list shows, sorted.
+QStringList Listed(QFileDialog* dialog)
+{
+    QStringList names;
+    auto* view = dialog->findChild<QListView*>("listView");
+    for (int r = 0; view->model() && r < view->model()->rowCount(view->rootIndex()); ++r)
+        names << view->model()->index(r, 0, view->rootIndex()).data().toString();
+    return names.sort(), names;
+}
 
 class SaveCommandTest : public ::testing::Test {
 protected:
@@ -81,8 +99,7 @@ TEST_F(SaveCommandTest, TheFileWrittenTakesItsFormatsExtensionAfterTheFirstDot)
 {
     const std::tuple<QString, int, QString> rows[] = {{"code.png", 1, "code.bmp"}, {"my.code.bmp", 2, "my.jpg"},
         {"code", 3, "code.jpg"}, {"Code.BMP", 1, "Code.bmp"}, {"code.", 4, "code.jpg"}, {"a.b.c.d", 6, "a.png"},
-        {"Étiquette à côté.v2.final.bmp", 3, "Étiquette à côté.jpg"},
-        {"  code 39 №1", 6, "  code 39 №1.png"}};
+        {"Étiquette à côté.v2.final.bmp", 3, "Étiquette à côté.jpg"}, {"  code 39 №1", 6, "  code 39 №1.png"}};
     const QImage drawn = AsRgb(surface.image());
     int n = 0;
     for (const auto& [chosen, type, written] : rows) {
@@ -228,4 +245,44 @@ TEST_F(SaveCommandTest, AFailedSaveSaysWhyAndLeavesEveryFileAsItWas)
     EXPECT_TRUE(QFileInfo(out("good.bmp")).isSymLink());
     EXPECT_TRUE(ReadAll(out("real/target.bmp")).startsWith("BM"));
     EXPECT_EQ(caption, "Ruvovez : good.bmp");
+}
+
+// The file dialog worked by hand: "No" to replacing a file keeps it open, and a cancel then gives nothing; its
+// title, the types as written, the files of a type whatever their case, the name following the type chosen.
+TEST_F(SaveCommandTest, TheFileDialogKeepsOpenOnNoToReplacingAndShowsTheTypesAsTheyStand)
+{
+    dialogs.timer.stop(); // the user answers
+    for (const char* name : {"a.bmp", "b.BMP", "c.Bmp", "d.jpg", "g.txt"})
+        ASSERT_TRUE(WriteAll(out(name), {}));
+    memory = {out("code.jpg"), 2, {}};
+    const auto saveByHand = [&](std::function<void(QFileDialog*)> act) {
+        OnModal<QFileDialog>(std::move(act)), SaveBarcode(nullptr, surface.image(), memory);
+    };
+    QString asked;
+    bool stillOpen = false;
+    saveByHand([&](QFileDialog* d) {
+        OnModal<QMessageBox>([&, d](QMessageBox* box) {
+            asked = box->text(), box->button(QMessageBox::No)->click();
+            QTimer::singleShot(0, d, [&, d] { stillOpen = d->isVisible(), d->reject(); });
+        });
+        Name(d)->setText("a.bmp"), Save(d);
+    });
+    EXPECT_TRUE(asked.contains("a.bmp")) << asked.toStdString();
+    EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(ReadAll(out("a.bmp")), QByteArray());
+    EXPECT_EQ(memory.lastFileName, out("code.jpg"));
+    QStringList shown;
+    saveByHand([&](QFileDialog* d) {
+        shown << d->windowTitle() << QString::number(Types(d)->currentIndex()) << Name(d)->text();
+        for (int i = 0; i < Types(d)->count(); ++i)
+            shown << Types(d)->itemText(i);
+        ChooseType(d, 0);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return Listed(d).size() == 3; }));
+        shown << Listed(d) << Name(d)->text();
+        Name(d)->setText("code.png"), Save(d);
+    });
+    EXPECT_EQ(shown,
+        QStringList({"Enregistrer Sous", "1", "code.jpg"}) + SaveFileTypes()
+            + QStringList({"a.bmp", "b.BMP", "c.Bmp", "code.bmp"}));
+    EXPECT_EQ(SaveFileTypes()[0], "Image en mode point  (*.BMP)"); // two blanks before "(" where there are two
 }

@@ -52,7 +52,9 @@ TEST(Readers, ReadWhatIsDrawnAsTold)
     } rows[] = {{Code39, u"CODE39", 1, Code39, true, {"CODE39"}, {"CODE39"}},
         {Code39, u"CODE39X", 0, Code39, true, {}, {"CODE39X"}}, // a wrong check character
         {Code39, u"CODE39", 0, Code128, false, {}, {}},
-        {Code128, u"Hello, World!", 0, std::nullopt, false, {"Hello, World!"}, {"Hello, World!"}}};
+        {Code128, u"Hello, World!", 0, std::nullopt, false, {"Hello, World!"}, {"Hello, World!"}},
+        {Interleaved2of5, u"123456", 1, Interleaved2of5, false, {"01234565"}, {"01234565"}}, // a leading zero
+        {Codabar, u"123-45", 0, Codabar, false, {"123-45"}, {"123-45"}}}; // its start and stop letters unwrapped
     for (const auto& row : rows) {
         SCOPED_TRACE(Utf16ToUtf8(row.text) + (row.dropCheck ? " dropping" : "") + " as "
             + (row.lookedFor ? std::to_string(static_cast<int>(*row.lookedFor)) : "any"));
