@@ -1,62 +1,20 @@
 // zebrix-cli's PDFs as a printer gets them: labels laid out on sheets, read back from the pages that poppler draws
 // with ZXing-C++ and zbar, each in its own cell; its text found by pdftotext; its refusals.
+#include "CliRun.h"
 #include "verify/Readers.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <fcntl.h>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <sys/ioctl.h>
-#include <sys/wait.h>
 #include <thread>
-#include <unistd.h>
 
 using namespace zebrix;
-namespace fs = std::filesystem;
-using Strings = std::vector<std::string>;
+using namespace test;
 
 namespace {
 
-struct Folder { // a fresh folder, removed with everything in it
-    std::string path = (fs::temp_directory_path() / "zebrix-sheet-XXXXXX").string();
-    Folder() { ::mkdtemp(path.data()); }
-    ~Folder() { fs::remove_all(path); }
-    std::string operator/(const std::string& name) const { return path + "/" + name; }
-};
-std::string Slurp(const std::string& path) { return {std::istreambuf_iterator<char>(std::ifstream(path).rdbuf()), {}}; }
-bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 std::string Tool(const std::string& c, const std::string& o) { return std::system((c + " >" + o).c_str()), Slurp(o); }
-
-pid_t Start(const Strings& args, int in, const std::string& err) // zebrix-cli, SIGINT as from a terminal
-{
-    std::vector<char*> argv{const_cast<char*>(ZEBRIX_CLI)};
-    for (const auto& a : args)
-        argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::dup2(in, 0), ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT, 0600), 2), std::signal(SIGINT, SIG_DFL);
-        ::execv(ZEBRIX_CLI, argv.data()), ::_exit(127);
-    }
-    return pid;
-}
-int Wait(pid_t pid, int status = 0) { return ::waitpid(pid, &status, 0), WEXITSTATUS(status); } // killed: 0
-
-struct Cli { // zebrix-cli run with these arguments on this standard input: its exit status and its messages
-    int status = -1;
-    std::string err;
-    Cli(Strings args, const Strings& more, const std::string& input)
-    {
-        const Folder io;
-        std::ofstream(io / "in") << input;
-        const int in = ::open((io / "in").c_str(), O_RDONLY);
-        status = Wait(Start((args.insert(args.end(), more.begin(), more.end()), args), in, io / "err"));
-        ::close(in), err = Slurp(io / "err");
-    }
-};
 
 struct Page { // a page drawn by pdftoppm, in grey
     int width = 0, height = 0, maximum = 0;
@@ -107,9 +65,9 @@ TEST(Sheet, EveryLabelReadsInItsOwnCell)
         {{"--copies", "3"}, Numbered(4), 0, Cells(4, 0, 3)}, {{}, "ZBX-1\nZBX-é\n\nZBX-4\n", 2, {"ZBX-1", "ZBX-4"}}};
     for (const auto& [args, input, status, cells] : rows) {
         SCOPED_TRACE(cells.size());
-        const Folder dir;
+        const TempDir dir;
         const Cli run(
-            {"-s", "code128", "--verify", "--batch", "-", "-o", dir / "s.pdf", "--sheet", "a4-3x8"}, args, input);
+            With({"-s", "code128", "--verify", "--batch", "-", "-o", dir / "s.pdf", "--sheet", "a4-3x8"}, args), input);
         ASSERT_EQ(run.status, status) << run.err;
         const std::size_t pages = (cells.size() + 23) / 24;
         EXPECT_TRUE(
@@ -136,9 +94,9 @@ TEST(Sheet, EveryLabelReadsInItsOwnCell)
 TEST(Sheet, TheNarrowBarIsTheModuleWide)
 {
     for (const double module : {0.26, 0.33, 0.5}) {
-        const Folder dir;
+        const TempDir dir;
         const std::string mm = std::to_string(module);
-        ASSERT_EQ(Cli({"-s", "code128", "--module", mm, "--verify", "-o", dir / "a.pdf", "Zebrix"}, {}, "").status, 0);
+        ASSERT_EQ(Cli({"-s", "code128", "--module", mm, "--verify", "-o", dir / "a.pdf", "Zebrix"}).status, 0);
         EXPECT_EQ(Tool("pdftotext " + dir / "a.pdf -", dir / "o"), "Zebrix\n\n\f");
         ASSERT_EQ(std::system(("pdftoppm -r 2540 -gray " + dir / "a.pdf " + dir / "m").c_str()), 0);
         const Page page(dir / "m-1.pgm");
@@ -148,9 +106,9 @@ TEST(Sheet, TheNarrowBarIsTheModuleWide)
                                                   : (narrowest = run ? std::min(narrowest, run) : narrowest, run = 0);
         EXPECT_NEAR(narrowest * 0.01, module, 0.02) << module;
     }
-    const Folder dir;
+    const TempDir dir;
     for (const Strings& args : {Strings{"-p"}, {"--module", "0.05", "--verify-dpi", "100"}}) {
-        const Cli r({"-s", "code128", "--verify", "--batch", "-", "-o", dir / "v.pdf", "--sheet", "a4-3x8"}, args,
+        const Cli r(With({"-s", "code128", "--verify", "--batch", "-", "-o", dir / "v.pdf", "--sheet", "a4-3x8"}, args),
             "\nZebrix\n");
         EXPECT_EQ(r.status, 3) << r.err;
         EXPECT_TRUE(Has(r.err, "line 2: does not read back: ")) << r.err;
@@ -181,8 +139,8 @@ TEST(Sheet, RefusesWhatDoesNotFitAndWritesNothing)
         {{"--sheet", "a4-3x8", "--copies", "0"}, "A", "--copies needs a number from 1 to 1000"},
         {{}, "A", "a batch into a PDF lays its labels out on sheets: give --sheet"}};
     for (const auto& [args, input, says] : rows) {
-        const Folder dir;
-        const Cli r({"--batch", "-", "-o", dir / "s.pdf"}, args, input);
+        const TempDir dir;
+        const Cli r(With({"--batch", "-", "-o", dir / "s.pdf"}, args), input);
         EXPECT_EQ(r.status, 2) << says;
         EXPECT_TRUE(Has(r.err, says)) << r.err;
         EXPECT_FALSE(fs::exists(dir / "s.pdf")) << says;
@@ -192,10 +150,11 @@ TEST(Sheet, RefusesWhatDoesNotFitAndWritesNothing)
 // Stopped by Ctrl+C while the lines come, it writes nothing, and says so.
 TEST(Sheet, StoppedItWritesNothing)
 {
-    const Folder dir;
+    const TempDir dir;
     int ends[2];
     ASSERT_EQ(::pipe(ends), 0);
-    const pid_t pid = Start({"--batch", "-", "-o", dir / "s.pdf", "--sheet", "a4-3x8"}, ends[0], dir / "err");
+    const int err = ::open((dir / "err").c_str(), O_WRONLY | O_CREAT, 0600);
+    const pid_t pid = Start({"--batch", "-", "-o", dir / "s.pdf", "--sheet", "a4-3x8"}, ends[0], -1, err);
     ASSERT_EQ(::write(ends[1], "A\nB\n", 4), 4);
     for (int left = 4; left > 0; std::this_thread::sleep_for(std::chrono::milliseconds(5)))
         ::ioctl(ends[0], FIONREAD, &left); // read: its handlers are in place

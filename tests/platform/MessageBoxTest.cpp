@@ -1,4 +1,4 @@
-// The real message box: in French whatever the locale, and its "Oui" and "Non" give their answers.
+// The real message box in French whatever the locale, its "Oui" and "Non" answers; the texts Qt's French lacks.
 #include "platform/MessageBox.h"
 #include "platform/FrenchTranslations.h"
 #include "support/Modal.h"
@@ -26,6 +26,9 @@ TEST(QtMessageBox, SaysOuiAndNonAndGivesTheirAnswers)
             ShowMessage(nullptr, "?", "Zebrix", QMessageBox::Question, QMessageBox::Yes | QMessageBox::No), answer);
         EXPECT_EQ(captions, "&Oui/&Non");
     }
+    // The texts Qt's catalogue lacks are ours, each in its own context only.
+    EXPECT_EQ(QCoreApplication::translate("QPrintSettingsOutput", "Off"), "Non");
+    EXPECT_EQ(QCoreApplication::translate("QPrintSettingsOutput", "File"), "File");
     QCoreApplication::removeTranslator(french);
     QLocale::setDefault(locale);
 }
