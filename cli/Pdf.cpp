@@ -5,13 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <dlfcn.h>
-#include <mutex>
-#include <unistd.h>
-
-#ifndef ZEBRIX_MODULE_RELDIR
-#define ZEBRIX_MODULE_RELDIR "../lib/zebrix"
-#endif
 
 namespace zebrix::cli {
 
@@ -25,29 +18,18 @@ constexpr double kTextGapPixels = 3;
 constexpr double kCapHeight = 0.718; // Helvetica's, in ems
 constexpr double kDescent = 0.207;
 
-// zebrix-cli-pdf.so, next to the program (the build tree), then in its
-// library folder once installed; loaded once.
+// zebrix-cli-pdf.so, loaded once.
 const ZebrixPdfFunctions* LoadWriter(std::string& why)
 {
-    static std::once_flag once;
-    static const ZebrixPdfFunctions* functions = nullptr;
     static std::string error;
-    std::call_once(once, [] {
-        const std::string folder = ProgramFolder();
-        for (const std::string& candidate :
-            {folder + "/zebrix-cli-pdf.so", folder + "/" ZEBRIX_MODULE_RELDIR "/zebrix-cli-pdf.so"}) {
-            if (::access(candidate.c_str(), R_OK) != 0)
-                continue;
-            void* handle = ::dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL);
-            const char* e = handle ? nullptr : ::dlerror();
-            const auto entry = handle ? reinterpret_cast<ZebrixPdfEntry>(::dlsym(handle, "zebrix_cli_pdf")) : nullptr;
-            if ((functions = entry ? entry() : nullptr))
-                return;
-            error = e ? e : candidate + " is not the PDF module of this program";
-        }
-        if (error.empty())
-            error = "zebrix-cli-pdf.so not found";
-    });
+    static const ZebrixPdfFunctions* const functions = [] {
+        const auto entry
+            = reinterpret_cast<ZebrixPdfEntry>(LoadModuleSymbol("zebrix-cli-pdf.so", "zebrix_cli_pdf", error));
+        const ZebrixPdfFunctions* table = entry ? entry() : nullptr;
+        if (entry && !table)
+            error = "zebrix-cli-pdf.so is not the PDF module of this program";
+        return table;
+    }();
     if (!functions)
         why = "cannot load the PDF writer: " + error;
     return functions;

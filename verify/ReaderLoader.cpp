@@ -4,7 +4,6 @@
 #include <climits>
 #include <cstdlib>
 #include <dlfcn.h>
-#include <mutex>
 #include <unistd.h>
 
 #ifndef ZEBRIX_MODULE_RELDIR
@@ -17,29 +16,9 @@ namespace {
 
 ModuleReadFunction LoadReader(std::string& why)
 {
-    static std::once_flag once;
-    static ModuleReadFunction function = nullptr;
     static std::string error;
-    std::call_once(once, [] {
-        const std::string folder = ProgramFolder();
-        for (const std::string& candidate :
-            {folder + "/zebrix-cli-reader.so", folder + "/" ZEBRIX_MODULE_RELDIR "/zebrix-cli-reader.so"}) {
-            if (::access(candidate.c_str(), R_OK) != 0)
-                continue;
-            void* handle = ::dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL);
-            if (!handle) {
-                const char* e = ::dlerror();
-                error = e ? e : candidate;
-                continue;
-            }
-            function = reinterpret_cast<ModuleReadFunction>(::dlsym(handle, "zebrix_cli_read"));
-            if (function)
-                return;
-            error = candidate + " is not the reader module of this program";
-        }
-        if (error.empty())
-            error = "zebrix-cli-reader.so not found";
-    });
+    static const auto function
+        = reinterpret_cast<ModuleReadFunction>(LoadModuleSymbol("zebrix-cli-reader.so", "zebrix_cli_read", error));
     if (!function)
         why = "cannot load the reader module: " + error;
     return function;
@@ -56,6 +35,27 @@ std::string ProgramFolder()
     const std::string s(path, static_cast<std::size_t>(n));
     const auto slash = s.rfind('/');
     return slash == std::string::npos ? std::string() : s.substr(0, slash);
+}
+
+void* LoadModuleSymbol(const std::string& file, const char* symbol, std::string& why)
+{
+    const std::string folder = ProgramFolder();
+    std::string error;
+    for (const std::string& candidate : {folder + "/" + file, folder + "/" ZEBRIX_MODULE_RELDIR "/" + file}) {
+        if (::access(candidate.c_str(), R_OK) != 0)
+            continue;
+        void* handle = ::dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (!handle) {
+            const char* e = ::dlerror();
+            error = e ? e : candidate;
+            continue;
+        }
+        if (void* address = ::dlsym(handle, symbol))
+            return address;
+        error = candidate + " is not a module of this program";
+    }
+    why = error.empty() ? file + " not found" : error;
+    return nullptr;
 }
 
 bool ReaderModuleLoads(std::string& why) { return LoadReader(why) != nullptr; }

@@ -23,6 +23,10 @@ std::optional<std::vector<std::string>> ReadWithModule(
 // Whether the module can be loaded (it is then, once); why not, when not.
 bool ReaderModuleLoads(std::string& why);
 
+// A module of this program (zebrix-cli-NAME.so) loaded, next to the program (the build tree), then in the
+// program's library folder once installed: the address of its symbol, or nothing and why.
+void* LoadModuleSymbol(const std::string& file, const char* symbol, std::string& why);
+
 // The running program's folder, where the build tree keeps its modules ("" if unknown).
 std::string ProgramFolder();
 

@@ -44,6 +44,15 @@ inline Strings With(Strings args, const Strings& more)
     return args.insert(args.end(), more.begin(), more.end()), args;
 }
 
+inline std::string Lines(
+    int count, const std::string& prefix = "ZBX-", const std::string& even = {}) // even lines: other
+{
+    std::string text;
+    for (int i = 1; i <= count; ++i)
+        text += (i % 2 == 0 && !even.empty() ? even : prefix) + std::to_string(i) + "\n";
+    return text;
+}
+
 inline int Wait(pid_t pid) // the exit status, 128 + N when killed by signal N (a hang runs into the test's timeout)
 {
     int status = 0;

@@ -30,13 +30,6 @@ std::uint32_t U32(const std::string& b, std::size_t at) // little-endian, as in 
     std::uint32_t v = 0;
     return b.size() >= at + 4 ? (std::memcpy(&v, b.data() + at, 4), v) : 0;
 }
-std::string Lines(int count, const std::string& prefix = "ZBX-", const std::string& even = {}) // even lines: other
-{
-    std::string text;
-    for (int i = 1; i <= count; ++i)
-        text += (i % 2 == 0 && !even.empty() ? even : prefix) + std::to_string(i) + "\n";
-    return text;
-}
 
 // A BMP, PNG, JPEG or SVG file (an SVG's bars only) as gray pixels; what ZXing-C++ reads in it.
 GrayImage ReadGray(const std::string& path)

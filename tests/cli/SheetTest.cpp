@@ -41,13 +41,6 @@ Strings Cells(int lines, int skip = 0, int copies = 1) // what each cell holds, 
         cells.insert(cells.end(), static_cast<std::size_t>(copies), "ZBX-" + std::to_string(line));
     return cells;
 }
-std::string Numbered(int count)
-{
-    std::string lines;
-    for (const auto& line : Cells(count))
-        lines += line + "\n";
-    return lines;
-}
 
 } // namespace
 
@@ -61,8 +54,8 @@ TEST(Sheet, EveryLabelReadsInItsOwnCell)
         std::string input;
         int status;
         Strings cells;
-    } rows[] = {{{}, Numbered(30), 0, Cells(30)}, {{"--start", "5"}, Numbered(30), 0, Cells(30, 4)},
-        {{"--copies", "3"}, Numbered(4), 0, Cells(4, 0, 3)}, {{}, "ZBX-1\nZBX-é\n\nZBX-4\n", 2, {"ZBX-1", "ZBX-4"}}};
+    } rows[] = {{{}, Lines(30), 0, Cells(30)}, {{"--start", "5"}, Lines(30), 0, Cells(30, 4)},
+        {{"--copies", "3"}, Lines(4), 0, Cells(4, 0, 3)}, {{}, "ZBX-1\nZBX-é\n\nZBX-4\n", 2, {"ZBX-1", "ZBX-4"}}};
     for (const auto& [args, input, status, cells] : rows) {
         SCOPED_TRACE(cells.size());
         const TempDir dir;
