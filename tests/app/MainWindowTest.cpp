@@ -55,11 +55,6 @@ protected:
     std::vector<Drawing> drawings;
 };
 
-// The single text a reader finds in the image, or "" when it finds none or several.
-std::string Single(const std::vector<std::string>& texts) { return texts.size() == 1 ? texts[0] : ""; }
-std::string ReadZXing(const QImage& image) { return Single(DecodeWithZXing(image)); }
-std::string ReadZbar(const QImage& image) { return Single(DecodeWithZbar(image)); }
-
 bool AllWhite(const QImage& image)
 {
     QImage white(image.size(), QImage::Format_RGB32);
@@ -192,13 +187,13 @@ TEST_F(MainWindowTest, SymbologyButtonsSetTheCheckBoxThenDraw)
                 EXPECT_EQ(box(Check).isEnabled(), rows[to].enabled);
                 ASSERT_EQ(drawings.size(), wasTicked == rows[to].ticked ? 1u : 2u);
                 EXPECT_EQ(drawings.back().symbology, to);
-                EXPECT_EQ(ReadZXing(surface()), "123456"); // Code 128's check character is not read out
+                EXPECT_EQ(ReadOne(Reader::ZXing, surface()), "123456"); // Code 128's check character is not read out
                 if (drawings.size() == 2) {
                     EXPECT_EQ(drawings[0].symbology, from);
                     EXPECT_EQ(drawings[0].checkTooltip, QString::fromUtf8(rows[to].tooltip));
                     EXPECT_EQ(drawings[0].checkEnabled, wasEnabled);
                     if (from == 0) {
-                        EXPECT_EQ(ReadZbar(drawings[0].image), rows[to].ticked ? "123456L" : "123456");
+                        EXPECT_EQ(ReadOne(Reader::Zbar, drawings[0].image), rows[to].ticked ? "123456L" : "123456");
                     }
                 }
             }
@@ -207,7 +202,7 @@ TEST_F(MainWindowTest, SymbologyButtonsSetTheCheckBoxThenDraw)
     Click(box(Check));
     ASSERT_EQ(drawings.size(), 1u);
     const QImage drawn = surface();
-    EXPECT_EQ(ReadZbar(drawn), "123456L");
+    EXPECT_EQ(ReadOne(Reader::Zbar, drawn), "123456L");
     for (int index : {4, -1, 32767}) { // not a symbology: the box and the picture stay as they are
         form->chooseSymbology(static_cast<Symbology>(index));
         EXPECT_EQ(box(Check).toolTip(), QStringLiteral("Optionnel"));
@@ -232,7 +227,7 @@ TEST_F(MainWindowTest, TabEntersTheSymbologiesOnTheSelectedOneAndArrowsSelectAnd
         QTest::keyClick(QApplication::focusWidget(), key);
         EXPECT_TRUE(symbologyButton(selected).isChecked()) << selected;
         EXPECT_EQ(drawings.back().symbology, selected);
-        EXPECT_EQ(ReadZXing(surface()), "123456") << selected;
+        EXPECT_EQ(ReadOne(Reader::ZXing, surface()), "123456") << selected;
     }
 }
 
@@ -321,8 +316,8 @@ TEST_F(MainWindowTest, TypingAndPasteDrawEachChangeAndPasteTakesTheClipboardText
 {
     QTest::keyClicks(&field(), QStringLiteral("ZEBRIX 1.0"));
     ASSERT_EQ(drawings.size(), 11u);
-    EXPECT_EQ(ReadZbar(drawings[5].image), "ZEBRI");
-    EXPECT_EQ(ReadZbar(surface()), "ZEBRIX 1.0");
+    EXPECT_EQ(ReadOne(Reader::Zbar, drawings[5].image), "ZEBRI");
+    EXPECT_EQ(ReadOne(Reader::Zbar, surface()), "ZEBRIX 1.0");
     for (const char* text : {"PASTED 42", "  12\r\n34\n", ""}) {
         QGuiApplication::clipboard()->setText(QString::fromLatin1(text));
         drawings.clear();
@@ -335,7 +330,7 @@ TEST_F(MainWindowTest, TypingAndPasteDrawEachChangeAndPasteTakesTheClipboardText
         QTest::keySequence(&field(), QKeySequence::Undo);
         EXPECT_EQ(field().text(), QString::fromLatin1(before));
     }
-    EXPECT_EQ(ReadZbar(surface()), "PASTED 42");
+    EXPECT_EQ(ReadOne(Reader::Zbar, surface()), "PASTED 42");
 }
 
 // Each button, Enter on it and its keys run its command: a dialog shows (cancelled here), or the
@@ -390,7 +385,7 @@ TEST_F(MainWindowTest, ASaveNamesTheWindowAndLeavesTheSavedPictureUnderLaterDraw
     ASSERT_EQ(dialogs.shown, QStringList());
     EXPECT_EQ(form->windowTitle(), "Ruvovez : code.jpg");
     const QImage saved = form->barcodeView()->backgroundPicture().convertToFormat(QImage::Format_RGB32);
-    EXPECT_EQ(ReadZbar(saved), "Zebrix");
+    EXPECT_EQ(ReadOne(Reader::Zbar, saved), "Zebrix");
     field().setText(QStringLiteral("Z")); // shorter: its bars end where the saved ones go on
     ASSERT_TRUE(WaitForVerdict());
     EXPECT_TRUE(indicator().toolTip().startsWith("Dessiné sur l'image du dernier enregistrement")); // « Illisible »

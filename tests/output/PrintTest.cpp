@@ -57,8 +57,6 @@ bool WriteWithoutResolution(const QImage& picture, const QString& path, const ch
         && file.write(QByteArray(size, '\0')) == size;
 }
 
-std::string Single(const std::vector<std::string>& texts) { return texts.size() == 1 ? texts[0] : ""; }
-
 class PrintTest : public ::testing::Test {
 protected:
     // Prints through the print dialog, as the window does.
@@ -116,8 +114,8 @@ TEST_F(PrintTest, SavedPicturesArePrintedAtTheirTrueSizeAndScan)
         const QImage saved = loaded.convertToFormat(QImage::Format_RGB32);
         if (!dotsPerMeter) {
             const QImage page = RenderPage(pdfPath, 300);
-            EXPECT_EQ(Single(DecodeWithZbar(page)), name.toStdString());
-            EXPECT_EQ(Single(DecodeWithZXing(page)), name.toStdString());
+            EXPECT_EQ(ReadOne(Reader::Zbar, page), name.toStdString());
+            EXPECT_EQ(ReadOne(Reader::ZXing, page), name.toStdString());
         }
         const QString embedded = folder.filePath(QString::number(++n));
         ASSERT_EQ(QProcess::execute("pdfimages", {"-png", pdfPath, embedded}), 0);

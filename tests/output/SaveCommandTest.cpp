@@ -140,7 +140,7 @@ TEST_F(SaveCommandTest, CustomRatioFromTheAnswerTyped)
         EXPECT_EQ(memory.lastRatioText, answer);
         EXPECT_EQ(ReadAll(out("c.jpg")), ratio ? referenceJpeg(ratio) : QByteArray());
         if (ratio == 20) { // the lowest ratio still scans
-            EXPECT_EQ(DecodeWithZbar(QImage(out("c.jpg"))), std::vector<std::string>{"CODE39"});
+            EXPECT_EQ(Decode(Reader::Zbar, QImage(out("c.jpg"))), std::vector<std::string>{"CODE39"});
         }
         if (!ratio)
             expectError(out("c.jpg"), answer);

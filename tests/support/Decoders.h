@@ -11,7 +11,11 @@ inline std::vector<std::string> Decode(Reader reader, const QImage& image)
     const QImage grey = image.convertToFormat(QImage::Format_Grayscale8);
     return ReadBarcodes(reader, {grey.constBits(), grey.width(), grey.height(), static_cast<int>(grey.bytesPerLine())});
 }
-inline std::vector<std::string> DecodeWithZXing(const QImage& image) { return Decode(Reader::ZXing, image); }
-inline std::vector<std::string> DecodeWithZbar(const QImage& image) { return Decode(Reader::Zbar, image); }
+// The single text the reader finds, or "" when it finds none or several.
+inline std::string ReadOne(Reader reader, const QImage& image)
+{
+    const auto texts = Decode(reader, image);
+    return texts.size() == 1 ? texts[0] : "";
+}
 
 } // namespace zebrix::test

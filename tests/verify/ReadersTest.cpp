@@ -107,6 +107,10 @@ TEST(Verdict, ReadsWhenAReaderReads)
                 EXPECT_EQ(v.word(), reads ? "Lisible" : "Illisible");
                 EXPECT_EQ(v.explanation().starts_with("Un lecteur lit « " + scanned + " »"), reads);
                 EXPECT_EQ(v.explanation().find("coupé") != std::string::npos, cut > 0);
+                const bool checked = reads && o.addCheck == 1 && (symbology == Code39 || symbology == Interleaved2of5);
+                const std::string check
+                    = "(caractère de contrôle « " + scanned.substr(scanned.size() - 1) + " » compris)";
+                EXPECT_EQ(v.explanation().find(check) != std::string::npos, checked);
             }
 }
 
