@@ -274,11 +274,16 @@ void MainWindow::centreOnScreen()
     move(area.x() + (area.width() - outer.width()) / 2, area.y() + (area.height() - outer.height()) / 2);
 }
 
+Options MainWindow::options() const
+{
+    const auto ticked = [this](OptionBox box) { return optionBox(box)->isChecked() ? 1 : 0; };
+    return {ticked(OptionBox::WidenSpaces), ticked(OptionBox::AddLabel), ticked(OptionBox::AddCheck)};
+}
+
 void MainWindow::redraw()
 {
     const QString text = textField_->text();
-    const auto ticked = [this](OptionBox box) { return optionBox(box)->isChecked() ? 1 : 0; };
-    const Options options{ticked(OptionBox::WidenSpaces), ticked(OptionBox::AddLabel), ticked(OptionBox::AddCheck)};
+    const Options options = this->options();
     const std::u16string_view view(
         reinterpret_cast<const char16_t*>(text.constData()), static_cast<std::size_t>(text.size()));
     const Drawing drawing = Encode(symbology_, view, options, barcodeView_->surfaceWidth());

@@ -67,6 +67,7 @@ public:
     static int SurfaceWidthFor(int outerWidth);
 
     Symbology symbology() const { return symbology_; }
+    Options options() const; // the option boxes, as the encoder takes them
     BarcodeView* barcodeView() const { return barcodeView_; }
     VerdictIndicator* verdictIndicator() const { return verdictIndicator_; }
     LongLineEdit* textField() const { return textField_; }

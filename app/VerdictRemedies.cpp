@@ -24,11 +24,9 @@ int OuterWidthShowingWhole(const MainWindow& window)
     const QString text = window.textField()->text();
     if (text.size() >= widestSurface) // every character takes a pixel at least: no need to lay it out
         return 0;
-    const auto ticked = [&](OptionBox box) { return window.optionBox(box)->isChecked() ? 1 : 0; };
-    const Options options{ticked(OptionBox::WidenSpaces), ticked(OptionBox::AddLabel), ticked(OptionBox::AddCheck)};
     const Drawing whole = Encode(window.symbology(),
         std::u16string_view(reinterpret_cast<const char16_t*>(text.constData()), static_cast<std::size_t>(text.size())),
-        options, widestSurface);
+        window.options(), widestSurface);
     if (whole.kind != Drawing::Kind::Bars || whole.cut)
         return 0;
     const auto surface = static_cast<int>(std::min<std::int64_t>(whole.end + kFirstBarX, widestSurface));

@@ -9,23 +9,12 @@
 #   bash bench/compare_gnu_barcode.sh [path/to/zebrix-cli] [lines] [rounds]
 #
 # WORK_DIR (default /dev/shm) is where the files go.
-set -euo pipefail
-cd "$(dirname "$0")/.."
-cli=$(realpath "${1:-build/cli/zebrix-cli}")
-lines=${2:-10000}
-rounds=${3:-5}
-[ "$rounds" -ge 1 ] || rounds=1
-command -v barcode >/dev/null || { echo "GNU barcode is missing (Debian package barcode; scripts/install-deps.sh test)" >&2; exit 1; }
-[ -x /usr/bin/time ] || { echo "/usr/bin/time is missing (Debian package time)" >&2; exit 1; }
-[ -x "$cli" ] || { echo "no $cli: build first (cmake --preset default && cmake --build build)" >&2; exit 1; }
-
-median() { printf '%s\n' "$@" | sort -g | awk '{ a[NR] = $1 } END { print (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2 }'; }
+source "$(dirname "$0")/peers.sh" barcode barcode "$@"
 largest() { printf '%s\n' "$@" | sort -g | tail -1; }
 
 work=$(mktemp -d -p "${WORK_DIR:-/dev/shm}")
 trap 'rm -rf "$work"' EXIT
-# An article number and a batch code per label, as bench/compare_zint.sh draws them.
-awk -v n="$lines" 'BEGIN { srand(7); for (i = 1; i <= n; i++) printf "ZBX-%06d-%c%c%c%c\n", i, 65 + int(rand() * 26), 65 + int(rand() * 26), 48 + int(rand() * 10), 48 + int(rand() * 10) }' >"$work/lines.txt"
+labels "$work/lines.txt"
 "$cli" -s code128 -o "$work/warm.pdf" warm-up # the programs and the PDF module into the page cache
 barcode -e 128 -b warm-up -o "$work/warm.ps"
 

@@ -15,17 +15,7 @@
 #
 # MEMORY_DIR (default /dev/shm) and DISK_DIR (default $TMPDIR or /tmp) pick
 # the folders; an empty one skips that part.
-set -euo pipefail
-cd "$(dirname "$0")/.."
-cli=$(realpath "${1:-build/cli/zebrix-cli}")
-lines=${2:-10000}
-rounds=${3:-5}
-[ "$rounds" -ge 1 ] || rounds=1
-command -v zint >/dev/null || { echo "zint is missing (Debian package zint; scripts/install-deps.sh test)" >&2; exit 1; }
-[ -x /usr/bin/time ] || { echo "/usr/bin/time is missing (Debian package time)" >&2; exit 1; }
-[ -x "$cli" ] || { echo "no $cli: build first (cmake --preset default && cmake --build build)" >&2; exit 1; }
-
-median() { printf '%s\n' "$@" | sort -g | awk '{ a[NR] = $1 } END { print (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2 }'; }
+source "$(dirname "$0")/peers.sh" zint zint "$@"
 count() { find "$1" -type f | wc -l; }
 
 # compare NAME FOLDER
@@ -33,8 +23,7 @@ compare() {
     local name=$1 work
     work=$(mktemp -d -p "$2")
     trap 'rm -rf "$work"' RETURN
-    # The same texts for both: an article number and a batch code per label.
-    awk -v n="$lines" 'BEGIN { srand(7); for (i = 1; i <= n; i++) printf "ZBX-%06d-%c%c%c%c\n", i, 65 + int(rand() * 26), 65 + int(rand() * 26), 48 + int(rand() * 10), 48 + int(rand() * 10) }' >"$work/lines.txt"
+    labels "$work/lines.txt"
     # A first run of each brings its program into the page cache.
     "$cli" -s code128 -o "$work/warm.bmp" warm-up
     zint -b 20 -o "$work/warm-zint.bmp" -d warm-up

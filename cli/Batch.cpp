@@ -98,12 +98,24 @@ constexpr std::size_t kChunk = 32;
 // threads and the line lengths.
 constexpr std::size_t kBytesInHand = std::size_t{64} << 20;
 
-std::string Line(long long n, const std::string& what)
+} // namespace
+
+std::string LineMessage(long long n, const std::string& what)
 {
     return "line " + std::to_string(n) + ": " + Printable(what) + "\n";
 }
 
-} // namespace
+std::string LayOutLine(LineReader::Result read, const std::string& bytes, RenderRequest& request, Layout& layout)
+{
+    if (read == LineReader::TooLong)
+        return "longer than " + std::to_string(kMaxLineBytes >> 20) + " MiB, not drawn";
+    if (!Utf8ToUtf16(bytes, request.text))
+        return "not valid UTF-8";
+    if (request.text.empty())
+        return "empty line, nothing to draw";
+    layout = LayOut(request);
+    return layout.problem;
+}
 
 std::string ProgressLine(long long done, long long total, double seconds, int columns)
 {
@@ -176,7 +188,7 @@ BatchCounts RunBatch(LineReader& input, long long expectedLines, const BatchSett
                 results.clear();
                 for (Job& job : chunk) {
                     if (job.path.empty()) {
-                        results.emplace_back(job.line, Line(job.line, job.message));
+                        results.emplace_back(job.line, LineMessage(job.line, job.message));
                         budget.give(job.bytes);
                         continue;
                     }
@@ -197,7 +209,7 @@ BatchCounts RunBatch(LineReader& input, long long expectedLines, const BatchSett
                         p.message.clear(); // said once for the batch, not for each file
                         break;
                     }
-                    results.emplace_back(line, p.message.empty() ? std::string() : Line(line, p.message));
+                    results.emplace_back(line, p.message.empty() ? std::string() : LineMessage(line, p.message));
                 }
                 reporter.finish(results);
             }
@@ -250,35 +262,26 @@ BatchCounts RunBatch(LineReader& input, long long expectedLines, const BatchSett
             ++failed;
             job.message = std::move(why);
         };
-        if (r == LineReader::TooLong) {
-            reject("longer than " + std::to_string(kMaxLineBytes >> 20) + " MiB, not drawn");
-        } else if (!Utf8ToUtf16(lineBytes, text)) {
-            reject("not valid UTF-8");
-        } else if (text.empty()) {
-            reject("empty line, nothing to draw");
+        RenderRequest request = settings.base;
+        Layout layout;
+        std::string path, key;
+        if (std::string why = LayOutLine(r, lineBytes, request, layout); !why.empty()) {
+            reject(std::move(why));
+        } else if (auto tooBig
+                   = CheckSize(layout.width, request.height, settings.output.resolution, settings.output.type);
+                   !tooBig.empty()) {
+            reject(tooBig);
+        } else if (path = settings.names.Expand(n, request.text), key = keys.key(path); taken.contains(key)) {
+            reject(path + " was already written by an earlier line of this batch; not overwritten");
+        } else if (const WriteResult refused = RefusedTarget(path); !refused.written()) {
+            // Never written, so it takes no file from a later line.
+            ++writeErrors;
+            reject(Describe(refused, path));
         } else {
-            RenderRequest request = settings.base;
-            request.text = text;
-            Layout layout = LayOut(request);
-            std::string path, key;
-            if (!layout.problem.empty()) {
-                reject(layout.problem);
-            } else if (auto tooBig
-                       = CheckSize(layout.width, request.height, settings.output.resolution, settings.output.type);
-                       !tooBig.empty()) {
-                reject(tooBig);
-            } else if (path = settings.names.Expand(n, text), key = keys.key(path); taken.contains(key)) {
-                reject(path + " was already written by an earlier line of this batch; not overwritten");
-            } else if (const WriteResult refused = RefusedTarget(path); !refused.written()) {
-                // Never written, so it takes no file from a later line.
-                ++writeErrors;
-                reject(Describe(refused, path));
-            } else {
-                taken.insert(key);
-                job.request = std::move(request);
-                job.layout = std::move(layout);
-                job.path = std::move(path);
-            }
+            taken.insert(key);
+            job.request = std::move(request);
+            job.layout = std::move(layout);
+            job.path = std::move(path);
         }
         // The writers free room in the budget only for lines handed to them.
         job.bytes = JobBytes(job, settings.output);

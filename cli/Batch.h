@@ -45,6 +45,13 @@ BatchCounts RunBatch(LineReader& input, long long expectedLines, const BatchSett
 BatchCounts RunBatch(
     std::string_view input, const BatchSettings& settings, const std::function<void(std::string_view)>& err);
 
+// "line N: what\n", what made printable: a batch's message about one of its lines.
+std::string LineMessage(long long n, const std::string& what);
+
+// A line of a batch into request.text and laid out; empty, or why it cannot be drawn (too long, not
+// UTF-8, empty, or the encoder's message).
+std::string LayOutLine(LineReader::Result read, const std::string& bytes, RenderRequest& request, Layout& layout);
+
 // The progress bar's line: bar, lines done, rate, time left.
 std::string ProgressLine(long long done, long long total, double seconds, int columns);
 

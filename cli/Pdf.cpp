@@ -1,9 +1,9 @@
 #include "Pdf.h"
 
-#include "barcode/Utf.h"
 #include "verify/ReaderModule.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 
 namespace zebrix::cli {
@@ -158,25 +158,10 @@ GrayImage RasterizeLabel(const LabelMarks& marks, double dpi)
 Product JudgeLabel(
     const RenderRequest& request, const Layout& layout, const LabelMarks& marks, double dpi, const std::string& what)
 {
-    const Drawing& d = layout.drawing;
-    const auto judged = [&](const Verdict& verdict) -> Product {
-        if (verdict.kind == Verdict::Kind::Reads || verdict.kind == Verdict::Kind::Nothing)
-            return {};
-        return {Product::Unreadable, what + ": does not read back: " + verdict.explanation(true)};
-    };
-    if (const auto known = JudgeWithoutReading(d, request.symbology))
-        return judged(*known);
-    std::string why;
-    if (!ReaderModuleLoads(why))
-        return {Product::NotChecked, "--verify cannot read the labels back: " + why};
-    const GrayImage image = RasterizeLabel(marks, dpi);
-    const GreyPicture picture{image.pixels.data(), image.width, image.height, image.width};
-    // The check character kept: a scanner returns it.
-    const Verdict verdict = Judge(d, request.symbology, request.options, false,
-        [&](Reader reader) { return ReadWithModule(reader, picture, request.symbology, false, why); });
-    if (verdict.kind == Verdict::Kind::NotRead)
-        return {Product::Unreadable, what + ": cannot read it back: " + why};
-    return judged(verdict);
+    return JudgeReadBack(request, layout, what, "labels", [&](GrayImage& image, std::string&) {
+        image = RasterizeLabel(marks, dpi);
+        return true;
+    });
 }
 
 } // namespace zebrix::cli

@@ -25,11 +25,11 @@ namespace {
 
 // Written, or written and reported with the verdict's reason (in French,
 // as the window gives it).
-Product Judged(const Verdict& verdict, const std::string& path)
+Product Judged(const Verdict& verdict, const std::string& what)
 {
     if (verdict.kind == Verdict::Kind::Reads || verdict.kind == Verdict::Kind::Nothing)
         return {};
-    return {Product::Unreadable, path + ": does not read back: " + verdict.explanation(true)};
+    return {Product::Unreadable, what + ": does not read back: " + verdict.explanation(true)};
 }
 
 } // namespace
@@ -59,27 +59,34 @@ Product ProduceImage(
     if (!output.verify)
         return {};
 
-    // A message needs no reading; else read the file back from the disk,
-    // as a user's scanner would see it.
+    // Read back from the disk, as a user's scanner would see it.
+    return JudgeReadBack(request, layout, path, "files", [&](GrayImage& image, std::string& why) {
+        if (output.type != ImageType::Svg)
+            return ReadImageFile(path, image, why);
+        std::string svg;
+        return ReadWholeFile(path, svg, std::size_t{1} << 30) && RasterizeSvgBars(svg, image);
+    });
+}
+
+Product JudgeReadBack(const RenderRequest& request, const Layout& layout, const std::string& what, const char* things,
+    const std::function<bool(GrayImage&, std::string&)>& readBack)
+{
+    // A message needs no reading.
     if (const auto known = JudgeWithoutReading(layout.drawing, request.symbology))
-        return Judged(*known, path);
-    GrayImage image;
+        return Judged(*known, what);
     std::string why;
     if (!ReaderModuleLoads(why))
-        return {Product::NotChecked, "--verify cannot read the files back: " + why};
-    if (output.type == ImageType::Svg) {
-        std::string svg;
-        if (!ReadWholeFile(path, svg, std::size_t{1} << 30) || !RasterizeSvgBars(svg, image))
-            return {Product::Unreadable, path + ": cannot read it back"};
-    } else if (!ReadImageFile(path, image, why)) {
-        return {Product::Unreadable, path + ": cannot read it back: " + why};
-    }
+        return {Product::NotChecked, std::string("--verify cannot read the ") + things + " back: " + why};
+    GrayImage image;
+    if (!readBack(image, why))
+        return {Product::Unreadable, what + ": cannot read it back" + (why.empty() ? "" : ": " + why)};
     const GreyPicture picture{image.pixels.data(), image.width, image.height, image.width};
+    // The check character kept: a scanner returns it.
     const Verdict verdict = Judge(layout.drawing, request.symbology, request.options, false,
         [&](Reader reader) { return ReadWithModule(reader, picture, request.symbology, false, why); });
     if (verdict.kind == Verdict::Kind::NotRead)
-        return {Product::Unreadable, path + ": cannot read it back: " + why};
-    return Judged(verdict, path);
+        return {Product::Unreadable, what + ": cannot read it back: " + why};
+    return Judged(verdict, what);
 }
 
 } // namespace zebrix::cli

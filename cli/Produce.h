@@ -2,6 +2,7 @@
 #include "Layout.h"
 #include "output/files/ImageFiles.h"
 
+#include <functional>
 #include <string>
 
 namespace zebrix::cli {
@@ -30,5 +31,11 @@ std::string CheckSize(int width, int height, const Resolution& resolution, Image
 // Paints the laid-out drawing, writes the file and, when asked, reads it back.
 Product ProduceImage(
     const RenderRequest& request, const Layout& layout, const std::string& path, const OutputSettings& output);
+
+// What --verify says of a drawing read back ("what" names it in messages, "things" what cannot be read when
+// the reader module is missing): Written when it reads as drawn, else Unreadable or NotChecked and why.
+// readBack gives the grey pixels a scanner would see, or false and why.
+Product JudgeReadBack(const RenderRequest& request, const Layout& layout, const std::string& what, const char* things,
+    const std::function<bool(GrayImage&, std::string&)>& readBack);
 
 } // namespace zebrix::cli

@@ -2,13 +2,10 @@
 
 #include "Batch.h"
 #include "Printable.h"
-#include "barcode/Utf.h"
 
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <vector>
 
 namespace zebrix::cli {
@@ -62,11 +59,6 @@ bool Pair(std::string_view s, char separator, double& a, double& b)
 
 // The PDF is made in memory, about 3 KB a label: a bound for a batch without end.
 constexpr long long kMaxLabels = 100000;
-
-std::string Line(long long n, const std::string& what)
-{
-    return "line " + std::to_string(n) + ": " + Printable(what) + "\n";
-}
 
 } // namespace
 
@@ -124,7 +116,6 @@ SheetCounts RunSheet(LineReader& input, const SheetSettings& s, const std::funct
     int cell = s.start - 1;
     bool pageOpen = false;
     std::string bytes;
-    std::u16string text;
     for (;;) {
         const LineReader::Result r = input.next(bytes);
         if (r == LineReader::End || r == LineReader::Failed || BatchStop().load() != 0) {
@@ -133,25 +124,16 @@ SheetCounts RunSheet(LineReader& input, const SheetSettings& s, const std::funct
         }
         const long long n = ++counts.lines;
         RenderRequest request = s.base;
-        std::string problem;
-        if (r == LineReader::TooLong)
-            problem = "longer than " + std::to_string(kMaxLineBytes >> 20) + " MiB, not drawn";
-        else if (!Utf8ToUtf16(bytes, text))
-            problem = "not valid UTF-8";
-        else if (text.empty())
-            problem = "empty line, nothing to draw";
-        const Layout layout = problem.empty() ? (request.text = text, LayOut(request)) : Layout{};
-        if (problem.empty())
-            problem = layout.problem;
-        if (!problem.empty()) {
+        Layout layout;
+        if (const std::string problem = LayOutLine(r, bytes, request, layout); !problem.empty()) {
             ++counts.failed;
-            err(Line(n, problem));
+            err(LineMessage(n, problem));
             continue;
         }
         const LabelMarks marks = document->Marks(layout, s.look);
         if (marks.width > g.labelWidth + 1e-9 || marks.height > g.labelHeight + 1e-9) {
             ++counts.tooBig;
-            err(Line(n,
+            err(LineMessage(n,
                 "the label needs " + Mm(marks.width) + " x " + Mm(marks.height)
                     + " mm (quiet zones included); the cell has " + Mm(g.labelWidth) + " x " + Mm(g.labelHeight)
                     + " mm"));
